@@ -1,0 +1,97 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The in-memory form of the settings and list files kept beside the executable.
+// Readers and writers are in the *File.h headers of this folder.
+namespace vorlan::storage {
+
+// "options.vr": 49 lines, in this order.
+struct Options {
+    bool checkForNewVersion = false;        // 1
+    bool startServer = false;               // 2
+    bool connectToHost = false;             // 3
+    std::string host;                       // 4
+    bool reconnect = true;                  // 5
+    bool enablePopup = true;                // 6
+    bool enablePopupSound = false;          // 7
+    bool mainChatLogging = true;            // 8
+    bool messageSound = false;              // 9
+    bool privateChatLogging = true;         // 10
+    bool timestamps = true;                 // 11
+    bool openLinksOnClick = false;          // 12
+    bool closeWhenComplete = false;         // 13
+    bool useSpecifiedBrowser = false;       // 14
+    std::string browserPath;                // 15
+    bool useInternetExplorer = true;        // 16
+    int chatPort = 0;                       // 17
+    std::string mainServer1;                // 18
+    std::string mainServer2;                // 19
+    int mainWidth = 0;                      // 20
+    int mainHeight = 0;                     // 21
+    int serversPaneHeight = 0;              // 22
+    int userPaneWidth = 0;                  // 23
+    bool mainMaximized = false;             // 24
+    int privateWidth = 0;                   // 25
+    int privateHeight = 0;                  // 26
+    bool privateMaximized = false;          // 27
+    int connectionsWidth = 0;               // 28
+    int connectionsHeight = 0;              // 29
+    bool connectionsMaximized = false;      // 30
+    int banListWidth = 0;                   // 31
+    int banListHeight = 0;                  // 32
+    bool banListMaximized = false;          // 33
+    int browseWidth = 0;                    // 34
+    int browseHeight = 0;                   // 35
+    bool browseMaximized = false;           // 36
+    std::string serverAddress;              // 37
+    std::string sendBufferSizeText;         // 38
+    bool sendModeClient = false;            // 39
+    bool sendModeServer = false;            // 40
+    std::string sendPortRange;              // 41
+    std::string lastSendFolder;             // 42
+    std::string receivePortRange;           // 43
+    std::string lastSaveFolder;             // 44
+    std::string topic;                      // 45
+    std::string clientPassword;             // 46
+    std::string superAdminPassword;         // 47
+    std::string normalAdminPassword;        // 48
+    std::string normalUserPassword;         // 49
+};
+
+// The chat port used when line 17 is missing, empty or 0.
+inline constexpr int kDefaultChatPort = 5555;
+
+// "colors.vr": 27 colours, each red + 256*green + 65536*blue; colour k is index k-1.
+using Colors = std::array<std::uint32_t, 27>;
+
+// "profile.vr": 8 text lines.
+struct Profile {
+    std::string name;        // at most 20 characters
+    std::string email;
+    std::string country;
+    std::string homePage;
+    std::string interests;
+    std::string gender;
+    std::string birthday;
+    std::string pictureUrl;  // the others at most 200
+};
+
+// One line of "banlist.vr" and one entry of the server's ban list.
+struct BanEntry {
+    int banId = 0;           // 0..49999
+    std::string address;     // at most 200 characters
+    std::string description; // at most 200 characters
+};
+
+// One line of "recentservers.vr".
+struct RecentServerRecord {
+    std::string timeText;
+    std::string address;     // at most 200 characters
+    std::string note;        // at most 1000 characters
+};
+
+}  // namespace vorlan::storage
