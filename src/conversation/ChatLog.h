@@ -1,0 +1,65 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Files.h"
+
+namespace vorlan::conversation {
+
+class ChatView;
+struct LineContext;
+
+// Where the logs live, under the program folder (no trailing separator).
+std::string ChatLogsFolder(const std::string& programFolder);     // ...\Chat logs
+std::string PrivateLogsFolder(const std::string& programFolder);  // ...\Chat logs\Private chat
+std::string MainLogPath(const std::string& programFolder);        // ...\Chat logs\mainchat.txt
+std::string PrivateLogPath(const std::string& programFolder, const std::string& partnerName);
+
+// Whether `partnerName` + ".txt" names a file inside the "Private chat" folder:
+// no path separators, drive colon, "..", characters Windows refuses in file
+// names, control characters or device names (CON, NUL, COM1...).
+bool IsUsableLogName(const std::string& partnerName);
+
+// One chat log file (the main chat's, or one private window's), appended across
+// sessions, opened with writing denied to other openers.
+class ChatLog {
+public:
+    ChatLog() = default;
+    ChatLog(const ChatLog&) = delete;
+    ChatLog& operator=(const ChatLog&) = delete;
+
+    // Opens "Chat logs\mainchat.txt" when `loggingOn` (the option, read only
+    // here), creating the folder; writes the session start, then "Chat logging
+    // to: mainchat.txt" into `view`. On failure writes the notice "Couldn't open
+    // chat log file." into `view` and returns false; when logging is off returns
+    // false and writes nothing. An open log is closed first (without a line).
+    bool OpenMain(const std::string& programFolder, bool loggingOn,
+                  const LineContext& lines, ChatView& view);
+
+    // The same for "Chat logs\Private chat\<partnerName>.txt"; a name that would
+    // not stay inside that folder fails with the notice.
+    bool OpenPrivate(const std::string& programFolder, const std::string& partnerName,
+                     bool loggingOn, const LineContext& lines, ChatView& view);
+
+    bool IsOpen() const { return file_.IsOpen(); }
+
+    // Appends the bytes exactly while open; does nothing while closed. Write
+    // errors are ignored.
+    void Write(const std::string& text);
+
+    // If open: writes "\r\nSession close (" + LogTimestamp + ")" and closes.
+    void Close(const LineContext& lines);
+
+    // The path of the last file this log tried to open ("" before any);
+    // "Open chat log" shows it when it exists.
+    const std::string& Path() const { return path_; }
+
+private:
+    bool Open(const std::string& path, const std::string& shownName,
+              const LineContext& lines, ChatView& view);
+
+    platform::File file_;
+    std::string path_;
+};
+
+}  // namespace vorlan::conversation

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The rules of the chat text control that need no window: how an appended text
+// is split into plain and link runs, which link a click lands on, and how much
+// old text is dropped to keep a view bounded.
+namespace vorlan::conversation {
+
+// A view keeps at most about this many characters.
+inline constexpr std::size_t kMaxViewLength = 50000;
+
+struct TextRun {
+    std::string text;
+    bool isLink = false;  // drawn underlined (and bold when the insertion is bold)
+    bool operator==(const TextRun&) const = default;
+};
+
+// Splits a text to be appended into runs, in order, whose texts concatenate to
+// `text`. A link starts with "http://", "https://", "www." or "ftp://" (matched
+// without regard to case) at the beginning of the text or right after a space,
+// and ends before the first line feed or space. A link start with nothing after
+// it is plain text, as is everything after it. Adjacent plain runs may occur
+// (the control inserts them separately); empty runs never do.
+std::vector<TextRun> SplitLinks(std::string_view text);
+
+// [begin, end) of a link inside the view's text.
+struct LinkSpan {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    bool operator==(const LinkSpan&) const = default;
+};
+
+// The link under a plain click at `clickPos` in `text` (the view's whole text
+// with carriage returns already removed; see RemoveCarriageReturns). The link
+// begins after the last " http://", " https://", " www." or " ftp://" before the
+// next such start after the click (or at 0) and ends at the next line feed or
+// space, one earlier if that end follows a ':'. Nothing when the click is not
+// strictly inside it. The caller checks that the click was on underlined text.
+std::optional<LinkSpan> FindLinkAt(std::string_view text, std::size_t clickPos);
+
+std::string RemoveCarriageReturns(std::string_view text);
+
+// How many characters to delete from the top of a view holding `viewLength`
+// characters before appending `textLength` more: none while the sum stays
+// within kMaxViewLength, otherwise as many as the new text has (never more than
+// the view holds).
+std::size_t CharactersToDropForAppend(std::size_t viewLength, std::size_t textLength);
+
+}  // namespace vorlan::conversation
