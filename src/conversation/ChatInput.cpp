@@ -1,0 +1,193 @@
+#include "conversation/ChatInput.h"
+
+#include <array>
+
+#include "conversation/ChatInputContext.h"
+#include "conversation/ChatLines.h"
+#include "conversation/ChatLog.h"
+#include "conversation/ChatView.h"
+#include "conversation/LineContext.h"
+#include "protocol/Framing.h"
+
+namespace vorlan::conversation {
+namespace {
+
+enum class Removed { Nothing, LineBreaks, SepAndLineBreaks };
+
+struct LimitRule {
+    std::string_view prefix;
+    std::size_t maxLength;
+    Removed removed;
+};
+
+// First match wins; the empty prefix matches anything.
+constexpr std::array<LimitRule, 9> kMainRules{{
+    {"/cpw ", 1005, Removed::LineBreaks},
+    {"/saspw ", 1007, Removed::LineBreaks},
+    {"/naspw ", 1007, Removed::LineBreaks},
+    {"/nuspw ", 1007, Removed::LineBreaks},
+    {"/name ", 26, Removed::SepAndLineBreaks},
+    {"/topic ", 1007, Removed::Nothing},
+    {"/me ", 1004, Removed::Nothing},
+    {"/say ", 1005, Removed::Nothing},
+    {"", 1000, Removed::Nothing},
+}};
+
+constexpr std::array<LimitRule, 4> kPrivateRules{{
+    {"/name ", 26, Removed::SepAndLineBreaks},
+    {"/me ", 1004, Removed::Nothing},
+    {"/say ", 1005, Removed::Nothing},
+    {"", 1000, Removed::Nothing},
+}};
+
+bool IsRemoved(char c, Removed removed) {
+    switch (removed) {
+        case Removed::Nothing: return false;
+        case Removed::LineBreaks: return c == '\r' || c == '\n';
+        case Removed::SepAndLineBreaks: return c == '\r' || c == '\n' || c == protocol::kSep;
+    }
+    return false;
+}
+
+template <std::size_t N>
+InputLimit ApplyRules(const std::array<LimitRule, N>& rules, std::string_view text) {
+    InputLimit limit;
+    for (const LimitRule& rule : rules) {
+        if (!text.starts_with(rule.prefix)) continue;
+        limit.maxLength = rule.maxLength;
+        for (char c : text) {
+            if (IsRemoved(c, rule.removed)) {
+                limit.changed = true;
+            } else {
+                limit.text.push_back(c);
+            }
+        }
+        break;
+    }
+    return limit;
+}
+
+// The input line holds a C string; anything after a zero byte would otherwise
+// become a message of its own on the wire.
+std::string UpToZeroByte(const std::string& typed) { return typed.substr(0, typed.find('\0')); }
+
+bool TakeCommand(std::string_view text, std::string_view command, std::string& rest) {
+    if (!text.starts_with(command)) return false;
+    rest = std::string(text.substr(command.size()));
+    return true;
+}
+
+std::string TrimWhiteSpace(const std::string& text) {
+    constexpr std::string_view kWhite = " \t\r\n\v\f";
+    std::size_t first = text.find_first_not_of(kWhite);
+    if (first == std::string::npos) return {};
+    std::size_t last = text.find_last_not_of(kWhite);
+    return text.substr(first, last - first + 1);
+}
+
+void ChangeOwnName(ChatInputContext& context, const std::string& rest) {
+    std::string name = TrimWhiteSpace(rest);
+    context.SetOwnName(name);
+    if (context.IsConnected()) context.SendToServer(protocol::Frame("03" + name));
+}
+
+bool RunPasswordCommand(ChatInputContext& context, const std::string& text) {
+    struct PasswordCommand {
+        std::string_view command;
+        void (ChatInputContext::*set)(const std::string&);
+        const char* notice;
+    };
+    static constexpr std::array<PasswordCommand, 4> kCommands{{
+        {"/cpw ", &ChatInputContext::SetClientPassword, "Client password changed."},
+        {"/saspw ", &ChatInputContext::SetSuperAdminPassword, "Server super admin password changed."},
+        {"/naspw ", &ChatInputContext::SetNormalAdminPassword, "Server normal admin password changed."},
+        {"/nuspw ", &ChatInputContext::SetNormalUserPassword, "Server normal user password changed."},
+    }};
+    std::string rest;
+    for (const PasswordCommand& command : kCommands) {
+        if (!TakeCommand(text, command.command, rest)) continue;
+        (context.*command.set)(rest);
+        WriteNotice(context.Lines(), context.MainView(), &context.MainLog(), command.notice);
+        return true;
+    }
+    return false;
+}
+
+// The own line of an action, "says" or ordinary text, written before sending.
+// `payload` is what follows the kind digit on the wire; returns the kind digit,
+// or 0 when nothing is to be sent ("/me " or "/say " without text).
+char WriteOwnLine(ChatInputContext& context, ChatView& view, ChatLog& log, const std::string& text,
+                  int popupSource, std::string& payload) {
+    const LineContext& lines = context.Lines();
+    const std::string name = context.OwnName();
+    const std::uint32_t colour = context.OwnColour();
+    if (TakeCommand(text, "/me ", payload)) {
+        if (payload.empty()) return 0;
+        WriteActionLine(lines, view, &log, name, colour, payload);
+        return '1';
+    }
+    if (TakeCommand(text, "/say ", payload)) {
+        if (payload.empty()) return 0;
+        WriteSaysLine(lines, view, &log, name, colour, payload);
+        context.ShowPopup(name + " says: " + payload, 0, popupSource);
+        return '2';
+    }
+    payload = text;
+    WriteChatLine(lines, view, &log, name, colour, payload);
+    return '0';
+}
+
+}  // namespace
+
+InputLimit LimitMainInput(std::string_view text) { return ApplyRules(kMainRules, text); }
+
+InputLimit LimitPrivateInput(std::string_view text) { return ApplyRules(kPrivateRules, text); }
+
+void SendMainInput(ChatInputContext& context, const std::string& typed) {
+    const std::string text = UpToZeroByte(typed);
+    if (text.empty()) return;
+    if (text == "/clear") {
+        context.MainView().SetText("");
+        return;
+    }
+    if (RunPasswordCommand(context, text)) return;
+    std::string rest;
+    if (TakeCommand(text, "/name ", rest)) {
+        ChangeOwnName(context, rest);
+        return;
+    }
+    if (!context.IsConnected() || context.OwnId() <= 0 || !context.IsMainChatOpen()) return;
+    if (TakeCommand(text, "/topic ", rest)) {
+        context.SendToServer(protocol::Frame("01" + rest));
+        return;
+    }
+    std::string payload;
+    char kind = WriteOwnLine(context, context.MainView(), context.MainLog(), text, 0, payload);
+    if (kind != 0) context.SendToServer(protocol::Frame(std::string("02") + kind + payload));
+}
+
+void SendPrivateInput(ChatInputContext& context, int peerId, ChatView& view, ChatLog& log,
+                      const std::string& typed) {
+    const std::string text = UpToZeroByte(typed);
+    if (text.empty()) return;
+    if (text == "/clear") {
+        view.SetText("");
+        return;
+    }
+    std::string rest;
+    if (TakeCommand(text, "/name ", rest)) {
+        ChangeOwnName(context, rest);
+        return;
+    }
+    if (!context.IsConnected() || context.OwnId() <= 0 || peerId <= 0 || !context.IsUserOnline(peerId)) return;
+    std::string payload;
+    char kind = WriteOwnLine(context, view, log, text, peerId, payload);
+    if (kind == 0) return;
+    std::string message = "11" + std::to_string(peerId);
+    message += protocol::kSep;
+    message += kind;
+    message += payload;
+    context.SendToServer(protocol::Frame(message));
+}
+
+}  // namespace vorlan::conversation

@@ -1,0 +1,106 @@
+#include "conversation/ChatText.h"
+
+#include <algorithm>
+#include <array>
+
+namespace vorlan::conversation {
+namespace {
+
+constexpr std::array<std::string_view, 4> kLinkStarts{"http://", "https://", "www.", "ftp://"};
+constexpr std::array<std::string_view, 4> kSpacedLinkStarts{" http://", " https://", " www.", " ftp://"};
+
+std::string ToLower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
+std::size_t EarliestLinkStart(std::string_view lower) {
+    std::size_t earliest = std::string_view::npos;
+    for (std::string_view start : kLinkStarts) {
+        earliest = std::min(earliest, lower.find(start));
+    }
+    return earliest;
+}
+
+bool IsBareLinkStart(std::string_view lowerLink) {
+    return std::find(kLinkStarts.begin(), kLinkStarts.end(), lowerLink) != kLinkStarts.end();
+}
+
+std::size_t LinkEnd(std::string_view text, std::size_t from) {
+    return std::min(text.find('\n', from), text.find(' ', from));
+}
+
+}  // namespace
+
+std::vector<TextRun> SplitLinks(std::string_view text) {
+    std::vector<TextRun> runs;
+    const std::string lowerText = ToLower(text);
+    std::string_view rest = text;
+    std::string_view lower = lowerText;
+    auto take = [&](std::size_t count, bool isLink) {
+        runs.push_back(TextRun{std::string(rest.substr(0, count)), isLink});
+        rest.remove_prefix(count);
+        lower.remove_prefix(count);
+    };
+    for (;;) {
+        std::size_t start = EarliestLinkStart(lower);
+        if (start == std::string_view::npos) break;
+        if (start > 0) {
+            // A link starts only at the beginning or after a space; a start glued
+            // to a word is passed over by one character and searched again.
+            bool afterSpace = rest[start - 1] == ' ';
+            take(afterSpace ? start : start + 1, false);
+            if (!afterSpace) continue;
+        }
+        std::size_t end = std::min(LinkEnd(rest, 0), rest.size());
+        if (IsBareLinkStart(lower.substr(0, end))) break;
+        take(end, true);
+    }
+    if (!rest.empty()) take(rest.size(), false);
+    return runs;
+}
+
+std::optional<LinkSpan> FindLinkAt(std::string_view text, std::size_t clickPos) {
+    const std::string lower = ToLower(text);
+    // The text before the next link that starts after the click.
+    std::size_t cutLength = lower.size();
+    for (std::string_view spaced : kSpacedLinkStarts) {
+        std::size_t next = lower.find(spaced, clickPos);
+        if (next != std::string::npos) cutLength = std::min(cutLength, next + 1);
+    }
+    std::string_view cut = std::string_view(lower).substr(0, cutLength);
+
+    std::size_t begin = 0;
+    for (std::string_view spaced : kSpacedLinkStarts) {
+        std::size_t last = cut.rfind(spaced);
+        if (last != std::string_view::npos) begin = std::max(begin, last + 1);
+    }
+
+    std::size_t end = LinkEnd(text, begin);
+    if (end == std::string_view::npos) {
+        if (clickPos > begin && clickPos < text.size()) return LinkSpan{begin, text.size()};
+        return std::nullopt;
+    }
+    if (end > begin && text[end - 1] == ':') --end;
+    if (clickPos > begin && clickPos < end) return LinkSpan{begin, end};
+    return std::nullopt;
+}
+
+std::string RemoveCarriageReturns(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c != '\r') out.push_back(c);
+    }
+    return out;
+}
+
+std::size_t CharactersToDropForAppend(std::size_t viewLength, std::size_t textLength) {
+    if (viewLength + textLength <= kMaxViewLength) return 0;
+    return std::min(textLength, viewLength);
+}
+
+}  // namespace vorlan::conversation
