@@ -1,0 +1,200 @@
+#include "platform/win32/SocketBackend.h"
+
+#include <vector>
+
+#include "platform/win32/MessageWindow.h"
+#include "platform/win32/SocketRegistry.h"
+#include "platform/win32/Winsock.h"
+
+namespace vorlan::platform {
+
+class SocketBackend::Guard {
+public:
+    explicit Guard(const SocketBackend& backend)
+        : backend_(&backend), lifetime_(backend.lifetime_), handle_(backend.handle_) {}
+
+    // True while the socket object lives and still has the handle the event was for.
+    bool Holds() const { return !lifetime_.expired() && backend_->handle_ == handle_; }
+
+private:
+    const SocketBackend* backend_;
+    std::weak_ptr<int> lifetime_;
+    SOCKET handle_;
+};
+
+bool FailWith(int error) {
+    WSASetLastError(error);
+    return false;
+}
+
+bool ResolveIpv4(const std::string& host, in_addr& address) {
+    if (host.empty() || host.find('\0') != std::string::npos) {
+        return false;
+    }
+    if (inet_pton(AF_INET, host.c_str(), &address) == 1) {
+        return true;
+    }
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* results = nullptr;
+    if (getaddrinfo(host.c_str(), nullptr, &hints, &results) != 0 || results == nullptr) {
+        return false;
+    }
+    address = reinterpret_cast<const sockaddr_in*>(results->ai_addr)->sin_addr;
+    freeaddrinfo(results);
+    return true;
+}
+
+SocketBackend::SocketBackend(AsyncSocket& owner) : owner_(owner) {}
+
+SocketBackend::~SocketBackend() {
+    Close();
+}
+
+bool SocketBackend::Open(std::uint16_t port, unsigned events, const std::string& bindAddress) {
+    if (IsOpen()) {
+        return FailWith(WSAEINVAL);
+    }
+    if (!EnsureWinsock()) {
+        return FailWith(WSANOTINITIALISED);
+    }
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(port);
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (!bindAddress.empty() && !ResolveIpv4(bindAddress, local.sin_addr)) {
+        return FailWith(WSAEINVAL);
+    }
+    const SOCKET created = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (created == INVALID_SOCKET) {
+        return false;
+    }
+    if (bind(created, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0 || !Register(created, events)) {
+        const int error = WSAGetLastError();
+        closesocket(created);
+        return FailWith(error);
+    }
+    return true;
+}
+
+bool SocketBackend::Adopt(SOCKET accepted, unsigned events) {
+    if (!Register(accepted, events)) {
+        const int error = WSAGetLastError();
+        closesocket(accepted);
+        return FailWith(error);
+    }
+    return true;
+}
+
+bool SocketBackend::Register(SOCKET handle, unsigned events) {
+    const HWND window = MessageWindow::Handle();
+    if (window == nullptr) {
+        return FailWith(WSAENETDOWN);
+    }
+    // The event bits are the FD_* values; WSAAsyncSelect also makes the socket non-blocking.
+    if (WSAAsyncSelect(handle, window, kSocketMessage, static_cast<long>(events & kEventAll)) != 0) {
+        return false;
+    }
+    handle_ = handle;
+    events_ = events;
+    SocketRegistry::ForThisThread().Add(handle, owner_);
+    return true;
+}
+
+void SocketBackend::Close() {
+    if (!IsOpen()) {
+        return;
+    }
+    const SOCKET closing = handle_;
+    handle_ = INVALID_SOCKET;
+    SocketRegistry::ForThisThread().Remove(closing);
+    const int savedError = WSAGetLastError();
+    closesocket(closing);
+    DiscardQueuedNotifications(closing);
+    WSASetLastError(savedError);
+}
+
+// closesocket stops new notifications, but some may wait in the queue already.
+// Winsock reuses handle values, so those must go before a new socket can get
+// this handle and receive them.
+void SocketBackend::DiscardQueuedNotifications(SOCKET handle) {
+    const HWND window = MessageWindow::Handle();
+    if (window == nullptr) {
+        return;
+    }
+    std::vector<MSG> others;
+    MSG message;
+    while (PeekMessageA(&message, window, kSocketMessage, kSocketMessage, PM_REMOVE | PM_NOYIELD)) {
+        if (static_cast<SOCKET>(message.wParam) != handle) {
+            others.push_back(message);
+        }
+    }
+    for (const MSG& other : others) {
+        PostMessageA(window, kSocketMessage, other.wParam, other.lParam);
+    }
+}
+
+void SocketBackend::Dispatch(SOCKET handle, LPARAM notification) {
+    AsyncSocket* socket = SocketRegistry::ForThisThread().Find(handle);
+    if (socket == nullptr) {
+        return;
+    }
+    SocketBackend& backend = *socket->backend_;
+    const int error = WSAGETSELECTERROR(notification);
+    switch (WSAGETSELECTEVENT(notification)) {
+    case FD_READ:
+        backend.DeliverReceive(error);
+        break;
+    case FD_WRITE:
+        socket->OnSend(error);
+        break;
+    case FD_ACCEPT:
+        socket->OnAccept(error);
+        break;
+    case FD_CONNECT:
+        socket->OnConnect(error);
+        break;
+    case FD_CLOSE:
+        backend.DeliverClose(error);
+        break;
+    default:
+        break;
+    }
+}
+
+bool SocketBackend::HasPendingBytes() {
+    u_long count = 0;
+    return ioctlsocket(handle_, FIONREAD, &count) == 0 && count > 0;
+}
+
+// Winsock may post FD_READ again after the handler has already read everything;
+// such a notification carries nothing and is not passed on. Without FD_CLOSE
+// the end of the stream is only seen through FD_READ, so then it always is.
+void SocketBackend::DeliverReceive(int error) {
+    if (error == 0 && (events_ & kEventClose) != 0 && !HasPendingBytes()) {
+        return;
+    }
+    owner_.OnReceive(error);
+}
+
+// FD_CLOSE may arrive while received data still waits; it is handed over first
+// so that nothing the peer sent before closing is lost.
+void SocketBackend::DeliverClose(int error) {
+    const Guard guard(*this);
+    u_long before = 0;
+    while (error == 0 && (events_ & kEventRead) != 0 && ioctlsocket(handle_, FIONREAD, &before) == 0 &&
+           before > 0) {
+        owner_.OnReceive(0);
+        if (!guard.Holds()) {
+            return;
+        }
+        u_long after = 0;
+        if (ioctlsocket(handle_, FIONREAD, &after) != 0 || after >= before) {
+            break;  // the handler does not read: do not spin
+        }
+    }
+    owner_.OnClose(error);
+}
+
+}  // namespace vorlan::platform
