@@ -1,0 +1,89 @@
+#include "server/ServerConnection.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace vorlan::server {
+namespace {
+
+// A buffer that grew for one large reply is given back once it has drained, so
+// that an idle connection stays small.
+constexpr std::size_t kKeptBufferCapacity = 64 * 1024;
+constexpr std::size_t kMaxSendChunk = 1 << 30;
+
+}  // namespace
+
+ServerConnection::ServerConnection(ServerConnectionOwner& owner, std::size_t sendBacklogLimit)
+    : owner_(owner), sendBacklogLimit_(sendBacklogLimit) {}
+
+ServerConnection::~ServerConnection() = default;
+
+bool ServerConnection::HasMuted(int id) const {
+    return std::find(mutedIds.begin(), mutedIds.end(), id) != mutedIds.end();
+}
+
+void ServerConnection::Send(std::string_view bytes) {
+    if (backlogExceeded_ || bytes.empty()) return;
+    if (UnsentBytes() + bytes.size() > sendBacklogLimit_) {
+        backlogExceeded_ = true;
+        DiscardOutput();
+        owner_.OnSendBacklogExceeded(connectionId);
+        return;
+    }
+    sendBuffer_.append(bytes);
+    ScheduleDeferred();
+}
+
+void ServerConnection::DiscardOutput() {
+    std::string().swap(sendBuffer_);
+    sendOffset_ = 0;
+}
+
+void ServerConnection::Close() {
+    if (!IsOpen()) return;
+    closed = true;
+    AsyncSocket::Close();
+}
+
+void ServerConnection::OnDeferred() { Flush(); }
+
+void ServerConnection::Flush() {
+    if (!IsOpen()) return;
+    while (sendOffset_ < sendBuffer_.size()) {
+        std::size_t chunk = std::min(UnsentBytes(), kMaxSendChunk);
+        int sent = AsyncSocket::Send(sendBuffer_.data() + sendOffset_, static_cast<int>(chunk));
+        // Would-block or an error: what is left waits for the next OnSend.
+        if (sent <= 0) break;
+        sendOffset_ += static_cast<std::size_t>(sent);
+    }
+    DropSentBytes();
+}
+
+void ServerConnection::DropSentBytes() {
+    if (sendOffset_ == sendBuffer_.size()) {
+        if (sendBuffer_.capacity() > kKeptBufferCapacity) {
+            std::string().swap(sendBuffer_);
+        } else {
+            sendBuffer_.clear();
+        }
+        sendOffset_ = 0;
+    } else if (sendOffset_ >= UnsentBytes()) {
+        // Keeps the buffer within twice the backlog while a slow reader catches up.
+        sendBuffer_.erase(0, sendOffset_);
+        sendOffset_ = 0;
+    }
+}
+
+// The handlers only forward: the owner may destroy this object, so nothing
+// here touches it afterwards.
+void ServerConnection::OnReceive(int error) { owner_.OnServerReceive(error, connectionId); }
+
+void ServerConnection::OnSend(int error) {
+    if (error == 0) Flush();
+}
+
+void ServerConnection::OnAccept(int error) { owner_.OnServerAccept(error, connectionId); }
+
+void ServerConnection::OnClose(int error) { owner_.OnServerClose(error, connectionId); }
+
+}  // namespace vorlan::server

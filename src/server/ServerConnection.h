@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/AsyncSocket.h"
+#include "platform/EventLoop.h"
+#include "protocol/Framing.h"
+#include "server/ServerLimits.h"
+
+namespace vorlan::server {
+
+// What a connection reports to the server that owns it.
+class ServerConnectionOwner {
+public:
+    virtual void OnServerAccept(int error, int listenerId) = 0;
+    virtual void OnServerReceive(int error, int connectionId) = 0;
+    virtual void OnServerClose(int error, int connectionId) = 0;
+    // The connection refused bytes because its unsent backlog would pass the bound.
+    virtual void OnSendBacklogExceeded(int connectionId) = 0;
+
+protected:
+    ~ServerConnectionOwner() = default;
+};
+
+// The server's socket for one client, with that user's record; the listener is
+// one too (id 0). Writes are queued and handed to the socket together once the
+// loop has handled the notifications that are waiting, so that fan-out to many
+// clients costs one system call per client per batch; bytes and order are kept.
+class ServerConnection : public platform::AsyncSocket, private platform::DeferredTask {
+public:
+    ServerConnection(ServerConnectionOwner& owner, std::size_t sendBacklogLimit);
+    ~ServerConnection() override;
+
+    bool closed = true;             // no open socket
+    int connectionId = 0;           // 1..1000; 0 in the listener
+    int messageCount = 0;           // messages since the last flood check
+    protocol::FrameSplitter pendingInput;  // the unterminated tail, at most 2000 bytes
+    std::string name;
+    std::string status;
+    int level = kNotLoggedIn;
+    int mainChatClosed = 0;
+    std::vector<int> mutedIds;      // duplicates allowed
+    std::string peerAddress;        // dotted text, read once at accept
+    bool removed = false;           // taken out of the server's list
+
+    bool IsLoggedIn() const { return level != kNotLoggedIn; }
+    bool IsNormalUser() const { return level == kNormalUser; }
+    // The level as clients see it: plus 4 while the main chat is closed.
+    int LevelDigit() const { return level + 4 * mainChatClosed; }
+    bool HasMuted(int id) const;
+
+    // Queues `bytes`. Past the backlog bound nothing more is queued, the backlog
+    // is released and the owner is told, so that it drops the connection.
+    void Send(std::string_view bytes);
+    std::size_t UnsentBytes() const { return sendBuffer_.size() - sendOffset_; }
+    bool SendBacklogExceeded() const { return backlogExceeded_; }
+    void DiscardOutput();
+
+    void Close() override;
+
+protected:
+    void OnReceive(int error) override;
+    void OnSend(int error) override;
+    void OnAccept(int error) override;
+    void OnClose(int error) override;
+
+private:
+    void OnDeferred() override;
+    void Flush();
+    void DropSentBytes();
+
+    ServerConnectionOwner& owner_;
+    std::size_t sendBacklogLimit_;
+    std::string sendBuffer_;
+    std::size_t sendOffset_ = 0;  // bytes at the front already handed to the socket
+    bool backlogExceeded_ = false;
+};
+
+}  // namespace vorlan::server

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// The server's hard limits, in one place so that nobody has to hunt for them.
+namespace vorlan::server {
+
+inline constexpr int kMaxClients = 1000;
+inline constexpr std::size_t kMaxConnectionSlots = kMaxClients + 1;  // the listener takes slot 0
+inline constexpr int kListenBacklog = 5;
+
+// Flood rules: complete messages (keepalives included) per receive notification
+// and per flood-check period.
+inline constexpr int kMaxMessagesPerNotification = 20;
+inline constexpr int kMaxMessagesPerFloodPeriod = 20;
+
+// Cuts applied to what clients send.
+inline constexpr std::size_t kMaxNameLength = 20;
+inline constexpr std::size_t kMaxTopicLength = 1000;
+inline constexpr std::size_t kMaxLineLength = 1001;  // kind character plus 1000 characters of text
+inline constexpr std::size_t kMaxStatusLength = 200;
+inline constexpr std::size_t kMaxProfileNameLength = 20;
+inline constexpr std::size_t kMaxProfileFieldLength = 200;
+inline constexpr std::size_t kProfileFieldCount = 9;
+inline constexpr std::size_t kMaxVersionLength = 200;
+
+// The ban list: ids 0..49999, so at most 50000 entries; its texts are cut.
+inline constexpr int kMaxBans = 50000;
+inline constexpr std::size_t kMaxBanAddressLength = 200;
+inline constexpr std::size_t kMaxBanDescriptionLength = 200;
+
+// A mute list allows duplicates, so without a bound one client could grow it
+// forever; a legitimate client mutes each of at most 1000 users.
+inline constexpr std::size_t kMaxMutedIds = 1000;
+
+// Unsent bytes one connection may hold. The largest legitimate reply is a full
+// ban list: 50000 rows of at most 411 bytes, about 20.6 MB. A client that stops
+// reading is dropped once its backlog would pass this bound.
+inline constexpr std::size_t kDefaultSendBacklogLimit = 32u * 1024u * 1024u;
+
+inline constexpr int kKeepaliveTimerId = 110;
+inline constexpr int kFloodCheckTimerId = 114;
+inline constexpr std::uint32_t kKeepalivePeriodMs = 60000;
+inline constexpr std::uint32_t kFloodCheckPeriodMs = 1000;
+
+// Levels; a smaller number is a higher rank. -1 until log-in.
+inline constexpr int kNotLoggedIn = -1;
+inline constexpr int kHost = 0;
+inline constexpr int kSuperAdmin = 1;
+inline constexpr int kNormalAdmin = 2;
+inline constexpr int kNormalUser = 3;
+
+// Periods and bounds a test may shorten; the defaults are the product's.
+struct ServerTuning {
+    std::uint32_t keepalivePeriodMs = kKeepalivePeriodMs;
+    std::uint32_t floodCheckPeriodMs = kFloodCheckPeriodMs;
+    std::size_t sendBacklogLimit = kDefaultSendBacklogLimit;
+};
+
+}  // namespace vorlan::server

@@ -1,0 +1,87 @@
+// Questions one user asks about another (address, profile, version) and the
+// admins' connection list.
+#include "protocol/ServerToClient.h"
+#include "server/ChatServer.h"
+#include "server/ServerText.h"
+
+namespace vorlan::server {
+namespace {
+
+namespace to_client = protocol::to_client;
+
+// Splits at SEP into exactly `count` fields, the last taking the rest; false
+// when there are fewer.
+bool SplitFields(std::string_view text, std::array<std::string_view, kProfileFieldCount>& fields) {
+    for (std::size_t i = 0; i + 1 < fields.size(); ++i) {
+        std::size_t sep = text.find(protocol::kSep);
+        if (sep == std::string_view::npos) return false;
+        fields[i] = text.substr(0, sep);
+        text = text.substr(sep + 1);
+    }
+    fields.back() = text;
+    return true;
+}
+
+}  // namespace
+
+void ChatServer::HandleAddressRequest(ServerConnection& sender, std::string_view fields) {
+    ServerConnection* target = FindConnection(protocol::ReadDecimal(fields));
+    if (target == nullptr || sender.IsNormalUser()) return;
+    sender.Send(protocol::Frame(to_client::UserAddress(fields, target->peerAddress)));
+}
+
+void ChatServer::HandleProfileRequest(ServerConnection& sender, std::string_view fields) {
+    ServerConnection* target = FindConnection(protocol::ReadDecimal(fields));
+    if (target == nullptr) return;
+    target->Send(protocol::Frame(to_client::ProfileQuery(sender.connectionId)));
+}
+
+void ChatServer::HandleProfileReply(ServerConnection& sender, std::string_view fields) {
+    std::size_t sep = fields.find(protocol::kSep);
+    if (sep == std::string_view::npos) {
+        DropForFault(sender);
+        return;
+    }
+    ServerConnection* requester = FindConnection(protocol::ReadDecimal(fields.substr(0, sep)));
+    if (requester == nullptr) return;
+    std::string profile = DeleteChars(fields.substr(sep + 1), kLineBreaks);
+    std::array<std::string_view, kProfileFieldCount> parts;
+    if (!SplitFields(profile, parts)) {
+        DropForFault(sender);
+        return;
+    }
+    parts[0] = CutTo(parts[0], kMaxProfileNameLength);
+    for (std::size_t i = 1; i < parts.size(); ++i) parts[i] = CutTo(parts[i], kMaxProfileFieldLength);
+    requester->Send(protocol::Frame(to_client::ProfileInfo(sender.connectionId, parts)));
+}
+
+void ChatServer::HandleVersionRequest(ServerConnection& sender, std::string_view fields) {
+    ServerConnection* target = FindConnection(protocol::ReadDecimal(fields));
+    if (target == nullptr) return;
+    target->Send(protocol::Frame(to_client::VersionQuery(sender.connectionId)));
+}
+
+void ChatServer::HandleVersionReply(ServerConnection& sender, std::string_view fields) {
+    std::size_t sep = fields.find(protocol::kSep);
+    if (sep == std::string_view::npos) {
+        DropForFault(sender);
+        return;
+    }
+    ServerConnection* requester = FindConnection(protocol::ReadDecimal(fields.substr(0, sep)));
+    if (requester == nullptr) return;
+    std::string version(CutTo(DeleteChars(fields.substr(sep + 1), kLineBreaks), kMaxVersionLength));
+    requester->Send(protocol::Frame(to_client::UserVersion(sender.connectionId, version)));
+}
+
+void ChatServer::HandleConnectionsRequest(ServerConnection& sender, std::string_view /*fields*/) {
+    if (sender.IsNormalUser()) return;
+    std::string block;
+    for (std::size_t slot = 1; slot < connections_.size(); ++slot) {
+        const ServerConnection& connection = *connections_[slot];
+        protocol::AppendFrame(block,
+                              to_client::ConnectionEntry(slot == 1, connection.connectionId, connection.peerAddress));
+    }
+    sender.Send(block);
+}
+
+}  // namespace vorlan::server
