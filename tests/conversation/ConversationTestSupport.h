@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,6 +11,7 @@
 #include "conversation/ChatLog.h"
 #include "conversation/LineContext.h"
 #include "conversation/RecordingChatView.h"
+#include "support/TempFolder.h"
 
 namespace vorlan::conversation::test_support {
 
@@ -44,25 +44,17 @@ inline LineContext FixedLines(bool timestamps = true) {
 // A fresh program folder, removed again with the test.
 class TempProgramFolder {
 public:
-    TempProgramFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vorlan-conversation-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-    }
-    ~TempProgramFolder() {
-        std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& Path() const { return path_; }
+    std::string Path() const { return folder_.Path().string(); }
 
     // A file below the folder, given with '/' separators.
     std::string Read(const std::string& relative) const {
-        std::ifstream in(path_ + "/" + relative, std::ios::binary);
+        std::ifstream in(folder_.Path() / relative, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    bool Exists(const std::string& relative) const { return std::filesystem::exists(path_ + "/" + relative); }
+    bool Exists(const std::string& relative) const { return std::filesystem::exists(folder_.Path() / relative); }
 
 private:
-    std::string path_;
+    test::TempFolder folder_;
 };
 
 // The main window as the input line sees it.
