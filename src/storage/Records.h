@@ -30,30 +30,30 @@ struct Options {
     int chatPort = 0;                       // 17
     std::string mainServer1;                // 18
     std::string mainServer2;                // 19
-    int mainWidth = 0;                      // 20
-    int mainHeight = 0;                     // 21
-    int serversPaneHeight = 0;              // 22
-    int userPaneWidth = 0;                  // 23
+    int mainWidth = 760;                    // 20
+    int mainHeight = 560;                   // 21
+    int serversPaneHeight = 80;             // 22
+    int userPaneWidth = 160;                // 23
     bool mainMaximized = false;             // 24
-    int privateWidth = 0;                   // 25
-    int privateHeight = 0;                  // 26
+    int privateWidth = 480;                 // 25
+    int privateHeight = 360;                // 26
     bool privateMaximized = false;          // 27
-    int connectionsWidth = 0;               // 28
-    int connectionsHeight = 0;              // 29
+    int connectionsWidth = 520;             // 28
+    int connectionsHeight = 360;            // 29
     bool connectionsMaximized = false;      // 30
-    int banListWidth = 0;                   // 31
-    int banListHeight = 0;                  // 32
+    int banListWidth = 520;                 // 31
+    int banListHeight = 360;                // 32
     bool banListMaximized = false;          // 33
-    int browseWidth = 0;                    // 34
-    int browseHeight = 0;                   // 35
+    int browseWidth = 480;                  // 34
+    int browseHeight = 400;                 // 35
     bool browseMaximized = false;           // 36
     std::string serverAddress;              // 37
-    std::string sendBufferSizeText;         // 38
+    std::string sendBufferSizeText = "64 KB"; // 38
     bool sendModeClient = false;            // 39
     bool sendModeServer = false;            // 40
-    std::string sendPortRange;              // 41
+    std::string sendPortRange = "0";        // 41
     std::string lastSendFolder;             // 42
-    std::string receivePortRange;           // 43
+    std::string receivePortRange = "0";     // 43
     std::string lastSaveFolder;             // 44
     std::string topic;                      // 45
     std::string clientPassword;             // 46
