@@ -17,13 +17,30 @@ std::string ToLower(std::string_view text) {
     return lower;
 }
 
-std::size_t EarliestLinkStart(std::string_view lower) {
-    std::size_t earliest = std::string_view::npos;
-    for (std::string_view start : kLinkStarts) {
-        earliest = std::min(earliest, lower.find(start));
+// The earliest link start at or after an offset. Each start's next position is
+// remembered and only searched again once the offset has passed it, so a text
+// full of glued starts is still scanned in linear time.
+class LinkStartFinder {
+public:
+    explicit LinkStartFinder(std::string_view lower) : lower_(lower) { next_.fill(0); searched_.fill(false); }
+
+    std::size_t EarliestFrom(std::size_t offset) {
+        std::size_t earliest = std::string_view::npos;
+        for (std::size_t i = 0; i < kLinkStarts.size(); ++i) {
+            if (!searched_[i] || (next_[i] != std::string_view::npos && next_[i] < offset)) {
+                next_[i] = lower_.find(kLinkStarts[i], offset);
+                searched_[i] = true;
+            }
+            earliest = std::min(earliest, next_[i]);
+        }
+        return earliest;
     }
-    return earliest;
-}
+
+private:
+    std::string_view lower_;
+    std::array<std::size_t, kLinkStarts.size()> next_;
+    std::array<bool, kLinkStarts.size()> searched_;
+};
 
 bool IsBareLinkStart(std::string_view lowerLink) {
     return std::find(kLinkStarts.begin(), kLinkStarts.end(), lowerLink) != kLinkStarts.end();
@@ -38,6 +55,7 @@ std::size_t LinkEnd(std::string_view text, std::size_t from) {
 std::vector<TextRun> SplitLinks(std::string_view text) {
     std::vector<TextRun> runs;
     const std::string lowerText = ToLower(text);
+    LinkStartFinder finder(lowerText);
     std::string_view rest = text;
     std::string_view lower = lowerText;
     auto take = [&](std::size_t count, bool isLink) {
@@ -46,8 +64,10 @@ std::vector<TextRun> SplitLinks(std::string_view text) {
         lower.remove_prefix(count);
     };
     for (;;) {
-        std::size_t start = EarliestLinkStart(lower);
+        const std::size_t offset = text.size() - rest.size();
+        std::size_t start = finder.EarliestFrom(offset);
         if (start == std::string_view::npos) break;
+        start -= offset;
         if (start > 0) {
             // A link starts only at the beginning or after a space; a start glued
             // to a word is passed over by one character and searched again.

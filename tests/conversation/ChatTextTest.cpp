@@ -48,6 +48,12 @@ TEST(SplitLinks, EarliestStartWinsAndHttpsIsOneLink) {
               Runs({{"a ", false}, {"ftp://x", true}, {" ", false}, {"https://y", true}}));
 }
 
+TEST(SplitLinks, RepeatedStartsOfOneKind) {
+    EXPECT_EQ(SplitLinks("www.a www.b xwww.c www.d"),
+              Runs({{"www.a", true}, {" ", false}, {"www.b", true}, {" xw", false}, {"ww.c ", false},
+                    {"www.d", true}}));
+}
+
 TEST(SplitLinks, RunsAlwaysRebuildTheText) {
     for (const char* text : {"http://http://x", " www.www.", "wwww.x", "x www.\nwww.y z", "HtTpS://q r"}) {
         std::string joined;
