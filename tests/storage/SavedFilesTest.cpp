@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "StorageTestText.h"
+#include "support/TempFolder.h"
 #include "storage/BanListFile.h"
 #include "storage/ColorsFile.h"
 #include "storage/OptionsFile.h"
@@ -18,28 +19,19 @@ namespace vorlan::storage {
 namespace {
 
 namespace fs = std::filesystem;
-using test::SepJoined;
+using storage::test::SepJoined;
 
 class SavedFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::temp_directory_path() /
-                  ("vorlan-storage-" + std::to_string(::getpid()) + "-" + info->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string PathOf(const char* name) const { return (folder_ / name).string(); }
+    std::string PathOf(const char* name) const { return folder_.File(name); }
 
     void Put(const char* name, std::string_view bytes) const {
-        std::ofstream out(folder_ / name, std::ios::binary);
+        std::ofstream out(folder_.Path() / name, std::ios::binary);
         out << bytes;
     }
 
     std::string Contents(const char* name) const {
-        std::ifstream in(folder_ / name, std::ios::binary);
+        std::ifstream in(folder_.Path() / name, std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
         return bytes.str();
@@ -47,14 +39,14 @@ protected:
 
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
-        for (const fs::directory_entry& entry : fs::directory_iterator(folder_)) {
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder_.Path())) {
             names.push_back(entry.path().filename().string());
         }
         std::sort(names.begin(), names.end());
         return names;
     }
 
-    fs::path folder_;
+    vorlan::test::TempFolder folder_;
 };
 
 TEST_F(SavedFiles, EachFileIsRewrittenWithExactlyItsFormattedBytes) {
@@ -98,7 +90,7 @@ TEST_F(SavedFiles, MissingFileIsNeitherCreatedNorAnError) {
 
 TEST_F(SavedFiles, FailedSaveLeavesTheOldFileIntact) {
     Put("banlist.vr", SepJoined({"1", "10.0.0.1"}));
-    fs::create_directory(folder_ / "banlist.vr.tmp");  // the temporary file cannot be made
+    fs::create_directory(folder_.Path() / "banlist.vr.tmp");  // the temporary file cannot be made
     EXPECT_FALSE(SaveBanListIfExists(PathOf("banlist.vr"), {}));
     EXPECT_EQ(Contents("banlist.vr"), SepJoined({"1", "10.0.0.1"}));
 }
@@ -126,8 +118,9 @@ TEST_F(SavedFiles, LoadReadsTheFileAndAMissingFileChangesNothing) {
     EXPECT_TRUE(LoadRecentServers(PathOf("recentservers.vr"), servers));
     EXPECT_EQ(servers.size(), 1u);
 
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
+    for (const char* name : {"options.vr", "colors.vr", "profile.vr", "banlist.vr", "recentservers.vr"}) {
+        fs::remove(folder_.Path() / name);
+    }
     Options untouched;
     untouched.host = "kept";
     EXPECT_FALSE(LoadOptions(PathOf("options.vr"), untouched));
@@ -145,7 +138,7 @@ TEST_F(SavedFiles, LoadReadsTheFileAndAMissingFileChangesNothing) {
 TEST_F(SavedFiles, ReadOnlyFileIsSkipped) {
     if (::geteuid() == 0) GTEST_SKIP() << "the superuser may write any file";
     Put("options.vr", "old");
-    fs::permissions(folder_ / "options.vr", fs::perms::owner_read);
+    fs::permissions(folder_.Path() / "options.vr", fs::perms::owner_read);
     EXPECT_FALSE(SaveOptionsIfExists(PathOf("options.vr"), Options{}));
     EXPECT_EQ(Contents("options.vr"), "old");
 }
