@@ -13,6 +13,8 @@ struct LineContext;
 std::string ChatLogsFolder(const std::string& programFolder);     // ...\Chat logs
 std::string PrivateLogsFolder(const std::string& programFolder);  // ...\Chat logs\Private chat
 std::string MainLogPath(const std::string& programFolder);        // ...\Chat logs\mainchat.txt
+// "" when the name is not usable (see below), so that "Open chat log" for such
+// a user finds nothing instead of a file elsewhere.
 std::string PrivateLogPath(const std::string& programFolder, const std::string& partnerName);
 
 // Whether `partnerName` + ".txt" names a file inside the "Private chat" folder:
