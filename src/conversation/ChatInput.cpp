@@ -1,6 +1,7 @@
 #include "conversation/ChatInput.h"
 
 #include <array>
+#include <optional>
 
 #include "conversation/ChatInputContext.h"
 #include "conversation/ChatLines.h"
@@ -113,28 +114,33 @@ bool RunPasswordCommand(ChatInputContext& context, const std::string& text) {
     return false;
 }
 
-// The own line of an action, "says" or ordinary text, written before sending.
-// `payload` is what follows the kind digit on the wire; returns the kind digit,
-// or 0 when nothing is to be sent ("/me " or "/say " without text).
-char WriteOwnLine(ChatInputContext& context, ChatView& view, ChatLog& log, const std::string& text,
-                  int popupSource, std::string& payload) {
+// What follows "02" or "11" + id + SEP on the wire: the kind digit and the text.
+struct OwnLine {
+    char kind;
+    std::string text;
+};
+
+// Writes the own line of an action, "says" or ordinary text into `view` and
+// `log` before it is sent; nothing for "/me " or "/say " without text.
+std::optional<OwnLine> WriteOwnLine(ChatInputContext& context, ChatView& view, ChatLog& log,
+                                    const std::string& typed, int popupSource) {
     const LineContext& lines = context.Lines();
     const std::string name = context.OwnName();
     const std::uint32_t colour = context.OwnColour();
-    if (TakeCommand(text, "/me ", payload)) {
-        if (payload.empty()) return 0;
-        WriteActionLine(lines, view, &log, name, colour, payload);
-        return '1';
+    std::string rest;
+    if (TakeCommand(typed, "/me ", rest)) {
+        if (rest.empty()) return std::nullopt;
+        WriteActionLine(lines, view, &log, name, colour, rest);
+        return OwnLine{'1', rest};
     }
-    if (TakeCommand(text, "/say ", payload)) {
-        if (payload.empty()) return 0;
-        WriteSaysLine(lines, view, &log, name, colour, payload);
-        context.ShowPopup(name + " says: " + payload, 0, popupSource);
-        return '2';
+    if (TakeCommand(typed, "/say ", rest)) {
+        if (rest.empty()) return std::nullopt;
+        WriteSaysLine(lines, view, &log, name, colour, rest);
+        context.ShowPopup(name + " says: " + rest, 0, popupSource);
+        return OwnLine{'2', rest};
     }
-    payload = text;
-    WriteChatLine(lines, view, &log, name, colour, payload);
-    return '0';
+    WriteChatLine(lines, view, &log, name, colour, typed);
+    return OwnLine{'0', typed};
 }
 
 }  // namespace
@@ -161,9 +167,9 @@ void SendMainInput(ChatInputContext& context, const std::string& typed) {
         context.SendToServer(protocol::Frame("01" + rest));
         return;
     }
-    std::string payload;
-    char kind = WriteOwnLine(context, context.MainView(), context.MainLog(), text, 0, payload);
-    if (kind != 0) context.SendToServer(protocol::Frame(std::string("02") + kind + payload));
+    if (auto line = WriteOwnLine(context, context.MainView(), context.MainLog(), text, 0)) {
+        context.SendToServer(protocol::Frame("02" + std::string(1, line->kind) + line->text));
+    }
 }
 
 void SendPrivateInput(ChatInputContext& context, int peerId, ChatView& view, ChatLog& log,
@@ -180,13 +186,12 @@ void SendPrivateInput(ChatInputContext& context, int peerId, ChatView& view, Cha
         return;
     }
     if (!context.IsConnected() || context.OwnId() <= 0 || peerId <= 0 || !context.IsUserOnline(peerId)) return;
-    std::string payload;
-    char kind = WriteOwnLine(context, view, log, text, peerId, payload);
-    if (kind == 0) return;
+    auto line = WriteOwnLine(context, view, log, text, peerId);
+    if (!line) return;
     std::string message = "11" + std::to_string(peerId);
     message += protocol::kSep;
-    message += kind;
-    message += payload;
+    message += line->kind;
+    message += line->text;
     context.SendToServer(protocol::Frame(message));
 }
 
