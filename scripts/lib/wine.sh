@@ -36,6 +36,7 @@ wine_quiet_environment() {
 wine_prepare_prefix() {
     wine_quiet_environment
     if [ -f "$WINEPREFIX/.vorlan-ready" ]; then
+        wine_install_caption_font
         return 0
     fi
     mkdir -p "$(dirname "$WINEPREFIX")"
@@ -53,6 +54,16 @@ wine_prepare_prefix() {
             touch "$WINEPREFIX/.vorlan-ready"
         fi
     ) 9>"$WINEPREFIX.lock"
+    wine_install_caption_font
+}
+
+# Debian's Wine does not find its own Marlett font, which draws the caption
+# buttons (they show as "0 1 r" without it); the prefix gets a copy.
+wine_install_caption_font() {
+    fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+        cp /usr/share/wine/fonts/marlett.ttf "$fonts/" || true
+    fi
 }
 
 # Ends every Wine process of $WINEPREFIX (and only those).

@@ -1,0 +1,60 @@
+#include "app/ui/Dialog.h"
+
+namespace vorlan::ui {
+
+Dialog::~Dialog() {
+    if (handle_ != nullptr && !modal_) {
+        DestroyWindow(handle_);
+    }
+}
+
+INT_PTR Dialog::RunModal(HINSTANCE instance, int templateId, HWND parent) {
+    modal_ = true;
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), parent, &Dialog::Procedure,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+bool Dialog::CreateModeless(HINSTANCE instance, int templateId, HWND parent) {
+    modal_ = false;
+    return CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), parent, &Dialog::Procedure,
+                              reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+void Dialog::End(INT_PTR result) {
+    if (handle_ == nullptr) {
+        return;
+    }
+    if (modal_) {
+        EndDialog(handle_, result);
+    } else {
+        DestroyWindow(handle_);
+    }
+}
+
+Dialog* Dialog::FromWindow(HWND window) {
+    return reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
+}
+
+INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* dialog = reinterpret_cast<Dialog*>(lParam);
+        SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
+        dialog->handle_ = window;
+        return dialog->HandleMessage(message, wParam, lParam);
+    }
+    // Messages before WM_INITDIALOG (WM_SETFONT, ...) get the default handling.
+    Dialog* dialog = FromWindow(window);
+    if (dialog == nullptr) {
+        return FALSE;
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, DWLP_USER, 0);
+        dialog->HandleMessage(message, wParam, lParam);
+        dialog->handle_ = nullptr;
+        dialog->OnDestroyed();
+        return FALSE;
+    }
+    return dialog->HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace vorlan::ui
