@@ -64,7 +64,7 @@ void Reactor::RunOnce(int timeoutMs) {
     for (int i = 0; i < count; ++i) {
         SocketBackend::Dispatch(sockets_, ready[i].data.u64, ready[i].events);
     }
-    timers_.FireDue(MonotonicMs());
+    if (timers_.NextDueMs()) timers_.FireDue(MonotonicMs());
     deferred_.RunPending();
 }
 

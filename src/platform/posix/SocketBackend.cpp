@@ -20,7 +20,10 @@ namespace vorlan::platform {
 
 namespace {
 
-constexpr std::uint32_t kReadable = EPOLLIN;
+// EPOLLRDHUP tells a peer's end apart from plain data, so the busy path needs
+// no extra system call to look for it.
+constexpr std::uint32_t kReadable = EPOLLIN | EPOLLRDHUP;
+constexpr std::uint32_t kStreamEnded = EPOLLRDHUP | EPOLLHUP | EPOLLERR;
 constexpr std::uint32_t kWritable = EPOLLOUT;
 
 SocketRegistry& Registry() { return Reactor::Instance().Sockets(); }
@@ -319,12 +322,16 @@ void SocketBackend::HandleConnectDone() {
     if (events_ & kEventConnect) owner_.OnConnect(error);
 }
 
-void SocketBackend::HandleReadable() {
+void SocketBackend::HandleReadable(bool streamMayHaveEnded) {
+    // After the peer's end, data may still wait in front of it: it is delivered
+    // first and the end is reported once it has been read.
     char probe;
-    ssize_t peeked;
-    do {
-        peeked = recv(fd_, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
-    } while (peeked < 0 && errno == EINTR);
+    ssize_t peeked = 1;
+    if (streamMayHaveEnded) {
+        do {
+            peeked = recv(fd_, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
+        } while (peeked < 0 && errno == EINTR);
+    }
     if (peeked > 0) {
         const bool deliver = readArmed_ && (events_ & kEventRead);
         readArmed_ = false;
@@ -335,7 +342,7 @@ void SocketBackend::HandleReadable() {
         owner_.OnReceive(0);
         return;
     }
-    if (peeked < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;  // already read by someone
+    if (peeked < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;  // read meanwhile
     // End of the stream: 0 for an orderly close, the error for a broken connection.
     const int error = peeked == 0 ? 0 : WinsockErrorFromErrno(errno);
     state_ = State::Finished;
@@ -371,8 +378,8 @@ void SocketBackend::Dispatch(SocketRegistry& registry, std::uint64_t handle, std
     }
     // Reading first: a broken connection then reports OnClose alone, without
     // a send notification in front of it.
-    if (ready & (EPOLLIN | EPOLLERR | EPOLLHUP)) {
-        socket->HandleReadable();
+    if (ready & (EPOLLIN | kStreamEnded)) {
+        socket->HandleReadable((ready & kStreamEnded) != 0);
         socket = registry.Find(handle);
         if (socket == nullptr || socket->state_ != State::Connected) return;
     }

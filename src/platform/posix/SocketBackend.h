@@ -60,7 +60,7 @@ private:
 
     void HandleAcceptReady();
     void HandleConnectDone();
-    void HandleReadable();
+    void HandleReadable(bool streamMayHaveEnded);
     void HandleWritable();
 
     AsyncSocket& owner_;
