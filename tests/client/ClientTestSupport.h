@@ -341,8 +341,8 @@ class RawServer : public platform::AsyncSocket {
 public:
     std::vector<std::unique_ptr<RawPeer>> peers;
 
-    bool Start(std::uint16_t port = 0) {
-        return Create(port, platform::kEventAccept, "127.0.0.1") && Listen();
+    bool Start(std::uint16_t port = 0, const std::string& bindAddress = "127.0.0.1") {
+        return Create(port, platform::kEventAccept, bindAddress) && Listen();
     }
     RawPeer& Peer(std::size_t index = 0) { return *peers.at(index); }
     void Send(const std::string& bytes, std::size_t index = 0) {
