@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdio>
+#include <string_view>
+
+#include "server/ServerObserver.h"
+
+namespace vorlan::tools {
+
+// Prints the server's notice lines with the log time, as the main chat log
+// would hold them, and flushes each at once so that a supervisor sees it.
+class ConsoleObserver : public server::ServerObserver {
+public:
+    explicit ConsoleObserver(std::FILE* out) : out_(out) {}
+
+    void OnServerNotice(std::string_view text) override;
+    void OnServerStateChanged(bool running, bool listening) override;
+    void OnServerPopupRequest(std::string_view text) override;
+
+private:
+    std::FILE* out_;
+};
+
+}  // namespace vorlan::tools
