@@ -37,8 +37,8 @@ bool AsyncSocket::Accept(AsyncSocket& into) {
 }
 
 bool AsyncSocket::Connect(const std::string& host, std::uint16_t port) {
-    if (!IsOpen() && !Create()) {
-        return false;
+    if (!IsOpen()) {
+        return FailWith(WSAENOTSOCK);
     }
     sockaddr_in remote{};
     remote.sin_family = AF_INET;

@@ -194,7 +194,23 @@ void SocketBackend::DeliverClose(int error) {
             break;  // the handler does not read: do not spin
         }
     }
-    owner_.OnClose(error);
+    owner_.OnClose(error == 0 ? ErrorBehindOrderlyClose() : error);
+}
+
+// Wine reports a connection reset by the peer as an FD_CLOSE without error
+// (its server has already consumed the socket's error). A send of no bytes
+// tells them apart: it succeeds on a connection the peer only half-closed and
+// fails with the reset on one it broke. Windows itself reports the reset in
+// FD_CLOSE, and there the probe finds nothing new.
+int SocketBackend::ErrorBehindOrderlyClose() {
+    const int savedError = WSAGetLastError();
+    int error = 0;
+    if (send(handle_, "", 0, 0) == SOCKET_ERROR) {
+        const int probe = WSAGetLastError();
+        error = probe == WSAECONNRESET || probe == WSAECONNABORTED ? probe : 0;
+    }
+    WSASetLastError(savedError);
+    return error;
 }
 
 }  // namespace vorlan::platform

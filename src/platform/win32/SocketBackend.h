@@ -34,6 +34,7 @@ private:
     bool Register(SOCKET handle, unsigned events);
     void DeliverReceive(int error);
     void DeliverClose(int error);
+    int ErrorBehindOrderlyClose();
     bool HasPendingBytes();
     static void DiscardQueuedNotifications(SOCKET handle);
 
