@@ -7,6 +7,7 @@
 
 #include "platform/Clock.h"
 #include "platform/EventLoop.h"
+#include "support/RunLoop.h"
 
 namespace vorlan::test {
 namespace {
@@ -17,9 +18,7 @@ using platform::TimerOwner;
 
 constexpr int kTimeoutMs = 5000;
 
-void RunIdle(int ms = 100) {
-    EventLoop::RunUntil([] { return false; }, ms);
-}
+constexpr int kQuietMs = 50;  // how long "nothing more happens" is watched
 
 class RecordingTimers : public TimerOwner {
 public:
@@ -84,7 +83,7 @@ TEST(TimerContract, StartingARunningIdReplacesIt) {
     timers.StopTimer(7);  // one stop ends it: there was only one timer 7
     EXPECT_FALSE(timers.IsTimerRunning(7));
     const auto count = timers.fired.size();
-    RunIdle(50);
+    RunLoopFor(kQuietMs);
     EXPECT_EQ(timers.fired.size(), count);
 }
 
@@ -113,7 +112,7 @@ TEST(TimerContract, HandlerMayStopRestartOrDestroyTimers) {
 
     ASSERT_TRUE(EventLoop::RunUntil(
         [&] { return !stopper.IsTimerRunning(1) && !restarter.IsTimerRunning(4) && !doomed; }, kTimeoutMs));
-    RunIdle(30);
+    RunLoopFor(kQuietMs);
     EXPECT_EQ(stopper.CountOf(1), 3);
     EXPECT_EQ(restarter.CountOf(4), 3);
     EXPECT_EQ(doomedFired, 1) << "the second timer of a destroyed owner must not fire";
@@ -139,7 +138,7 @@ TEST(DeferredTaskContract, RunsOncePerScheduleBeforeTheLoopSleeps) {
     task.ScheduleDeferred();
     EXPECT_TRUE(task.IsDeferredScheduled());
     ASSERT_TRUE(EventLoop::RunUntil([&] { return task.runs > 0; }, kTimeoutMs));
-    RunIdle(20);
+    RunLoopFor(kQuietMs);
     EXPECT_EQ(task.runs, 1);
     EXPECT_FALSE(task.IsDeferredScheduled());
 
@@ -158,7 +157,7 @@ TEST(DeferredTaskContract, RunsOncePerScheduleBeforeTheLoopSleeps) {
     };
     task.ScheduleDeferred();
     ASSERT_TRUE(EventLoop::RunUntil([&] { return task.runs == 5; }, kTimeoutMs));
-    RunIdle(20);
+    RunLoopFor(kQuietMs);
     EXPECT_EQ(task.runs, 5);
 }
 
@@ -177,7 +176,7 @@ TEST(DeferredTaskContract, DestroyedTaskNeverRuns) {
     killer.ScheduleDeferred();
     victim->ScheduleDeferred();
     ASSERT_TRUE(EventLoop::RunUntil([&] { return killer.runs == 1; }, kTimeoutMs));
-    RunIdle(20);
+    RunLoopFor(kQuietMs);
     EXPECT_EQ(lostRuns, 0);
 }
 

@@ -10,6 +10,7 @@
 #include "RecordingSocket.h"
 #include "platform/AsyncSocket.h"
 #include "platform/EventLoop.h"
+#include "support/RunLoop.h"
 
 namespace vorlan::test {
 namespace {
@@ -19,10 +20,7 @@ using platform::EventLoop;
 
 constexpr int kTimeoutMs = 5000;
 
-// Lets the loop run for a while to show that nothing more happens.
-void RunIdle(int ms = 100) {
-    EventLoop::RunUntil([] { return false; }, ms);
-}
+constexpr int kQuietMs = 100;  // how long "nothing more happens" is watched
 
 char PatternByte(std::uint64_t offset) {
     return static_cast<char>((offset * 131 + offset / 977) & 0xFF);
@@ -104,7 +102,7 @@ TEST(SocketContract, NameThatDoesNotResolveFailsAtOnceWithoutNotification) {
     ASSERT_TRUE(client.Create(0));
     EXPECT_FALSE(client.Connect("no-such-host.invalid", 80));
     EXPECT_EQ(AsyncSocket::LastError(), platform::kHostNotFound);
-    RunIdle();
+    RunLoopFor(kQuietMs);
     EXPECT_EQ(client.connectCount, 0);
 }
 
@@ -119,7 +117,7 @@ TEST(SocketContract, ConnectToAPortWithoutListenerIsRefused) {
     }
     ASSERT_TRUE(EventLoop::RunUntil([&] { return client.connectCount > 0; }, 10000));
     EXPECT_EQ(client.connectError, platform::kConnectionRefused);
-    RunIdle();
+    RunLoopFor(kQuietMs);
     EXPECT_EQ(client.connectCount, 1);
     EXPECT_EQ(client.receiveCount + client.closeCount, 0);
 }
@@ -139,7 +137,7 @@ TEST(SocketContract, ReadNotificationWaitsForReceiveAndPendingBytesCounts) {
     ASSERT_TRUE(EventLoop::RunUntil([&] { return server.receiveCount == 1; }, kTimeoutMs));
     pair.client.SendAll(std::string(100, 'b'));
     ASSERT_TRUE(EventLoop::RunUntil([&] { return pending() == 200; }, kTimeoutMs));
-    RunIdle();
+    RunLoopFor(kQuietMs);
     EXPECT_EQ(server.receiveCount, 1) << "no new read notification before Receive";
 
     char buffer[50];
@@ -152,7 +150,7 @@ TEST(SocketContract, ReadNotificationWaitsForReceiveAndPendingBytesCounts) {
     EXPECT_EQ(server.ReadAvailable(), 150);
     EXPECT_EQ(server.received, std::string(50, 'a') + std::string(100, 'b'));
     EXPECT_EQ(pending(), 0u);
-    RunIdle();
+    RunLoopFor(kQuietMs);
     EXPECT_EQ(server.receiveCount, 2) << "nothing left to notify";
 }
 
@@ -219,9 +217,10 @@ TEST(SocketContract, OrderlyCloseAndResetAreToldApart) {
     ASSERT_TRUE(broken.client.SetLingerAbort());
     broken.client.Close();
     ASSERT_TRUE(EventLoop::RunUntil([&] { return broken.server->closeCount > 0; }, kTimeoutMs));
-    EXPECT_EQ(broken.server->closeError, platform::kConnectionReset);
+    EXPECT_EQ(broken.server->closeError, platform::kConnectionReset)
+        << "read notifications before the close: " << broken.server->receiveCount;
 
-    RunIdle();
+    RunLoopFor(kQuietMs);
     EXPECT_EQ(orderly.server->closeCount, 1);
     EXPECT_EQ(broken.server->closeCount, 1);
 }
@@ -253,7 +252,7 @@ TEST(SocketContract, HandlerMayDestroyItsOwnSocketAndOthers) {
         client.Close();
     }
     ASSERT_TRUE(EventLoop::RunUntil([&] { return notifications > 0; }, kTimeoutMs));
-    RunIdle();
+    RunLoopFor(kQuietMs);
     EXPECT_EQ(notifications, 1);
     EXPECT_TRUE(accepted.empty());
 
@@ -267,7 +266,7 @@ TEST(SocketContract, HandlerMayDestroyItsOwnSocketAndOthers) {
     };
     pair.client.Close();
     ASSERT_TRUE(EventLoop::RunUntil([&] { return closed; }, kTimeoutMs));
-    RunIdle();
+    RunLoopFor(kQuietMs);
 }
 
 TEST(SocketContract, SocketMayReconnectFromItsOwnCloseHandler) {

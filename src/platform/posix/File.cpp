@@ -10,7 +10,7 @@ File::~File() = default;
 
 bool File::Open(const std::string& path, Mode mode, bool denyWrite) {
     Close();
-    backend_.reset(FileBackend::Open(path, mode, denyWrite));
+    backend_ = FileBackend::Open(path, mode, denyWrite);
     return backend_ != nullptr;
 }
 

@@ -41,24 +41,15 @@ bool IsRegularFile(int fd) {
 
 FileBackend::~FileBackend() { close(fd_); }
 
-FileBackend* FileBackend::Open(const std::string& path, File::Mode mode, bool denyWrite) {
+std::unique_ptr<FileBackend> FileBackend::Open(const std::string& path, File::Mode mode, bool denyWrite) {
     const int fd = open(ToPosixPath(path).c_str(), OpenFlags(mode) | O_CLOEXEC, 0666);
     if (fd < 0) return nullptr;
-    FileBackend* file = new FileBackend(fd);
+    std::unique_ptr<FileBackend> file(new FileBackend(fd));
     // Folders open for reading on POSIX but never on Windows.
-    if (!IsRegularFile(fd)) {
-        delete file;
-        return nullptr;
-    }
+    if (!IsRegularFile(fd)) return nullptr;
     const int lock = SharingLock(mode, denyWrite);
-    if (lock != 0 && flock(fd, lock | LOCK_NB) != 0) {
-        delete file;
-        return nullptr;
-    }
-    if (mode == File::Mode::Truncate && ftruncate(fd, 0) != 0) {
-        delete file;
-        return nullptr;
-    }
+    if (lock != 0 && flock(fd, lock | LOCK_NB) != 0) return nullptr;
+    if (mode == File::Mode::Truncate && ftruncate(fd, 0) != 0) return nullptr;
     return file;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/Files.h"
@@ -15,7 +16,7 @@ namespace vorlan::platform {
 class FileBackend {
 public:
     ~FileBackend();
-    static FileBackend* Open(const std::string& path, File::Mode mode, bool denyWrite);
+    static std::unique_ptr<FileBackend> Open(const std::string& path, File::Mode mode, bool denyWrite);
 
     bool Write(const void* data, std::size_t length);
     std::int64_t Read(void* buffer, std::size_t length);
