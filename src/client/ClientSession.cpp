@@ -46,6 +46,7 @@ ClientSession::ClientSession(const ClientSessionViews& views, ClientSessionSetti
       programFolder_(std::move(settings.programFolder)),
       keepAliveMs_(settings.keepAliveMs),
       reconnectMs_(settings.reconnectMs),
+      bindAddress_(std::move(settings.bindAddress)),
       users_(views.userTree, LevelColours(settings.colors), settings.colors[kColourTreeText - 1]),
       recent_(views.recentServers, settings.colors[kColourTreeText - 1]) {
     lines_.clock = std::move(settings.clock);
@@ -98,7 +99,8 @@ void ClientSession::Connect(const std::string& host) {
     partialMessage_.Clear();
     socket_ = std::make_unique<ClientSocket>(*this);
     if (!socket_->Create(0, platform::kEventRead | platform::kEventWrite | platform::kEventConnect |
-                                platform::kEventClose)) {
+                                platform::kEventClose,
+                         bindAddress_)) {
         ConnectFailedAtOnce();
         return;
     }

@@ -49,6 +49,9 @@ struct ClientSessionSettings {
     std::function<platform::LocalTime()> clock;  // empty: the local time
     std::uint32_t keepAliveMs = 60000;           // timer 109
     std::uint32_t reconnectMs = 30000;           // timer 122
+    // The local address the client socket binds to; empty: any. Tests use it
+    // to appear to a loopback server as another machine.
+    std::string bindAddress;
 };
 
 enum class ConnectionState { Idle, Connecting, Connected, WaitingToReconnect };
@@ -245,6 +248,7 @@ private:
     std::string programFolder_;
     std::uint32_t keepAliveMs_;
     std::uint32_t reconnectMs_;
+    std::string bindAddress_;
     mutable conversation::LineContext lines_;
 
     MainMenuModel menu_;

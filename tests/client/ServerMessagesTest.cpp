@@ -364,3 +364,40 @@ TEST_F(ServerMessages, UserMenuFollowsTheLevelTable) {
 
 }  // namespace
 }  // namespace vorlan::client
+
+namespace vorlan::client {
+namespace {
+
+// Messages built from the pieces the reader looks for (codes, digits, SEP) in
+// random order must never crash the client or leave its tree and menus out of
+// step.
+TEST(ServerMessageRobustness, ScrambledMessagesAreHandledOrDropped) {
+    test::TempFolder folder;
+    test_support::TestClient client(folder.Path().string());
+    client.connections.open = true;
+    client.banList.open = true;
+    std::uint32_t seed = 12345;
+    auto next = [&] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) & 0x7FFF;
+    };
+    const std::string pieces[] = {"0", "1", "2", "3", "7", "9", "12", "1000", "-1", std::string(1, protocol::kSep),
+                                  "Bob", "", "x", std::string(1, '\xFF')};
+    for (int i = 0; i < 20000; ++i) {
+        std::string message = std::to_string(next() % 22);
+        if (message.size() == 1) message.insert(0, "0");
+        const int parts = static_cast<int>(next() % 7);
+        for (int p = 0; p < parts; ++p) message += pieces[next() % std::size(pieces)];
+        client.Receive(message);
+        if (next() % 50 == 0) client->OnPrivateWindowActivated(client.Window(0));
+    }
+    for (const UserRow& row : client.userTree.rows) {
+        EXPECT_TRUE(client->userTree().HasUser(row.id));
+        EXPECT_EQ(row.label, UserTree::Label(row.level, row.serverMuted, row.name));
+    }
+    EXPECT_EQ(client.userTree.rows.size(), client->userTree().Rows().size());
+    EXPECT_EQ(client.adminMenus.installs - client.adminMenus.removes, client->isAdmin() ? 1 : 0);
+}
+
+}  // namespace
+}  // namespace vorlan::client
