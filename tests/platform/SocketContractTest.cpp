@@ -269,6 +269,41 @@ TEST(SocketContract, HandlerMayDestroyItsOwnSocketAndOthers) {
     RunLoopFor(kQuietMs);
 }
 
+// A socket created while notifications for a destroyed one are still queued
+// (it may even get the same handle) hears nothing meant for the old one.
+TEST(SocketContract, NotificationsOfADestroyedSocketNeverReachANewOne) {
+    RecordingSocket listener;
+    ASSERT_TRUE(listener.Create(0) && listener.Listen());
+    std::vector<std::unique_ptr<RecordingSocket>> accepted;
+    std::unique_ptr<RecordingSocket> successor;
+    int closes = 0;
+    listener.onAccept = [&](RecordingSocket& self, int) {
+        auto socket = std::make_unique<RecordingSocket>();
+        if (!self.Accept(*socket)) return;
+        socket->onClose = [&](RecordingSocket& closing, int) {
+            ++closes;
+            for (auto& other : accepted) {
+                if (other.get() != &closing) other.reset();
+            }
+            successor = std::make_unique<RecordingSocket>();
+            ASSERT_TRUE(successor->Create(0) && successor->Listen());
+        };
+        accepted.push_back(std::move(socket));
+    };
+    RecordingSocket clients[3];
+    for (auto& client : clients) {
+        ASSERT_TRUE(client.Create(0));
+        ASSERT_NE(StartConnect(client, "127.0.0.1", listener.LocalPort()), ConnectStart::Failed);
+    }
+    ASSERT_TRUE(EventLoop::RunUntil([&] { return accepted.size() == 3; }, kTimeoutMs));
+    for (auto& client : clients) client.Close();
+    ASSERT_TRUE(EventLoop::RunUntil([&] { return successor != nullptr; }, kTimeoutMs));
+    RunLoopFor(kQuietMs);
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(successor->acceptCount, 0);
+    EXPECT_EQ(successor->receiveCount + successor->closeCount, 0);
+}
+
 TEST(SocketContract, SocketMayReconnectFromItsOwnCloseHandler) {
     LoopbackPair pair;
     ASSERT_TRUE(pair.Open());
