@@ -150,12 +150,10 @@ bool SocketBackend::Connect(const std::string& host, std::uint16_t port) {
     remote.sin_port = htons(port);
     if (!ResolveIPv4(host, remote.sin_addr)) return Fail(kHostNotFound);
 
-    int result;
-    do {
-        result = connect(fd_, reinterpret_cast<const sockaddr*>(&remote), sizeof remote);
-    } while (result != 0 && errno == EINTR);
+    // An interrupted connect goes on in the background, like one in progress.
+    const int result = connect(fd_, reinterpret_cast<const sockaddr*>(&remote), sizeof remote);
     immediateConnectError_ = 0;
-    if (result != 0 && errno != EINPROGRESS) {
+    if (result != 0 && errno != EINPROGRESS && errno != EINTR) {
         if (!IsConnectOutcome(errno)) return FailFromErrno();
         // Reported like any other outcome, through OnConnect; the socket is
         // closed in the kernel, so epoll reports it at once.
