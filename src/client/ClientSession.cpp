@@ -76,7 +76,7 @@ void ClientSession::Shutdown() {
     StopTimer(kReconnectTimer);
     reconnecting_ = false;
     ClientDisconnected();
-    recent_.Clear();
+    recent_.ClearTree();
     for (PrivateChat* chat : privateChats_.All()) chat->Log().Close(Lines());
     privateChats_.Clear();
     mainLog_.Close(Lines());

@@ -9,12 +9,20 @@ int ClientSocket::Send(const void* data, int length) {
     return Flush();
 }
 
+// Hands the buffer to the socket layer until it is empty or the layer refuses
+// more: a partial take alone would not make the layer report writability later.
 int ClientSocket::Flush() {
-    if (sendBuffer_.empty()) return 0;
-    const int chunk = sendBuffer_.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(sendBuffer_.size());
-    const int sent = platform::AsyncSocket::Send(sendBuffer_.data(), chunk);
-    if (sent > 0) sendBuffer_.erase(0, static_cast<std::size_t>(sent));
-    return sent;
+    int total = 0;
+    while (!sendBuffer_.empty()) {
+        const int chunk = sendBuffer_.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX
+                                                                                : static_cast<int>(sendBuffer_.size());
+        const int sent = platform::AsyncSocket::Send(sendBuffer_.data(), chunk);
+        if (sent < 0) return total > 0 ? total : -1;
+        if (sent == 0) break;
+        sendBuffer_.erase(0, static_cast<std::size_t>(sent));
+        total = total > INT_MAX - sent ? INT_MAX : total + sent;
+    }
+    return total;
 }
 
 // The handlers only forward: the session may close or replace this socket from

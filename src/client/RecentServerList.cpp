@@ -65,10 +65,7 @@ void RecentServerList::Remove(int id) {
     view_.RemoveServerItem(id);
 }
 
-void RecentServerList::Clear() {
-    entries_.clear();
-    view_.ClearServerItems();
-}
+void RecentServerList::ClearTree() { view_.ClearServerItems(); }
 
 std::vector<storage::RecentServerRecord> RecentServerList::Records() const {
     std::vector<storage::RecentServerRecord> records;

@@ -31,8 +31,8 @@ public:
     void SetRecentServerNote(const std::string& address, const std::string& note);
     void MarkRecentServer(const std::string& address, std::uint32_t colour);
     void Remove(int id);
-    // Empties the list and the tree (shut-down empties the tree).
-    void Clear();
+    // Empties the tree but keeps the entries, which shut-down still saves.
+    void ClearTree();
 
     const std::vector<Entry>& Entries() const { return entries_; }
     const Entry* FindById(int id) const;

@@ -262,6 +262,8 @@ TEST_F(Connection, EndConnectionSaysDisconnectedWithoutAPopUp) {
     EXPECT_EQ(client->popups.popups.size(), 1u);  // "Connected." only
     ASSERT_TRUE(WaitFor([&] { return server->Peer().closed; }));
     (*client)->Shutdown();
+    EXPECT_TRUE(client->recentServers.items.empty());          // the tree is emptied
+    EXPECT_EQ((*client)->recentServers().Records().size(), 1u);  // the list is kept for saving
     const std::string t = kLogTime;
     EXPECT_EQ(ReadFile(folder.Path() / "Chat logs" / "mainchat.txt"),
               "Session start (" + t + ")\r\n\t[" + t + "] Connected.\r\n\t[" + t + "] Disconnected.\r\nSession close (" +
