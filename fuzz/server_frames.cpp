@@ -36,7 +36,9 @@ std::string LoginFrame(const char* name, const char* password) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     SilentObserver observer;
     vorlan::server::ServerTuning tuning;
-    tuning.sendBacklogLimit = 256 * 1024;  // small, so that the overflow drop is reached too
+    // Small bounds, so that the overflow drop is reached too.
+    tuning.adminSendBacklogLimit = 256 * 1024;
+    tuning.userSendBacklogLimit = 64 * 1024;
     ChatServer server(observer, tuning);
     server.SetPasswords({"super", "admin", ""});
     server.SetTopic("topic");

@@ -124,7 +124,8 @@ void ChatServer::ReportState() { observer_.OnServerStateChanged(running_, listen
 // --- accepting -----------------------------------------------------------------
 
 std::unique_ptr<ServerConnection> ChatServer::NewConnection() {
-    return std::make_unique<ServerConnection>(static_cast<ServerConnectionOwner&>(*this), tuning_.sendBacklogLimit);
+    return std::make_unique<ServerConnection>(static_cast<ServerConnectionOwner&>(*this), tuning_.adminSendBacklogLimit,
+                                              tuning_.userSendBacklogLimit);
 }
 
 void ChatServer::OnServerAccept(int /*error*/, int /*listenerId*/) {

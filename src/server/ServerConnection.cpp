@@ -8,13 +8,14 @@ namespace {
 
 // A buffer that grew for one large reply is given back once it has drained, so
 // that an idle connection stays small.
-constexpr std::size_t kKeptBufferCapacity = 64 * 1024;
+constexpr std::size_t kKeptBufferCapacity = 4 * 1024;
 constexpr std::size_t kMaxSendChunk = 1 << 30;
 
 }  // namespace
 
-ServerConnection::ServerConnection(ServerConnectionOwner& owner, std::size_t sendBacklogLimit)
-    : owner_(owner), sendBacklogLimit_(sendBacklogLimit) {}
+ServerConnection::ServerConnection(ServerConnectionOwner& owner, std::size_t adminSendBacklogLimit,
+                                   std::size_t userSendBacklogLimit)
+    : owner_(owner), adminSendBacklogLimit_(adminSendBacklogLimit), userSendBacklogLimit_(userSendBacklogLimit) {}
 
 ServerConnection::~ServerConnection() = default;
 
@@ -24,7 +25,8 @@ bool ServerConnection::HasMuted(int id) const {
 
 void ServerConnection::Send(std::string_view bytes) {
     if (backlogExceeded_ || bytes.empty()) return;
-    if (UnsentBytes() + bytes.size() > sendBacklogLimit_) {
+    std::size_t limit = IsAdmin() ? adminSendBacklogLimit_ : userSendBacklogLimit_;
+    if (UnsentBytes() + bytes.size() > limit) {
         backlogExceeded_ = true;
         DiscardOutput();
         owner_.OnSendBacklogExceeded(connectionId);

@@ -31,7 +31,8 @@ protected:
 // clients costs one system call per client per batch; bytes and order are kept.
 class ServerConnection : public platform::AsyncSocket, private platform::DeferredTask {
 public:
-    ServerConnection(ServerConnectionOwner& owner, std::size_t sendBacklogLimit);
+    // The bounds on unsent bytes for admins (levels 0-2) and for everyone else.
+    ServerConnection(ServerConnectionOwner& owner, std::size_t adminSendBacklogLimit, std::size_t userSendBacklogLimit);
     ~ServerConnection() override;
 
     bool closed = true;             // no open socket
@@ -48,12 +49,14 @@ public:
 
     bool IsLoggedIn() const { return level != kNotLoggedIn; }
     bool IsNormalUser() const { return level == kNormalUser; }
+    bool IsAdmin() const { return level >= kHost && level <= kNormalAdmin; }
     // The level as clients see it: plus 4 while the main chat is closed.
     int LevelDigit() const { return level + 4 * mainChatClosed; }
     bool HasMuted(int id) const;
 
-    // Queues `bytes`. Past the backlog bound nothing more is queued, the backlog
-    // is released and the owner is told, so that it drops the connection.
+    // Queues `bytes`. Past the backlog bound of the user's current level nothing
+    // more is queued, the backlog is released and the owner is told, so that it
+    // drops the connection.
     void Send(std::string_view bytes);
     std::size_t UnsentBytes() const { return sendBuffer_.size() - sendOffset_; }
     bool SendBacklogExceeded() const { return backlogExceeded_; }
@@ -73,7 +76,8 @@ private:
     void DropSentBytes();
 
     ServerConnectionOwner& owner_;
-    std::size_t sendBacklogLimit_;
+    std::size_t adminSendBacklogLimit_;
+    std::size_t userSendBacklogLimit_;
     std::string sendBuffer_;
     std::size_t sendOffset_ = 0;  // bytes at the front already handed to the socket
     bool backlogExceeded_ = false;

@@ -34,10 +34,16 @@ inline constexpr std::size_t kMaxBanDescriptionLength = 200;
 // forever; a legitimate client mutes each of at most 1000 users.
 inline constexpr std::size_t kMaxMutedIds = 1000;
 
-// Unsent bytes one connection may hold. The largest legitimate reply is a full
-// ban list: 50000 rows of at most 411 bytes, about 20.6 MB. A client that stops
-// reading is dropped once its backlog would pass this bound.
-inline constexpr std::size_t kDefaultSendBacklogLimit = 32u * 1024u * 1024u;
+// Unsent bytes one connection may hold before it is dropped as a flood is: a
+// client that stops reading must not grow the server's memory without bound.
+// Admins may ask for the largest legitimate reply, a full ban list (50000 rows
+// of at most 411 bytes, about 20.6 MB), so their bound admits that with room to
+// spare. Everyone else receives at most the user list at log-in (about 240 KB
+// for 1000 users) besides chat traffic, so a much smaller bound serves them, and
+// connections that need no password cannot make the server hold more than
+// 1000 x 1 MiB for them.
+inline constexpr std::size_t kDefaultAdminSendBacklogLimit = 32u * 1024u * 1024u;
+inline constexpr std::size_t kDefaultUserSendBacklogLimit = 1024u * 1024u;
 
 inline constexpr int kKeepaliveTimerId = 110;
 inline constexpr int kFloodCheckTimerId = 114;
@@ -55,7 +61,8 @@ inline constexpr int kNormalUser = 3;
 struct ServerTuning {
     std::uint32_t keepalivePeriodMs = kKeepalivePeriodMs;
     std::uint32_t floodCheckPeriodMs = kFloodCheckPeriodMs;
-    std::size_t sendBacklogLimit = kDefaultSendBacklogLimit;
+    std::size_t adminSendBacklogLimit = kDefaultAdminSendBacklogLimit;
+    std::size_t userSendBacklogLimit = kDefaultUserSendBacklogLimit;
 };
 
 }  // namespace vorlan::server

@@ -198,3 +198,33 @@ TEST_F(ServerTimerTest, KeepaliveReachesEveryConnectionAndTheFloodCheckRuns) {
     Frames seen = host.client->TakeUntil("18" + alice.Id() + "0");
     for (const auto& frame : seen) EXPECT_EQ(frame, "");
 }
+
+// Users who are not admins never get a large reply, so a small bound holds them.
+class UserBacklogTest : public ServerTest {
+protected:
+    static vorlan::server::ServerTuning SmallUserBacklog() {
+        vorlan::server::ServerTuning tuning = QuietTuning();
+        tuning.userSendBacklogLimit = 64 * 1024;
+        return tuning;
+    }
+    UserBacklogTest() : ServerTest(SmallUserBacklog()) {}
+};
+
+TEST_F(UserBacklogTest, NormalUserThatStopsReadingIsDroppedWhileTalkersStay) {
+    TestUser& talker = Login("127.0.0.2", "Talker");
+    TestUser& stuck = Login("127.0.0.3", "Stuck");
+    std::string lines = Repeat("020" + std::string(1000, 'z'), 19);
+    Frames seen;
+    auto collect = [&] {
+        Frames more = Sync(talker);
+        seen.insert(seen.end(), more.begin(), more.end());
+    };
+    for (int round = 0; round < 3000 && server.FindConnection(stuck.id) != nullptr; ++round) {
+        talker.client->SendRaw(lines);
+        collect();
+    }
+    EXPECT_EQ(server.FindConnection(stuck.id), nullptr);
+    collect();  // the notice may follow the barrier that was handled with the last lines
+    EXPECT_EQ(seen, Frames{"18" + stuck.Id() + "0"});
+    EXPECT_NE(server.FindConnection(talker.id), nullptr);
+}
