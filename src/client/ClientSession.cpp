@@ -49,6 +49,7 @@ ClientSession::ClientSession(const ClientSessionViews& views, ClientSessionSetti
       bindAddress_(std::move(settings.bindAddress)),
       users_(views.userTree, LevelColours(settings.colors), settings.colors[kColourTreeText - 1]),
       recent_(views.recentServers, settings.colors[kColourTreeText - 1]) {
+    serverAddress_ = options_.serverAddress;
     lines_.clock = std::move(settings.clock);
     lines_.textColor = Colour(kColourText);
     lines_.noticeColor = Colour(kColourNotice);
@@ -110,10 +111,20 @@ void ClientSession::Connect(const std::string& host) {
     }
     std::string peer;
     std::uint16_t peerPort = 0;
-    serverAddress_ = socket_->PeerAddress(peer, peerPort) && !peer.empty() ? peer : host;
+    SetServerAddress(socket_->PeerAddress(peer, peerPort) && !peer.empty() ? peer : host);
     menu_.Enable(menu::kConnectToLocalServer, false);
     menu_.Enable(menu::kConnectToServer, false);
     menu_.Enable(menu::kEndConnection, true);
+}
+
+void ClientSession::SetServerAddress(const std::string& address) {
+    // The options file keeps the last server address across runs.
+    serverAddress_ = address;
+    options_.serverAddress = address;
+}
+
+void ClientSession::ConnectAtStartUp() {
+    if (options_.connectToHost) Connect(options_.host);
 }
 
 void ClientSession::ConnectFailedAtOnce() {
@@ -124,7 +135,7 @@ void ClientSession::ConnectFailedAtOnce() {
         StartTimer(kReconnectTimer, reconnectMs_);
         return;
     }
-    serverAddress_.clear();
+    SetServerAddress({});
     ConnectionNotice("Couldn't connect.");
 }
 

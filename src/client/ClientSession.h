@@ -96,6 +96,8 @@ public:
     // ---- connection --------------------------------------------------------------
     void Connect(const std::string& host);
     void ConnectToLocalServer() { Connect(kLocalServer); }
+    // Start-up's last step: connects to the stored host when the options ask for it.
+    void ConnectAtStartUp();
     void EndConnection();
     void ClientDisconnected();
     // "Connect to server" was chosen: the dialog is about to show.
@@ -197,6 +199,7 @@ private:
     void OnTimer(int id) override;
 
     void ConnectFailedAtOnce();
+    void SetServerAddress(const std::string& address);
     void ConnectionNotice(const std::string& notice);
     void ApplyConnectedMenus();
     void ApplyIdleMenus();

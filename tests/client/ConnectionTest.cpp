@@ -292,6 +292,18 @@ TEST_F(Connection, TheServersTreeConnectsOnlyElsewhere) {
     EXPECT_EQ(client->recentServers.items[0].colour, kTreeText);
 }
 
+TEST_F(Connection, StartUpConnectsToTheStoredHostWhenAsked) {
+    MakeClient([](ClientSessionSettings& s) {
+        s.options.connectToHost = true;
+        s.options.host = "127.0.0.1";
+        s.options.serverAddress = "10.9.9.9";
+    });
+    EXPECT_EQ((*client)->serverAddress(), "10.9.9.9");  // the last run's server
+    (*client)->ConnectAtStartUp();
+    ASSERT_TRUE(WaitFor([&] { return (*client)->connected(); }));
+    EXPECT_EQ((*client)->options().serverAddress, "127.0.0.1");  // saved for the next run
+}
+
 TEST_F(Connection, TheConnectDialogTrimsTheHost) {
     MakeClient();
     EXPECT_FALSE((*client)->ConnectFromDialog(" \t "));
