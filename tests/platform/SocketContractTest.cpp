@@ -49,6 +49,21 @@ TEST(SocketContract, ListenerReportsItsPortAndASecondListenerOnItFails) {
     EXPECT_FALSE(first.IsOpen());
 }
 
+// "Stop listening" then "Start listening": connections the server closed
+// itself still linger on the port, yet it may listen there again at once.
+TEST(SocketContract, ListenerMayReopenOnItsPortAfterClosingConnections) {
+    std::uint16_t port = 0;
+    {
+        LoopbackPair pair;
+        ASSERT_TRUE(pair.Open());
+        port = pair.Port();
+        pair.server->Close();  // the server side ends first and keeps the port busy
+        ASSERT_TRUE(EventLoop::RunUntil([&] { return pair.client.closeCount > 0; }, kTimeoutMs));
+    }
+    RecordingSocket again;
+    EXPECT_TRUE(again.Create(port) && again.Listen()) << "error " << AsyncSocket::LastError();
+}
+
 TEST(SocketContract, UnopenedSocketRefusesWork) {
     RecordingSocket socket;
     char byte = 'x';

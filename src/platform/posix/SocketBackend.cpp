@@ -97,12 +97,13 @@ bool SocketBackend::Create(std::uint16_t port, unsigned events, const std::strin
 
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) return FailFromErrno();
-    if (port != 0) {
-        // Lets a server restart at once while old connections linger in
-        // TIME_WAIT; Linux still refuses a port that has an active listener.
-        const int on = 1;
-        setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    }
+    // Windows lets a listener reopen on a port whose old connections linger in
+    // TIME_WAIT; Linux does so only when those connections (which inherit the
+    // option from their listener) and the new socket both ask for it. Linux
+    // still refuses a port that has an active listener, and picks ports for
+    // port 0 that nobody uses.
+    const int on = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     if (bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
         const int error = WinsockErrorFromErrno(errno);
         close(fd);
