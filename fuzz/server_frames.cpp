@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/EventLoop.h"
 #include "protocol/Framing.h"
 #include "server/ChatServer.h"
 
@@ -33,7 +34,9 @@ std::string LoginFrame(const char* name, const char* password) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+namespace {
+
+void RunOneInput(const std::uint8_t* data, std::size_t size) {
     SilentObserver observer;
     vorlan::server::ServerTuning tuning;
     // Small bounds, so that the overflow drop is reached too.
@@ -62,6 +65,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         server.HandleReceivedBytes(ids[which], bytes);
         if (selector & 0x40u) server.CheckFloods();
         if (selector & 0x80u) server.SendKeepalives();
+        // Runs the deferred work (write flushes, a waiting accept) as the loop would.
+        vorlan::platform::EventLoop::RunOnce(0);
     }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    RunOneInput(data, size);
+    // Lets the loop forget the deferred work of the connections just destroyed.
+    vorlan::platform::EventLoop::RunOnce(0);
     return 0;
 }

@@ -11,7 +11,7 @@ namespace {
 constexpr std::size_t kReceiveChunkSize = 64 * 1024;
 constexpr unsigned kListenerEvents =
     platform::kEventRead | platform::kEventWrite | platform::kEventAccept | platform::kEventClose;
-// Listening again asks for fewer notifications, as the menu item always did.
+// A listener started again by "Start listening" asks only for these.
 constexpr unsigned kRelistenEvents = platform::kEventRead | platform::kEventAccept | platform::kEventClose;
 
 }  // namespace
