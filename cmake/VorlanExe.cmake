@@ -18,3 +18,14 @@ set(VORLAN_PROGRAM_FOLDER ${CMAKE_BINARY_DIR}/program)
 set_target_properties(Vorlan PROPERTIES
     OUTPUT_NAME Vorlan
     RUNTIME_OUTPUT_DIRECTORY ${VORLAN_PROGRAM_FOLDER})
+
+# The resources as the executable carries them, checked under Wine.
+file(GLOB VORLAN_UI_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/ui/*.cpp)
+if(VORLAN_TESTS AND VORLAN_UI_TESTS)
+  add_executable(ui_resource_tests ${VORLAN_UI_TESTS} ${VORLAN_RESOURCE_SCRIPTS})
+  target_include_directories(ui_resource_tests PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
+  target_compile_definitions(ui_resource_tests PRIVATE NOMINMAX STRICT)
+  target_link_libraries(ui_resource_tests PRIVATE gtest gtest_main)
+  target_link_options(ui_resource_tests PRIVATE -static)
+  add_test(NAME ui_resource_tests COMMAND ui_resource_tests)
+endif()
