@@ -73,11 +73,19 @@ void ClientSession::Start() {
 }
 
 void ClientSession::Shutdown() {
+    EndForShutdown();
+    CloseLogsAndWindows();
+}
+
+void ClientSession::EndForShutdown() {
     if (connected_) conversation::WriteNotice(Lines(), views_.mainView, &mainLog_, "Disconnected.");
     StopTimer(kReconnectTimer);
     reconnecting_ = false;
     ClientDisconnected();
     recent_.ClearTree();
+}
+
+void ClientSession::CloseLogsAndWindows() {
     for (PrivateChat* chat : privateChats_.All()) chat->Log().Close(Lines());
     privateChats_.Clear();
     mainLog_.Close(Lines());

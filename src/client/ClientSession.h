@@ -92,6 +92,12 @@ public:
     // the main log closed with their session-close lines and the private
     // windows destroyed.
     void Shutdown();
+    // The same in two halves, for an owner that stops its server and saves the
+    // settings files in between: the connection part ("Disconnected.", the
+    // clean-up, the servers tree emptied) ...
+    void EndForShutdown();
+    // ... and the logs' session-close lines with the private windows destroyed.
+    void CloseLogsAndWindows();
 
     // ---- connection --------------------------------------------------------------
     void Connect(const std::string& host);
