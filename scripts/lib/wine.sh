@@ -73,6 +73,22 @@ wine_stop_prefix() {
     fi
 }
 
+# The Wine virtual desktop of headless runs. Xvfb has no window manager, so
+# Wine draws the window frames itself inside this desktop, as Windows would.
+# Windows are only visible to programs of the same desktop (FindWindow), so a
+# program that drives Vorlan must start in it too: wine_start_in_desktop.
+VORLAN_DESKTOP=${VORLAN_DESKTOP:-Vorlan,1280x800}
+
+# wine_start_in_desktop FOLDER PROGRAM.exe [arguments...]: starts the program
+# from FOLDER in the virtual desktop on $DISPLAY, in the background; its output
+# goes to $WINE_LOG (default /dev/null). Sets WINE_PID.
+wine_start_in_desktop() {
+    folder=$1
+    shift
+    (cd "$folder" && exec "$(wine_loader)" explorer "/desktop=$VORLAN_DESKTOP" "$@" >"${WINE_LOG:-/dev/null}" 2>&1) &
+    WINE_PID=$!
+}
+
 # Starts Xvfb on the first free display from :90 on. Sets XVFB_DISPLAY and
 # XVFB_PID; returns non-zero when no server came up.
 xvfb_start() {
