@@ -1,9 +1,15 @@
 #include "app/ui/Dialog.h"
 
+#include "app/ui/ModelessKeyboard.h"
+
 namespace vorlan::ui {
 
+// The window may outlive the object only as a modeless dialog; it is let go
+// first, so that its last messages no longer reach this half-destroyed object.
 Dialog::~Dialog() {
     if (handle_ != nullptr && !modal_) {
+        SetWindowLongPtrA(handle_, DWLP_USER, 0);
+        ModelessKeyboard::Remove(handle_);
         DestroyWindow(handle_);
     }
 }
@@ -40,6 +46,9 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
         auto* dialog = reinterpret_cast<Dialog*>(lParam);
         SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
         dialog->handle_ = window;
+        if (!dialog->modal_) {
+            ModelessKeyboard::Add(window);
+        }
         return dialog->HandleMessage(message, wParam, lParam);
     }
     // Messages before WM_INITDIALOG (WM_SETFONT, ...) get the default handling.
@@ -49,6 +58,9 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, DWLP_USER, 0);
+        if (!dialog->modal_) {
+            ModelessKeyboard::Remove(window);
+        }
         dialog->HandleMessage(message, wParam, lParam);
         dialog->handle_ = nullptr;
         dialog->OnDestroyed();

@@ -16,7 +16,8 @@ public:
 
     // Runs the dialog modally; returns the value given to End (-1: not created).
     INT_PTR RunModal(HINSTANCE instance, int templateId, HWND parent);
-    // Creates the dialog modelessly (hidden unless its template says WS_VISIBLE).
+    // Creates the dialog modelessly (hidden unless its template says WS_VISIBLE);
+    // Tab, Enter and Escape work in it as in a modal one.
     bool CreateModeless(HINSTANCE instance, int templateId, HWND parent);
 
     HWND handle() const { return handle_; }
