@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/Clock.h"
 #include "protocol/ServerToClient.h"
 #include "server/ServerText.h"
 
@@ -336,11 +337,45 @@ void ChatServer::OnDeferred() {
         acceptWaiting_ = false;
         AcceptPending();
     }
+    if (flushScheduled_ && !IsTimerRunning(kFlushTimerId)) FlushQueuedOutput();
+}
+
+// --- output ----------------------------------------------------------------------
+
+void ChatServer::OnOutputQueued(ServerConnection& connection) {
+    queuedOutputIds_.push_back(connection.connectionId);
+    ScheduleFlush();
+}
+
+void ChatServer::ScheduleFlush() {
+    if (flushScheduled_) return;
+    flushScheduled_ = true;
+    std::uint64_t now = platform::MonotonicMs();
+    if (pacedUntilMs_ > now) {
+        StartTimer(kFlushTimerId, static_cast<std::uint32_t>(pacedUntilMs_ - now));
+    } else {
+        ScheduleDeferred();
+    }
+}
+
+void ChatServer::FlushQueuedOutput() {
+    flushScheduled_ = false;
+    StopTimer(kFlushTimerId);
+    std::vector<int> ids;
+    ids.swap(queuedOutputIds_);
+    for (int id : ids) {
+        if (ServerConnection* connection = FindConnection(id)) connection->Flush();
+    }
+    if (ids.size() >= kPacedFlushConnections) pacedUntilMs_ = platform::MonotonicMs() + tuning_.flushPacingMs;
+    // Keeps the capacity for the next round.
+    ids.clear();
+    if (queuedOutputIds_.empty()) queuedOutputIds_.swap(ids);
 }
 
 // --- timers --------------------------------------------------------------------
 
 void ChatServer::OnTimer(int id) {
+    if (id == kFlushTimerId) FlushQueuedOutput();
     if (id == kKeepaliveTimerId) SendKeepalives();
     if (id == kFloodCheckTimerId) CheckFloods();
 }

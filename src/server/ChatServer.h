@@ -114,6 +114,9 @@ private:
     void OnTimer(int id) override;
     void OnDeferred() override;
     void OnSendBacklogExceeded(int connectionId) override;
+    void OnOutputQueued(ServerConnection& connection) override;
+    void ScheduleFlush();
+    void FlushQueuedOutput();
 
     // Lifecycle (ChatServer.cpp).
     void Notice(std::string_view text);
@@ -183,6 +186,9 @@ private:
     std::vector<char> receiveChunk_;
     bool running_ = false;
     bool listening_ = false;
+    std::vector<int> queuedOutputIds_;  // connections whose bytes wait for the next flush
+    bool flushScheduled_ = false;
+    std::uint64_t pacedUntilMs_ = 0;
     bool acceptWaiting_ = false;   // an accept was left in the backlog at the client limit
     bool overflowPending_ = false;
     int entryDepth_ = 0;

@@ -33,7 +33,10 @@ void ServerConnection::Send(std::string_view bytes) {
         return;
     }
     sendBuffer_.append(bytes);
-    ScheduleDeferred();
+    if (!flushQueued_) {
+        flushQueued_ = true;
+        owner_.OnOutputQueued(*this);
+    }
 }
 
 void ServerConnection::DiscardOutput() {
@@ -47,9 +50,8 @@ void ServerConnection::Close() {
     AsyncSocket::Close();
 }
 
-void ServerConnection::OnDeferred() { Flush(); }
-
 void ServerConnection::Flush() {
+    flushQueued_ = false;
     if (!IsOpen()) return;
     while (sendOffset_ < sendBuffer_.size()) {
         std::size_t chunk = std::min(UnsentBytes(), kMaxSendChunk);

@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "platform/AsyncSocket.h"
-#include "platform/EventLoop.h"
 #include "protocol/Framing.h"
 #include "server/ServerLimits.h"
 
 namespace vorlan::server {
+
+class ServerConnection;
 
 // What a connection reports to the server that owns it.
 class ServerConnectionOwner {
@@ -20,16 +21,18 @@ public:
     virtual void OnServerClose(int error, int connectionId) = 0;
     // The connection refused bytes because its unsent backlog would pass the bound.
     virtual void OnSendBacklogExceeded(int connectionId) = 0;
+    // The connection queued bytes; the owner calls Flush once it decides they go.
+    virtual void OnOutputQueued(ServerConnection& connection) = 0;
 
 protected:
     ~ServerConnectionOwner() = default;
 };
 
 // The server's socket for one client, with that user's record; the listener is
-// one too (id 0). Writes are queued and handed to the socket together once the
-// loop has handled the notifications that are waiting, so that fan-out to many
-// clients costs one system call per client per batch; bytes and order are kept.
-class ServerConnection : public platform::AsyncSocket, private platform::DeferredTask {
+// one too (id 0). Writes are queued, and the owner hands them to the socket
+// together (see ChatServer::FlushQueuedOutput), so that fan-out to many clients
+// costs one system call per client per batch; bytes and order are kept.
+class ServerConnection : public platform::AsyncSocket {
 public:
     // The bounds on unsent bytes for admins (levels 0-2) and for everyone else.
     ServerConnection(ServerConnectionOwner& owner, std::size_t adminSendBacklogLimit, std::size_t userSendBacklogLimit);
@@ -58,6 +61,8 @@ public:
     // more is queued, the backlog is released and the owner is told, so that it
     // drops the connection.
     void Send(std::string_view bytes);
+    // Hands the queued bytes to the socket; what it does not take waits for OnSend.
+    void Flush();
     std::size_t UnsentBytes() const { return sendBuffer_.size() - sendOffset_; }
     bool SendBacklogExceeded() const { return backlogExceeded_; }
     void DiscardOutput();
@@ -71,8 +76,6 @@ protected:
     void OnClose(int error) override;
 
 private:
-    void OnDeferred() override;
-    void Flush();
     void DropSentBytes();
 
     ServerConnectionOwner& owner_;
@@ -81,6 +84,7 @@ private:
     std::string sendBuffer_;
     std::size_t sendOffset_ = 0;  // bytes at the front already handed to the socket
     bool backlogExceeded_ = false;
+    bool flushQueued_ = false;  // the owner knows that bytes wait
 };
 
 }  // namespace vorlan::server

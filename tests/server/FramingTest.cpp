@@ -228,3 +228,20 @@ TEST_F(UserBacklogTest, NormalUserThatStopsReadingIsDroppedWhileTalkersStay) {
     EXPECT_EQ(seen, Frames{"18" + stuck.Id() + "0"});
     EXPECT_NE(server.FindConnection(talker.id), nullptr);
 }
+
+// After a flush to many connections the next one waits a few milliseconds;
+// nothing may be lost or reordered by that.
+TEST_F(FramingTest, FanOutToManyUsersArrivesWholeAndInOrder) {
+    for (int i = 3; i < 3 + 70; ++i) Login("127.0.1." + std::to_string(i), "u" + std::to_string(i));
+    Frames expected;
+    for (int line = 0; line < 5; ++line) {
+        std::string text = "020line " + std::to_string(line);
+        alice->client->SendMessage(text);
+        Sync(*alice);  // one line per notification, each its own flush
+        expected.push_back("04" + alice->Id() + SEP + "0line " + std::to_string(line));
+    }
+    for (auto& user : users) {
+        if (user.get() == alice) continue;
+        EXPECT_EQ(user->client->TakeUntil(expected.back()), Frames(expected.begin(), expected.end() - 1));
+    }
+}
