@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Finds the top-level windows of the desktop by caption, optionally only those
+// of one process. Several Vorlan instances share the caption "Vorlan", so the
+// process id tells them apart.
+class WindowFinder {
+public:
+    struct Query {
+        std::string caption;  // exact caption, or a prefix when no caption matches exactly
+        DWORD pid = 0;        // 0: any process
+    };
+
+    // Every top-level window of the desktop (the driver's own excluded).
+    static std::vector<HWND> AllTopLevel();
+
+    // The best match: exact captions before prefixes, visible before hidden.
+    static HWND Find(const Query& query);
+
+    // Find, retried until the window exists or timeoutMs has passed.
+    static HWND Wait(const Query& query, DWORD timeoutMs);
+
+    // A child control by its id (also nested ones), or nullptr.
+    static HWND Control(HWND window, int controlId);
+
+    static std::string Caption(HWND window);
+    static std::string ClassName(HWND window);
+    static DWORD ProcessOf(HWND window);
+};
