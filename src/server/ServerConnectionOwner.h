@@ -1,0 +1,22 @@
+#pragma once
+
+namespace vorlan::server {
+
+class ServerConnection;
+
+// What a connection reports to the server that owns it.
+class ServerConnectionOwner {
+public:
+    virtual void OnServerAccept(int error, int listenerId) = 0;
+    virtual void OnServerReceive(int error, int connectionId) = 0;
+    virtual void OnServerClose(int error, int connectionId) = 0;
+    // The connection refused bytes because its unsent backlog would pass the bound.
+    virtual void OnSendBacklogExceeded(int connectionId) = 0;
+    // The connection queued bytes; the owner calls Flush once it decides they go.
+    virtual void OnOutputQueued(ServerConnection& connection) = 0;
+
+protected:
+    ~ServerConnectionOwner() = default;
+};
+
+}  // namespace vorlan::server
