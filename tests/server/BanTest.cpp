@@ -68,6 +68,16 @@ TEST_F(BanTest, HostAddressIsNeverBanned) {
     EXPECT_TRUE(server.BanList().empty());
 }
 
+// A banned host could never reach its own server again to lift the ban.
+TEST_F(BanTest, HostAddressIsNotBannedEvenWhenItsConnectionIsBanned) {
+    auto hostBeforeLogin = Connect("127.0.0.1");
+    int id = server.Connections().back()->connectionId;
+    admin->client->SendMessage("17" + std::to_string(id));
+    EXPECT_TRUE(hostBeforeLogin->WaitForClose());
+    EXPECT_EQ(Sync(*admin, *host), Frames{});
+    EXPECT_TRUE(server.BanList().empty());
+}
+
 TEST_F(BanTest, NormalUsersCannotBanOrSeeOrEditTheList) {
     server.SetBanList({BanEntry{7, "10.0.0.1", ""}});
     normal->client->SendMessage("17" + admin->Id());
