@@ -10,6 +10,9 @@ namespace {
 // that an idle connection stays small.
 constexpr std::size_t kKeptBufferCapacity = 4 * 1024;
 constexpr std::size_t kMaxSendChunk = 1 << 30;
+// Sent bytes at the front are dropped once they outweigh what is left or pass
+// this much, so the buffer never holds much more than its unsent bytes.
+constexpr std::size_t kMaxSentPrefix = 1024 * 1024;
 
 }  // namespace
 
@@ -71,8 +74,7 @@ void ServerConnection::DropSentBytes() {
             sendBuffer_.clear();
         }
         sendOffset_ = 0;
-    } else if (sendOffset_ >= UnsentBytes()) {
-        // Keeps the buffer within twice the backlog while a slow reader catches up.
+    } else if (sendOffset_ >= UnsentBytes() || sendOffset_ >= kMaxSentPrefix) {
         sendBuffer_.erase(0, sendOffset_);
         sendOffset_ = 0;
     }
