@@ -1,7 +1,6 @@
 #include "server/ServerConnection.h"
 
 #include <algorithm>
-#include <climits>
 
 namespace vorlan::server {
 namespace {
