@@ -12,3 +12,13 @@ if(VORLAN_E2E_DRIVER_SOURCES)
       OUTPUT_NAME vorlan-driver
       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/e2e)
 endif()
+
+# A small window with the same kinds of controls, on which the driver's own
+# commands are checked first (tests/e2e/run --self-test).
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/fixture/fixture.cpp)
+  add_executable(vorlan-e2e-fixture WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/fixture/fixture.cpp)
+  target_compile_definitions(vorlan-e2e-fixture PRIVATE NOMINMAX STRICT)
+  target_link_libraries(vorlan-e2e-fixture PRIVATE comctl32 user32)
+  target_link_options(vorlan-e2e-fixture PRIVATE -static -static-libgcc -static-libstdc++)
+  set_target_properties(vorlan-e2e-fixture PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/e2e)
+endif()

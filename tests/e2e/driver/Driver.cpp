@@ -113,6 +113,7 @@ bool Driver::Dispatch(const std::string& command, const std::vector<std::string>
     if (command == "rect") return Rect(args, out);
     if (command == "wait-exit") return WaitExit(args, out);
     if (command == "kill") return Kill(args, out);
+    if (command == "has-resource") return HasResource(args, out);
     out = "unknown command " + command;
     return false;
 }
@@ -472,6 +473,23 @@ bool Driver::WaitExit(const std::vector<std::string>& args, std::string& out) {
         return false;
     }
     out = "exited " + std::to_string(code);
+    return true;
+}
+
+bool Driver::HasResource(const std::vector<std::string>& args, std::string& out) {
+    long long id = 0;
+    if (args.size() < 3 || !Number(args[2], id) || (args[1] != "dialog" && args[1] != "menu")) {
+        return Usage("has-resource PROGRAM.exe dialog|menu ID", out);
+    }
+    HMODULE module = LoadLibraryExA(args[0].c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (module == nullptr) {
+        out = "cannot read " + args[0];
+        return false;
+    }
+    const LPCSTR type = args[1] == "dialog" ? MAKEINTRESOURCEA(5) : MAKEINTRESOURCEA(4);  // RT_DIALOG, RT_MENU
+    const bool found = FindResourceA(module, MAKEINTRESOURCEA(id), type) != nullptr;
+    FreeLibrary(module);
+    out = found ? "yes" : "no";
     return true;
 }
 

@@ -37,6 +37,7 @@ private:
     bool Children(const std::vector<std::string>& args, std::string& out);
     bool Rect(const std::vector<std::string>& args, std::string& out);
     bool WaitExit(const std::vector<std::string>& args, std::string& out);
+    bool HasResource(const std::vector<std::string>& args, std::string& out);
     bool Kill(const std::vector<std::string>& args, std::string& out);
 
     DWORD pid_ = 0;

@@ -1,5 +1,7 @@
 #include "WindowFinder.h"
 
+#include <regex>
+
 namespace {
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
@@ -26,7 +28,14 @@ int Rank(HWND window, const WindowFinder::Query& query) {
     if (query.pid != 0 && WindowFinder::ProcessOf(window) != query.pid) return -1;
     const std::string caption = WindowFinder::Caption(window);
     int rank;
-    if (caption == query.caption) {
+    if (query.caption.rfind("re:", 0) == 0) {
+        try {
+            if (!std::regex_match(caption, std::regex(query.caption.substr(3)))) return -1;
+        } catch (const std::regex_error&) {
+            return -1;
+        }
+        rank = 0;
+    } else if (caption == query.caption) {
         rank = 0;
     } else if (!query.caption.empty() && caption.compare(0, query.caption.size(), query.caption) == 0) {
         rank = 2;

@@ -11,7 +11,9 @@
 class WindowFinder {
 public:
     struct Query {
-        std::string caption;  // exact caption, or a prefix when no caption matches exactly
+        // Exact caption, or a prefix when no caption matches exactly;
+        // "re:" followed by a regular expression that the whole caption matches.
+        std::string caption;
         DWORD pid = 0;        // 0: any process
     };
 

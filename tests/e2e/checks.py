@@ -1,0 +1,434 @@
+"""The end-to-end checks, as data. Each check has a name, what it needs to
+exist before it can run (a dialog resource in Vorlan.exe, a control of a
+running window; when missing the check is skipped as not built yet) and its
+steps, run in order by vorlan_e2e/engine.py (step_<verb> methods).
+
+Placeholders: <<port>> the chat port of this run; <<id:NAME>> a user's id as
+the raw client saw it; <<self:CLIENT>> a raw client's own id. In view
+patterns <T> is the time prefix "[hh:mm] "; in file patterns <TS> is the log
+timestamp "dd.mm.yyyy hh:mm". Raw frames and files are matched whole
+(regular expressions over bytes, "." matching line breaks); views by search.
+"""
+
+S = "\xac"  # SEP
+NO_SEP = "[^\xac]*"
+
+# Profile files: name, e-mail, country, home page, interests, gender, birthday, picture URL.
+# The SEP in a name is dropped when the file is read, so the rewritten file at
+# exit proves that the program read and wrote it.
+PROFILE_A = ["Al" + "\xac" + "pha", "alpha@example.org", "Iceland", "", "", "", "", ""]
+PROFILE_B = ["Bra" + "\xac" + "vo", "", "", "", "", "", "", ""]
+
+INSTANCE_A = {
+    # Hosts the server and connects to it.
+    # Line 13, a flag, reads as 0 and is written back as "0".
+    "options": {2: 1, 3: 1, 4: "127.0.0.1", 13: "0 (as read)", 17: "<<port>>", 37: "127.0.0.1"},
+    "files": {"profile.vr": PROFILE_A, "banlist.vr": [], "recentservers.vr": []},
+}
+INSTANCE_B = {
+    # A client of A's server; it has no ban list file, which must stay missing.
+    "options": {2: 0, 3: 1, 4: "127.0.0.1", 13: "0 (as read)", 17: "<<port>>", 37: "127.0.0.1"},
+    "files": {"profile.vr": PROFILE_B, "recentservers.vr": []},
+}
+
+MAIN_CONTROLS = [1046, 1001, 1037, 1029, 1052]
+PRIVATE_FROM_RAW = r"re:(\[[0-9+]+\] )?Raw( - offline)?"
+PRIVATE_FROM_ALPHA = r"re:(\[[0-9+]+\] )?Alpha( - offline)?"
+PRIVATE_FROM_BRAVO = r"re:(\[[0-9+]+\] )?Bravo( - offline)?"
+MAIN_LOG = "Chat logs/mainchat.txt"
+
+
+def needs_main(*names, controls=(1046, 1001, 1037)):
+    return [("control", name, "main", c) for name in names for c in controls]
+
+
+CHECKS = [
+    {
+        "name": "A starts and shows its main window",
+        "steps": [
+            ("prepare", "A", INSTANCE_A),
+            ("launch", "A"),
+            ("visible", "A", "main", "visible"),
+            ("shot", "A-started"),
+        ],
+    },
+    {
+        # The empty main window of the first build starts nothing; the full one must.
+        "name": "A hosts a server on the port of its options",
+        "needs": needs_main("A", controls=(1046,)),
+        "steps": [
+            ("wait_listening", "A"),
+        ],
+    },
+    {
+        "name": "A's main window lays its controls out by the stored pane sizes",
+        "needs": needs_main("A", controls=(1052, 1046, 1001, 1029)),
+        "steps": [
+            ("layout", "A", {
+                1052: "30, 46, cx - 60, P",
+                1046: "26, P + 75, cx - U - 62, cy - P - 122",
+                1001: "30, cy - 43, cx - U - 70, 13",
+                1029: "cx - U - 30, P + 79, U, cy - P - 109",
+            }),
+        ],
+    },
+    {
+        "name": "B starts and shows its main window",
+        "steps": [
+            ("prepare", "B", INSTANCE_B),
+            ("launch", "B"),
+        ],
+    },
+    {
+        "name": "a raw client logs in as a normal user and sees A and B",
+        "needs": needs_main("A", "B", controls=(1046,)),
+        "steps": [
+            ("raw_login", "raw", "Raw"),
+            ("raw_got", "raw", "0[01][0-9]+" + S + "0Alpha.*"),
+            ("raw_got", "raw", "0[01][0-9]+" + S + "0Bravo.*"),
+            ("raw_got", "raw", "00[0-9]+" + S + "3Raw" + S + "Available1"),
+            ("shot", "A-and-B-connected"),
+        ],
+    },
+    {
+        "name": "main chat logs open with their session start",
+        "needs": needs_main("A", "B", controls=(1046,)),
+        "steps": [
+            ("view", "A", "main", r"\t<T>Chat logging to: mainchat\.txt"),
+            ("file", "A", MAIN_LOG, r"Session start \(<TS>\)(\r\n.*)?"),
+            ("file", "B", MAIN_LOG, r"Session start \(<TS>\)(\r\n.*)?"),
+        ],
+    },
+    {
+        "name": "a line typed in A reaches B's view, the raw client and A's own view and log",
+        "needs": needs_main("A", "B"),
+        "steps": [
+            ("type", "A", "main", "Hello from Alpha"),
+            ("raw_got", "raw", "04<<id:Alpha>>" + S + "0Hello from Alpha"),
+            ("view", "A", "main", r"\n<T>Alpha: Hello from Alpha"),
+            ("view", "B", "main", r"\n<T>Alpha: Hello from Alpha"),
+            ("file", "A", MAIN_LOG, r"Session start.*\r\n\[<TS>\] Alpha: Hello from Alpha(\r\n.*)?"),
+            ("file", "B", MAIN_LOG, r"Session start.*\r\n\[<TS>\] Alpha: Hello from Alpha(\r\n.*)?"),
+        ],
+    },
+    {
+        "name": "Enter in the input line sends through the hidden default button",
+        "needs": needs_main("A"),
+        "steps": [
+            ("enter", "A", "main", "Sent with Enter"),
+            ("raw_got", "raw", "04<<id:Alpha>>" + S + "0Sent with Enter"),
+        ],
+    },
+    {
+        "name": "the raw client's line appears in A's and B's views and A's main chat log",
+        "needs": needs_main("A", "B", controls=(1046,)),
+        "steps": [
+            ("raw_send", "raw", "020Hello from Raw"),
+            ("view", "A", "main", r"\n<T>Raw: Hello from Raw"),
+            ("view", "B", "main", r"\n<T>Raw: Hello from Raw"),
+            ("file", "A", MAIN_LOG, r"Session start.*\r\n\[<TS>\] Raw: Hello from Raw(\r\n.*)?"),
+            ("shot", "chatting"),
+        ],
+    },
+    {
+        "name": "/me sends an action line",
+        "needs": needs_main("A", "B"),
+        "steps": [
+            ("type", "A", "main", "/me waves"),
+            ("raw_got", "raw", "04<<id:Alpha>>" + S + "1waves"),
+            ("view", "A", "main", r"\n\t<T>Alpha waves"),
+            ("view", "B", "main", r"\n\t<T>Alpha waves"),
+            ("file", "A", MAIN_LOG, r".*\r\n\t\[<TS>\] Alpha waves(\r\n.*)?"),
+        ],
+    },
+    {
+        "name": "/say sends a says line; /me and /say without text send nothing",
+        "needs": needs_main("A", "B"),
+        "steps": [
+            ("type", "A", "main", "/say hello all"),
+            ("raw_got", "raw", "04<<id:Alpha>>" + S + "2hello all"),
+            ("view", "A", "main", r"\n\t<T>Alpha says: hello all"),
+            ("view", "B", "main", r"\n\t<T>Alpha says: hello all"),
+            ("file", "A", MAIN_LOG, r".*\r\n\t\[<TS>\] Alpha says: hello all(\r\n.*)?"),
+            ("type", "A", "main", "/me "),
+            ("type", "A", "main", "/say "),
+            ("type", "A", "main", "/me"),
+            ("raw_got", "raw", "04<<id:Alpha>>" + S + "0/me"),
+            ("view_not", "B", "main", r"Alpha says: \n|Alpha \n"),
+        ],
+    },
+    {
+        "name": "/topic changes the server's topic for everyone",
+        "needs": needs_main("A", "B"),
+        "steps": [
+            ("type", "A", "main", "/topic Testing topics"),
+            ("raw_got", "raw", "031Testing topics"),
+            ("view", "B", "main", r"Topic changed to: Testing topics"),
+            ("view", "A", "main", r"Topic changed to: Testing topics"),
+        ],
+    },
+    {
+        "name": "/name renames the user (trimmed), and the input line drops SEP from a name as typed",
+        "needs": needs_main("A", "B"),
+        "steps": [
+            ("set", "A", "main", 1001, "/name Al" + S + "pha2"),
+            ("input_is", "A", "main", "/name Alpha2"),
+            ("set", "A", "main", 1001, ""),
+            ("type", "A", "main", "/name   Alpha2  "),
+            ("raw_got", "raw", "05<<id:Alpha>>" + S + "Alpha2"),
+            ("view", "B", "main", r"Alpha changed name to: Alpha2"),
+            ("type", "A", "main", "/name Alpha"),
+            ("raw_got", "raw", "05<<id:Alpha>>" + S + "Alpha"),
+            ("view", "A", "main", r"Alpha2 changed name to: Alpha"),
+        ],
+    },
+    {
+        "name": "/clear empties A's view only",
+        "needs": needs_main("A", "B"),
+        "steps": [
+            ("type", "A", "main", "/clear"),
+            ("view", "A", "main", r"\A\s*\Z"),
+            ("view", "B", "main", r"Hello from Alpha"),
+        ],
+    },
+    {
+        "name": "/nuspw sets the normal user password of A's server at once",
+        "needs": needs_main("A"),
+        "steps": [
+            ("type", "A", "main", "/nuspw secret"),
+            ("view", "A", "main", r"\n\t<T>Server normal user password changed\."),
+            ("file", "A", MAIN_LOG, r".*\r\n\t\[<TS>\] Server normal user password changed\.(\r\n.*)?"),
+            ("raw_login", "late", "Late", "", "refused"),
+            ("raw_login", "late", "Late", "secret"),
+            ("raw_got", "raw", "01[0-9]+" + S + "3Late"),
+        ],
+    },
+    {
+        "name": "the user trees list the users in their groups",
+        "needs": needs_main("A", "B", controls=(1029,)),
+        "steps": [
+            ("tree", "A", "main", 1029, ["Admins", "Admins/Alpha.*", "Admins/Bravo.*", "Normal", "Normal/Raw.*",
+                                         "Normal/Late.*"]),
+            ("tree", "B", "main", 1029, ["Admins/Alpha.*", "Admins/Bravo.*", "Normal/Raw.*", "Normal/Late.*"]),
+            ("shot", "user-trees"),
+        ],
+    },
+    {
+        "name": "closing A's window hides it and A keeps chatting",
+        "needs": needs_main("A", "B"),
+        "steps": [
+            ("close", "A", "main"),
+            ("visible", "A", "main", "hidden"),
+            ("raw_send", "raw", "020While hidden"),
+            ("view", "A", "main", r"\n<T>Raw: While hidden"),
+            ("type", "A", "main", "Still here"),
+            ("raw_got", "raw", "04<<id:Alpha>>" + S + "0Still here"),
+            ("view", "B", "main", r"\n<T>Alpha: Still here"),
+            ("shot", "A-hidden"),
+        ],
+    },
+    {
+        "name": "\"Show Vorlan\" (113) shows the hidden window; Escape hides it again",
+        "needs": needs_main("A"),
+        "steps": [
+            ("visible", "A", "main", "hidden"),
+            ("menu", "A", 113),
+            ("visible", "A", "main", "visible"),
+            ("key", "A", "main", 1001, 0x1B),
+            ("visible", "A", "main", "hidden"),
+            ("menu", "A", 113),
+            ("visible", "A", "main", "visible"),
+        ],
+        "on_fail": [("menu", "A", 113)],
+    },
+    {
+        "name": "a private line from the raw client opens B's private window, and B answers in it",
+        "needs": [("dialog", 142)] + needs_main("B"),
+        "steps": [
+            ("raw_send", "raw", "11<<id:Bravo>>" + S + "0Private hello"),
+            ("window", "B", PRIVATE_FROM_RAW),
+            ("view", "B", PRIVATE_FROM_RAW, r"\t<T>Chat logging to: Raw\.txt"),
+            ("view", "B", PRIVATE_FROM_RAW, r"\n<T>Raw: Private hello"),
+            ("type", "B", PRIVATE_FROM_RAW, "Private reply"),
+            ("raw_got", "raw", "13<<id:Bravo>>" + S + "0Private reply"),
+            ("view", "B", PRIVATE_FROM_RAW, r"\n<T>Bravo: Private reply"),
+            ("file", "B", "Chat logs/Private chat/Raw.txt",
+             r"Session start \(<TS>\)\r\n\[<TS>\] Raw: Private hello\r\n\[<TS>\] Bravo: Private reply"),
+            ("shot", "B-private-with-Raw"),
+            ("close", "B", PRIVATE_FROM_RAW),
+            ("no_window", "B", PRIVATE_FROM_RAW),
+            ("file", "B", "Chat logs/Private chat/Raw.txt",
+             r"Session start \(<TS>\)\r\n\[<TS>\] Raw: Private hello\r\n\[<TS>\] Bravo: Private reply"
+             r"\r\nSession close \(<TS>\)"),
+        ],
+    },
+    {
+        "name": "A opens a private chat with B from the user tree; both windows and logs hold the conversation",
+        "needs": [("dialog", 142)] + needs_main("A", "B", controls=(1046, 1001, 1037, 1029)),
+        "steps": [
+            ("tree_select", "A", "main", 1029, "Bravo"),
+            ("menu", "A", 32804),
+            ("window", "A", PRIVATE_FROM_BRAVO),
+            ("type", "A", PRIVATE_FROM_BRAVO, "Hi Bravo"),
+            ("window", "B", PRIVATE_FROM_ALPHA),
+            ("view", "B", PRIVATE_FROM_ALPHA, r"\n<T>Alpha: Hi Bravo"),
+            ("type", "B", PRIVATE_FROM_ALPHA, "/me smiles"),
+            ("type", "B", PRIVATE_FROM_ALPHA, "Hi Alpha"),
+            ("view", "A", PRIVATE_FROM_BRAVO, r"\n\t<T>Bravo smiles\n<T>Bravo: Hi Alpha"),
+            ("file", "A", "Chat logs/Private chat/Bravo.txt",
+             r"Session start \(<TS>\)\r\n\[<TS>\] Alpha: Hi Bravo\r\n\t\[<TS>\] Bravo smiles\r\n\[<TS>\] Bravo: Hi Alpha"),
+            ("file", "B", "Chat logs/Private chat/Alpha.txt",
+             r"Session start \(<TS>\)\r\n\[<TS>\] Alpha: Hi Bravo\r\n\t\[<TS>\] Bravo smiles\r\n\[<TS>\] Bravo: Hi Alpha"),
+            ("shot", "private-A-and-B"),
+        ],
+    },
+    {
+        "name": "Options (32775): a check box changed and applied takes effect on the next line",
+        "needs": [("dialog", 139)] + needs_main("A"),
+        "steps": [
+            ("menu", "A", 32775),
+            ("window", "A", "Options"),
+            ("check_is", "A", "Options", 1048, 1),
+            ("shot", "options-dialog"),
+            ("click", "A", "Options", 1048),
+            ("check_is", "A", "Options", 1048, 0),
+            ("press", "A", "Options", 1015),
+            ("no_window", "A", "Options"),
+            ("type", "A", "main", "No stamp"),
+            ("view", "A", "main", r"\nAlpha: No stamp"),
+        ],
+        "on_fail": [("close", "A", "Options")],
+    },
+    {
+        "name": "Edit profile (32774): the updated profile is what another user's info request gets",
+        "needs": [("dialog", 140)] + needs_main("A"),
+        "steps": [
+            ("menu", "A", 32774),
+            ("window", "A", "Edit profile"),
+            ("shot", "profile-dialog"),
+            ("set", "A", "Edit profile", 1017, "chess"),
+            ("press", "A", "Edit profile", 1012),
+            ("no_window", "A", "Edit profile"),
+            ("raw_send", "raw", "09<<id:Alpha>>"),
+            ("raw_got", "raw", "12<<id:Alpha>>" + S + "Alpha" + S + "alpha@example.org" + S + "Iceland" + S + S +
+             "chess" + S + S + S + S + NO_SEP),
+        ],
+        "on_fail": [("close", "A", "Edit profile")],
+    },
+    {
+        "name": "Custom status (32796): the status reaches the others",
+        "needs": [("dialog", 144)] + needs_main("A"),
+        "steps": [
+            ("menu", "A", 32796),
+            ("window", "A", "Custom"),
+            ("shot", "custom-status-dialog"),
+            ("set", "A", "Custom", 1011, "Testing" + S + " things"),
+            ("press", "A", "Custom", 1012),
+            ("no_window", "A", "Custom"),
+            ("raw_got", "raw", "06<<id:Alpha>>" + S + "Testing things"),
+        ],
+        "on_fail": [("close", "A", "Custom")],
+    },
+    {
+        "name": "Connect to server (32773) opens the connect dialog",
+        "needs": [("dialog", 131)] + needs_main("A"),
+        "steps": [
+            ("menu", "A", 32773),
+            ("window", "A", "Connect to server"),
+            ("shot", "connect-dialog"),
+            ("close", "A", "Connect to server"),
+        ],
+    },
+    {
+        "name": "Show info (32803) on a user opens the info window with the user's profile",
+        "needs": [("dialog", 143)] + needs_main("A", controls=(1029,)),
+        "steps": [
+            ("tree_select", "A", "main", 1029, "Raw"),
+            ("menu", "A", 32803),
+            ("raw_got", "raw", "11<<id:Alpha>>"),
+            ("raw_send", "raw", "10<<id:Alpha>>" + S + "Raw" + S + "raw@example.org" + S + "Nowhere" + S + S +
+             "wires" + S + S + S + S + "Available"),
+            ("window", "A", "Raw's info"),
+            ("shot", "info-window"),
+            ("close", "A", "Raw's info"),
+        ],
+    },
+    {
+        "name": "Exit (32780) ends A",
+        "steps": [
+            ("exit", "A"),
+        ],
+    },
+    {
+        "name": "A's Exit rewrote the settings files that exist, closed the main log and the server",
+        "needs": needs_main("A", controls=(1046,)),
+        "steps": [
+            ("line_count", "A", "options.vr", 49),
+            ("file_lines", "A", "options.vr", {2: 1, 3: 1, 13: 0, 17: "<<port>>", 49: "secret"}),
+            ("line_count", "A", "profile.vr", 8),
+            ("file_lines", "A", "profile.vr", {1: "Alpha", 2: "alpha@example.org", 3: "Iceland"}),
+            ("file", "A", MAIN_LOG, r"Session start \(<TS>\).*\r\nSession close \(<TS>\)"),
+            ("raw_closed", "raw"),
+        ],
+    },
+    {
+        "name": "A's private log and changed options are written at exit",
+        "needs": [("dialog", 142), ("dialog", 139)],
+        "steps": [
+            ("file", "A", "Chat logs/Private chat/Bravo.txt", r"Session start \(<TS>\)\r\n.*\r\nSession close \(<TS>\)"),
+            ("file_lines", "A", "options.vr", {11: 0}),
+        ],
+    },
+    {
+        "name": "Exit (32780) ends B",
+        "steps": [
+            ("shot", "B-after-A-left"),
+            ("exit", "B"),
+        ],
+    },
+    {
+        "name": "B's Exit rewrote its files and kept its missing ban list missing",
+        "needs": needs_main("B", controls=(1046,)),
+        "steps": [
+            ("no_file", "B", "banlist.vr"),
+            ("file_lines", "B", "profile.vr", {1: "Bravo"}),
+            ("line_count", "B", "options.vr", 49),
+            ("file_lines", "B", "options.vr", {2: 0, 13: 0, 17: "<<port>>"}),
+            ("file", "B", MAIN_LOG, r"Session start \(<TS>\).*\r\nSession close \(<TS>\)"),
+        ],
+    },
+]
+
+# The driver's own commands on a fixture window with the same kinds of
+# controls (tests/e2e/run --self-test): run before trusting the driver with a
+# new Wine or a changed driver.
+FIXTURE = {"executable": "fixture", "executable_name": "vorlan-e2e-fixture.exe", "caption": "Fixture"}
+SELF_TEST_CHECKS = [
+    {
+        "name": "driver: launch, rich edit text, change notification, default button, Enter",
+        "steps": [
+            ("prepare", "F", FIXTURE),
+            ("launch", "F"),
+            ("view", "F", "main", r"\A\nfixture ready\Z"),
+            ("set", "F", "main", 1001, "a" + S + "b"),
+            ("input_is", "F", "main", "ab"),
+            ("type", "F", "main", "hello " + S + " world"),
+            ("view", "F", "main", r"\nsent: hello  world"),
+            ("enter", "F", "main", "by enter"),
+            ("view", "F", "main", r"\nsent: by enter"),
+            ("shot", "fixture"),
+        ],
+    },
+    {
+        "name": "driver: tree items across processes, selection, captions by pattern, close",
+        "steps": [
+            ("tree", "F", "main", 1029, ["Admins", "Admins/Alpha", "Normal", "Normal/Raw " + S + " sep"]),
+            ("tree_select", "F", "main", 1029, "Alpha"),
+            ("view", "F", "main", r"\nselected: Alpha"),
+            ("menu", "F", 40001),
+            ("window", "F", r"re:Fixture - ren.*"),
+            ("close", "F", "Fixture - renamed"),
+            ("visible", "F", "Fixture - renamed", "hidden"),
+        ],
+    },
+]

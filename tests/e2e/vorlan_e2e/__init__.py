@@ -1,0 +1,1 @@
+"""End-to-end harness for Vorlan.exe under Wine and Xvfb."""

@@ -1,0 +1,435 @@
+"""Runs the checks of checks.py: each check names what it needs (resources in
+Vorlan.exe, controls of running windows) and a list of steps. A check whose
+windows are not built yet is skipped; once they exist it must pass."""
+import os
+import re
+import socket
+import subprocess
+import time
+import traceback
+
+from .driver import DriverError
+from .program import ProgramFolder, expand_log_pattern, matches, view_pattern
+from .rawclient import RawClient
+
+MAIN_CAPTION = "Vorlan"
+VK_RETURN = 0x0D
+VK_ESCAPE = 0x1B
+
+
+class StepFailed(Exception):
+    pass
+
+
+class NotBuilt(Exception):
+    pass
+
+
+class Instance:
+    def __init__(self, name, folder, config):
+        self.name = name
+        self.folder = folder
+        self.config = config
+        self.pid = None
+        self.exited = False
+
+
+def free_port():
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+class Session:
+    def __init__(self, driver, settings):
+        self.driver = driver
+        self.settings = settings          # paths: executable, colors, work, screenshots
+        self.instances = {}
+        self.raw = {}
+        self.vars = {"port": str(free_port())}
+        self.shot_number = 0
+        self._resources = {}
+        self._controls = {}
+
+    # ----- values -----------------------------------------------------------
+    def expand(self, text):
+        """Replaces <<key>> by a session value: <<port>>, <<id:NAME>> (a user's
+        id as a raw client saw it), <<self:CLIENT>> (a raw client's own id)."""
+        def value(match):
+            key = match.group(1)
+            if key.startswith("id:"):
+                wanted = key[3:].encode("latin-1")
+                for client in self.raw.values():
+                    for ident, name in client.users().items():
+                        if name == wanted:
+                            return str(ident)
+                raise StepFailed("no user %r in the raw clients' user lists" % key[3:])
+            if key.startswith("self:"):
+                ident = self.raw_client(key[5:]).own_id()
+                if ident is None:
+                    raise StepFailed("raw client %s has no id" % key[5:])
+                return str(ident)
+            return self.vars[key]
+        return re.sub(r"<<([^>]+)>>", value, text)
+
+    def instance(self, name):
+        inst = self.instances.get(name)
+        if inst is None or inst.pid is None:
+            raise StepFailed("instance %s is not running" % name)
+        return inst
+
+    def raw_client(self, name):
+        client = self.raw.get(name)
+        if client is None:
+            raise StepFailed("raw client %s is not logged in" % name)
+        return client
+
+    def caption(self, window, name=None):
+        """A window of the steps: "main" (the instance's main window) or a caption."""
+        if window != "main":
+            return self.expand(window)
+        inst = self.instances.get(name)
+        return inst.config.get("caption", MAIN_CAPTION) if inst is not None else MAIN_CAPTION
+
+    def call(self, inst, *words, wait_ms=None):
+        return self.driver.call(*words, pid=inst.pid, wait_ms=wait_ms)
+
+    def must(self, inst, *words, wait_ms=None):
+        ok, out = self.call(inst, *words, wait_ms=wait_ms)
+        if not ok:
+            raise StepFailed("%s %s: %s" % (inst.name, " ".join(str(w) for w in words), out))
+        return out
+
+    def poll(self, probe, timeout, what):
+        """Calls probe() until it returns (True, detail) or the time is up."""
+        deadline = time.monotonic() + timeout
+        detail = None
+        while True:
+            done, detail = probe()
+            if done:
+                return detail
+            if time.monotonic() > deadline:
+                raise StepFailed("%s; last seen: %s" % (what, shorten(detail)))
+            time.sleep(0.15)
+
+    # ----- needs ------------------------------------------------------------
+    def has_resource(self, kind, ident):
+        key = (kind, ident)
+        if key not in self._resources:
+            ok, out = self.driver.call("has-resource", self.settings["executable_wine"], kind, str(ident))
+            self._resources[key] = ok and out == "yes"
+        return self._resources[key]
+
+    def has_control(self, name, window, ident):
+        """Whether the window has the control; for an instance that has ended,
+        what was seen while it ran."""
+        key = (name, window, ident)
+        inst = self.instances.get(name)
+        if inst is not None and inst.pid is not None:
+            ok, out = self.call(inst, "has-control", self.caption(window, name), str(ident), wait_ms=3000)
+            self._controls[key] = ok and out.startswith("yes")
+        return self._controls.get(key, False)
+
+    def check_needs(self, needs):
+        for need in needs:
+            kind = need[0]
+            if kind in ("dialog", "menu"):
+                if not self.has_resource(kind, need[1]):
+                    raise NotBuilt("%s %d is not in Vorlan.exe yet" % (kind, need[1]))
+            elif kind == "control":
+                _, name, window, ident = need
+                if not self.has_control(name, window, ident):
+                    raise NotBuilt("control %d of %s's %s window does not exist yet" % (ident, name, window))
+            else:
+                raise ValueError("unknown need %r" % (need,))
+
+    # ----- steps ------------------------------------------------------------
+    def run_step(self, step):
+        verb, args = step[0], step[1:]
+        handler = getattr(self, "step_" + verb.replace("-", "_"), None)
+        if handler is None:
+            raise ValueError("unknown step %r" % verb)
+        handler(*args)
+
+    def step_prepare(self, name, config):
+        executable = self.settings[config.get("executable", "executable")]
+        folder = ProgramFolder(os.path.join(self.settings["work"], name), executable, self.settings["colors"],
+                               config.get("executable_name", "Vorlan.exe"))
+        options = {number: self.expand(str(value)) for number, value in config.get("options", {}).items()}
+        folder.write_options(options)
+        for relative, lines in config.get("files", {}).items():
+            folder.write_lines(relative, [self.expand(line) for line in lines])
+        self.instances[name] = Instance(name, folder, config)
+
+    def step_launch(self, name):
+        inst = self.instances[name]
+        ok, out = self.driver.call("launch", inst.folder.wine_path, inst.config.get("executable_name", "Vorlan.exe"))
+        if not ok:
+            raise StepFailed("launch %s: %s" % (name, out))
+        inst.pid = int(out)
+        self.must(inst, "wait-window", self.caption("main", name), "30000")
+
+    def step_wait_listening(self, name, timeout=20):
+        port = int(self.vars["port"])
+
+        def probe():
+            try:
+                with socket.create_connection(("127.0.0.1", port), timeout=1):
+                    return True, "listening"
+            except OSError as error:
+                return False, str(error)
+        self.poll(probe, timeout, "%s does not listen on port %d" % (name, port))
+
+    def step_raw_login(self, client, name, password="", expect="accepted"):
+        try:
+            raw = RawClient(int(self.vars["port"]), name.encode("latin-1"), password.encode("latin-1"))
+        except OSError as error:
+            raise StepFailed("raw client %s cannot connect: %s" % (client, error)) from None
+        if expect == "accepted":
+            self.raw[client] = raw
+            if raw.wait_for(lambda f: f[:2] == b"00" and f.endswith(b"1"), 10) is None:
+                raise StepFailed("raw client %s got no user list (closed: %s)" % (client, raw.closed))
+        else:
+            got = raw.wait_for(lambda f: f[:2] == b"00", 3)
+            closed = raw.wait_closed(5)
+            raw.close()
+            if got is not None or not closed:
+                raise StepFailed("log-in of %s with password %r was not refused" % (name, password))
+
+    def step_raw_send(self, client, text):
+        self.raw_client(client).send(self.expand(text).encode("latin-1"))
+
+    def step_raw_got(self, client, pattern, timeout=10):
+        raw = self.raw_client(client)
+        regex = re.compile(self.expand(pattern).encode("latin-1"), re.DOTALL)
+        if raw.wait_for(lambda f: regex.fullmatch(f) is not None, timeout) is None:
+            frames = [f.decode("latin-1") for f in raw.snapshot()[0][-6:]]
+            raise StepFailed("raw client %s never got %r; last frames: %r" % (client, pattern, frames))
+
+    def step_raw_closed(self, client, timeout=15):
+        if not self.raw_client(client).wait_closed(timeout):
+            raise StepFailed("the server did not close raw client %s" % client)
+
+    def step_set(self, name, window, control, text):
+        inst = self.instance(name)
+        return self.must(inst, "set-text", self.caption(window, name), str(control), self.expand(text))
+
+    def step_input_is(self, name, window, text):
+        inst = self.instance(name)
+        now = self.must(inst, "get-text", self.caption(window, name), "1001")
+        if now != self.expand(text):
+            raise StepFailed("input line holds %r, expected %r" % (now, self.expand(text)))
+
+    def step_type(self, name, window, text):
+        """Types a line into the input line (1001) and sends it with the hidden
+        default button (1037), then expects the input line to be empty."""
+        self.step_set(name, window, 1001, text)
+        inst = self.instance(name)
+        self.must(inst, "press", self.caption(window, name), "1037")
+        self.step_input_is(name, window, "")
+
+    def step_enter(self, name, window, text):
+        """As type, but sends with the Enter key in the input line."""
+        self.step_set(name, window, 1001, text)
+        inst = self.instance(name)
+        self.must(inst, "key", self.caption(window, name), "1001", str(VK_RETURN))
+        self.poll(lambda: (self.must(inst, "get-text", self.caption(window, name), "1001") == "", "not emptied"), 5,
+                  "Enter did not send the input line")
+
+    def view_text(self, inst, window, control=1046):
+        return self.must(inst, "get-text", self.caption(window, inst.name), str(control)).replace("\r\n", "\n").replace("\r", "\n")
+
+    def step_view(self, name, window, pattern, timeout=10):
+        inst = self.instance(name)
+        regex = view_pattern(self.expand(pattern))
+        self.poll(lambda: (lambda text: (matches(regex, text), text))(self.view_text(inst, window)), timeout,
+                  "%s's %s view never showed %r" % (name, window, pattern))
+
+    def step_view_not(self, name, window, pattern, settle=1.0):
+        time.sleep(settle)
+        inst = self.instance(name)
+        text = self.view_text(inst, window)
+        if matches(view_pattern(self.expand(pattern)), text):
+            raise StepFailed("%s's %s view shows %r: %s" % (name, window, pattern, shorten(text)))
+
+    def step_press(self, name, window, control):
+        self.must(self.instance(name), "press", self.caption(window, name), str(control))
+
+    def step_click(self, name, window, control):
+        self.must(self.instance(name), "click", self.caption(window, name), str(control))
+
+    def step_check_is(self, name, window, control, state):
+        out = self.must(self.instance(name), "get-check", self.caption(window, name), str(control))
+        if out != str(state):
+            raise StepFailed("check box %d of %s is %s, expected %s" % (control, window, out, state))
+
+    def step_menu(self, name, command, window="main"):
+        self.must(self.instance(name), "menu", self.caption(window, name), str(command))
+
+    def step_window(self, name, caption, timeout=10):
+        self.must(self.instance(name), "wait-window", self.caption(caption), str(int(timeout * 1000)))
+
+    def step_no_window(self, name, caption, timeout=5):
+        self.must(self.instance(name), "wait-gone", self.caption(caption), str(int(timeout * 1000)))
+
+    def step_visible(self, name, window, state, timeout=5):
+        inst = self.instance(name)
+        self.poll(lambda: (lambda out: (out == state, out))(self.must(inst, "is-visible", self.caption(window, name))),
+                  timeout, "%s's %s window is not %s" % (name, window, state))
+
+    def step_close(self, name, window):
+        self.must(self.instance(name), "close", self.caption(window, name))
+
+    def step_key(self, name, window, control, key):
+        self.must(self.instance(name), "key", self.caption(window, name), str(control), str(key))
+
+    def tree_paths(self, inst, window, control):
+        """Every item as its path of labels from the root, joined by "/"."""
+        out = self.must(inst, "tree-items", self.caption(window, inst.name), str(control))
+        paths, stack = [], []
+        for line in out.splitlines():
+            depth, _, rest = line.partition("\t")
+            del stack[int(depth):]
+            stack.append(rest.split("\t")[0])
+            paths.append("/".join(stack))
+        return paths
+
+    def step_tree(self, name, window, control, expected, timeout=10):
+        """expected: regexes of item paths ("Admins/Alpha.*") that must all exist."""
+        inst = self.instance(name)
+
+        def probe():
+            paths = self.tree_paths(inst, window, control)
+            missing = [p for p in expected if not any(re.fullmatch(self.expand(p), q) for q in paths)]
+            return not missing, {"missing": missing, "items": paths}
+        self.poll(probe, timeout, "%s's tree %d lacks items" % (name, control))
+
+    def step_tree_select(self, name, window, control, label):
+        self.must(self.instance(name), "tree-select", self.caption(window, name), str(control), self.expand(label))
+
+    def step_file(self, name, relative, pattern, timeout=5):
+        inst = self.instances[name]
+        regex = re.compile(expand_log_pattern(self.expand(pattern)).encode("latin-1"), re.DOTALL)
+
+        def probe():
+            data = inst.folder.read(relative)
+            return data is not None and regex.fullmatch(data) is not None, data
+        self.poll(probe, timeout, "%s's %s does not match %r" % (name, relative, pattern))
+
+    def step_file_lines(self, name, relative, expected):
+        lines = self.instances[name].folder.option_lines() if relative == "options.vr" else None
+        if lines is None:
+            data = self.instances[name].folder.read(relative)
+            if data is None:
+                raise StepFailed("%s's %s is missing" % (name, relative))
+            lines = [line.replace("\r", "") for line in data.decode("latin-1").split("\n")]
+        for number, value in expected.items():
+            if number > len(lines) or lines[number - 1] != self.expand(str(value)):
+                seen = lines[number - 1] if number <= len(lines) else "(no such line)"
+                raise StepFailed("%s line %d is %r, expected %r" % (relative, number, seen, value))
+
+    def step_line_count(self, name, relative, count):
+        data = self.instances[name].folder.read(relative)
+        if data is None:
+            raise StepFailed("%s's %s is missing" % (name, relative))
+        found = data.count(b"\n") + 1
+        if found != count:
+            raise StepFailed("%s has %d lines, expected %d" % (relative, found, count))
+
+    def step_no_file(self, name, relative):
+        if self.instances[name].folder.exists(relative):
+            raise StepFailed("%s's %s exists" % (name, relative))
+
+    def step_exit(self, name, timeout=20):
+        inst = self.instance(name)
+        self.must(inst, "menu", self.caption("main", name), "32780")
+        ok, out = self.driver.call("wait-exit", str(inst.pid), str(timeout * 1000))
+        if not ok:
+            raise StepFailed("%s still runs after Exit: %s" % (name, out))
+        inst.exited = True
+        inst.pid = None
+
+    def step_layout(self, name, expected):
+        """expected: control id -> "x, y, width, height" as expressions of cx,
+        cy (client size), P (servers pane height), U (user pane width)."""
+        inst = self.instance(name)
+        outer_and_client = self.must(inst, "rect", self.caption("main", name)).split("\t")
+        cx, cy = [int(v) for v in outer_and_client[1].split()[2:4]]
+        options = inst.folder.option_lines() or []
+        values = {"cx": cx, "cy": cy, "P": int(options[21]), "U": int(options[22])}
+        children = {}
+        for line in self.must(inst, "children", self.caption("main", name)).splitlines():
+            fields = line.split("\t")
+            children[int(fields[0])] = [int(v) for v in fields[4].split()]
+        wrong = []
+        for control, formula in expected.items():
+            want = [eval(part, {}, values) for part in formula.split(",")]  # noqa: S307 - our own data
+            if children.get(control) != want:
+                wrong.append("%d at %s, expected %s" % (control, children.get(control), want))
+        if wrong:
+            raise StepFailed("layout for client %dx%d: %s" % (cx, cy, "; ".join(wrong)))
+
+    def step_shot(self, label):
+        self.shot_number += 1
+        path = os.path.join(self.settings["screenshots"], "%02d-%s.png" % (self.shot_number, label))
+        subprocess.run(["import", "-window", "root", path], check=False, timeout=30,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def step_sleep(self, seconds):
+        time.sleep(seconds)
+
+    # ----- the end ----------------------------------------------------------
+    def cleanup(self):
+        for client in self.raw.values():
+            client.close()
+        for inst in self.instances.values():
+            if inst.pid is not None:
+                try:
+                    self.driver.call("kill", str(inst.pid))
+                except (OSError, DriverError):
+                    pass
+
+
+def shorten(value, limit=300):
+    text = repr(value)
+    return text if len(text) <= limit else text[:limit // 2] + " ... " + text[-limit // 2:]
+
+
+def run_checks(session, checks, deadline):
+    passed = failed = skipped = 0
+    for check in checks:
+        name = check["name"]
+        started = time.monotonic()
+        if started > deadline:
+            print("FAIL %s: not run, the time budget is spent" % name, flush=True)
+            failed += 1
+            continue
+        try:
+            session.check_needs(check.get("needs", []))
+            for step in check["steps"]:
+                try:
+                    session.run_step(step)
+                except StepFailed as error:
+                    raise StepFailed("step %s: %s" % (step[0], error)) from None
+        except NotBuilt as reason:
+            print("SKIP: not built yet: %s (%s)" % (name, reason), flush=True)
+            skipped += 1
+            for step in check.get("on_skip", []):
+                session.run_step(step)
+            continue
+        except (StepFailed, DriverError) as error:
+            print("FAIL %s: %s" % (name, error), flush=True)
+            failed += 1
+            for step in check.get("on_fail", []):
+                try:
+                    session.run_step(step)
+                except (StepFailed, DriverError):
+                    pass
+            continue
+        except Exception:  # a fault of the harness itself counts as a failure
+            print("FAIL %s: harness error\n%s" % (name, traceback.format_exc()), flush=True)
+            failed += 1
+            continue
+        print("PASS %s (%.1f s)" % (name, time.monotonic() - started), flush=True)
+        passed += 1
+    return passed, failed, skipped
