@@ -420,6 +420,25 @@ SELF_TEST_CHECKS = [
         ],
     },
     {
+        "name": "raw clients against the headless server under Wine: log-in, levels by password, relay, close",
+        "steps": [
+            ("prepare", "S", {"executable": "server", "executable_name": "vorlan-server.exe",
+                              "options": {17: "<<port>>", 49: "pw"}}),
+            ("start", "S"),
+            ("wait_listening", "S"),
+            ("raw_login", "nobody", "Nobody", "", "refused"),
+            ("raw_login", "one", "One", "pw"),
+            ("raw_login", "two", "  Two ", "pw"),
+            ("raw_got", "one", "01<<self:two>>" + S + "3Two"),
+            ("raw_send", "one", "020line one"),
+            ("raw_got", "two", "04<<id:One>>" + S + "0line one"),
+            ("raw_send", "two", "11<<id:One>>" + S + "2private"),
+            ("raw_got", "one", "13<<self:two>>" + S + "2private"),
+            ("stop", "S"),
+            ("raw_closed", "one"),
+        ],
+    },
+    {
         "name": "driver: tree items across processes, selection, captions by pattern, close",
         "steps": [
             ("tree", "F", "main", 1029, ["Admins", "Admins/Alpha", "Normal", "Normal/Raw " + S + " sep"]),

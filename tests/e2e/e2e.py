@@ -23,6 +23,7 @@ def main():
     parser.add_argument("--screenshots", required=True)
     parser.add_argument("--budget", type=float, default=240, help="seconds for all checks")
     parser.add_argument("--fixture", help="vorlan-e2e-fixture.exe, for --self-test")
+    parser.add_argument("--server", help="vorlan-server.exe, for --self-test")
     parser.add_argument("--self-test", action="store_true", help="check the driver on the fixture window only")
     parser.add_argument("--only", help="run only checks whose name contains this text (and the set-up ones)")
     options = parser.parse_args()
@@ -34,6 +35,7 @@ def main():
         "executable": options.executable,
         "executable_wine": wine_path(options.executable),
         "fixture": options.fixture,
+        "server": options.server,
         "colors": options.colors,
         "work": options.work,
         "screenshots": options.screenshots,

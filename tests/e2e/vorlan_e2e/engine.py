@@ -169,6 +169,19 @@ class Session:
         inst.pid = int(out)
         self.must(inst, "wait-window", self.caption("main", name), "30000")
 
+    def step_start(self, name):
+        """Starts a program without a window of its own (a console tool)."""
+        inst = self.instances[name]
+        ok, out = self.driver.call("launch", inst.folder.wine_path, inst.config.get("executable_name", "Vorlan.exe"))
+        if not ok:
+            raise StepFailed("launch %s: %s" % (name, out))
+        inst.pid = int(out)
+
+    def step_stop(self, name):
+        inst = self.instance(name)
+        self.driver.call("kill", str(inst.pid))
+        inst.pid = None
+
     def step_wait_listening(self, name, timeout=20):
         port = int(self.vars["port"])
 
