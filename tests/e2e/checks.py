@@ -49,6 +49,7 @@ CHECKS = [
             ("prepare", "A", INSTANCE_A),
             ("launch", "A"),
             ("visible", "A", "main", "visible"),
+            ("move", "A", "main", 0, 0),
             ("shot", "A-started"),
         ],
     },
@@ -64,6 +65,7 @@ CHECKS = [
         "name": "A's main window lays its controls out by the stored pane sizes",
         "needs": needs_main("A", controls=(1052, 1046, 1001, 1029)),
         "steps": [
+            ("outer_size", "A", "main", "<<A:20>>", "<<A:21>>"),
             ("layout", "A", {
                 1052: "30, 46, cx - 60, P",
                 1046: "26, P + 75, cx - U - 62, cy - P - 122",
@@ -77,6 +79,9 @@ CHECKS = [
         "steps": [
             ("prepare", "B", INSTANCE_B),
             ("launch", "B"),
+            ("visible", "B", "main", "visible"),
+            ("move", "B", "main", 520, 240),
+            ("shot", "A-and-B-started"),
         ],
     },
     {
@@ -94,8 +99,10 @@ CHECKS = [
         "name": "main chat logs open with their session start",
         "needs": needs_main("A", "B", controls=(1046,)),
         "steps": [
-            ("view", "A", "main", r"\t<T>Chat logging to: mainchat\.txt"),
-            ("file", "A", MAIN_LOG, r"Session start \(<TS>\)(\r\n.*)?"),
+            ("view", "A", "main", r"\A\n\t<T>Chat logging to: mainchat\.txt"),
+            ("view", "A", "main", r"\n\t<T>Server started\..*\n\t<T>Connected\."),
+            ("view", "B", "main", r"\n\t<T>Connected\..*\n\t<T>Raw has joined the server\."),
+            ("file", "A", MAIN_LOG, r"Session start \(<TS>\)\r\n\t\[<TS>\] Server started\..*\r\n\t\[<TS>\] Connected\..*"),
             ("file", "B", MAIN_LOG, r"Session start \(<TS>\)(\r\n.*)?"),
         ],
     },
@@ -354,6 +361,56 @@ CHECKS = [
         ],
     },
     {
+        "name": "Close main chat / Open main chat (32776) tell the server and stop main-chat lines",
+        "needs": needs_main("A"),
+        "steps": [
+            ("menu", "A", 32776),
+            ("raw_got", "raw", "07<<id:Alpha>>4"),
+            ("view", "A", "main", r"\n\t<T>Main chat closed\."),
+            ("type", "A", "main", "Dropped while closed"),
+            ("raw_send", "raw", "020Not for Alpha"),
+            ("menu", "A", 32776),
+            ("raw_got", "raw", "07<<id:Alpha>>0"),
+            ("view", "A", "main", r"\n\t<T>Main chat opened\."),
+            ("raw_none", "raw", ".*Dropped while closed"),
+            ("view_not", "A", "main", r"Not for Alpha"),
+        ],
+    },
+    {
+        "name": "Set status (32793 Busy, 32792 Available) is announced to everyone",
+        "needs": needs_main("A"),
+        "steps": [
+            ("menu", "A", 32793),
+            ("raw_got", "raw", "06<<id:Alpha>>" + S + "Busy"),
+            ("menu", "A", 32792),
+            ("raw_got", "raw", "06<<id:Alpha>>" + S + "Available"),
+        ],
+    },
+    {
+        "name": "Stop listening / Start listening (32777) close and reopen A's listener",
+        "needs": needs_main("A"),
+        "steps": [
+            ("menu", "A", 32777),
+            ("view", "A", "main", r"\n\t<T>Listening stopped\."),
+            ("raw_login", "refused", "Refused", "secret", "refused"),
+            ("menu", "A", 32777),
+            ("view", "A", "main", r"\n\t<T>Listening started\."),
+            ("raw_login", "again", "Again", "secret"),
+        ],
+    },
+    {
+        "name": "End connection (32779) and Connect to local server (32772)",
+        "needs": needs_main("A"),
+        "steps": [
+            ("menu", "A", 32779),
+            ("view", "A", "main", r"\n\t<T>Disconnected\."),
+            ("raw_got", "raw", "02<<id:Alpha>>" + S + "0"),
+            ("menu", "A", 32772),
+            ("raw_got", "raw", "01[0-9]+" + S + "0Alpha"),
+            ("view", "A", "main", r"\n\t<T>Disconnected\..*\n\t<T>Connected\."),
+        ],
+    },
+    {
         "name": "Exit (32780) ends A",
         "steps": [
             ("exit", "A"),
@@ -402,7 +459,8 @@ CHECKS = [
 # The driver's own commands on a fixture window with the same kinds of
 # controls (tests/e2e/run --self-test): run before trusting the driver with a
 # new Wine or a changed driver.
-FIXTURE = {"executable": "fixture", "executable_name": "vorlan-e2e-fixture.exe", "caption": "Fixture"}
+FIXTURE = {"executable": "fixture", "executable_name": "vorlan-e2e-fixture.exe", "caption": "Fixture",
+           "main_has_menu": False}
 SELF_TEST_CHECKS = [
     {
         "name": "driver: launch, rich edit text, change notification, default button, Enter",
@@ -448,6 +506,7 @@ SELF_TEST_CHECKS = [
             ("window", "F", r"re:Fixture - ren.*"),
             ("close", "F", "Fixture - renamed"),
             ("visible", "F", "Fixture - renamed", "hidden"),
+            ("stop", "F"),
         ],
     },
 ]

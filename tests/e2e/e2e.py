@@ -40,7 +40,10 @@ def main():
         "work": options.work,
         "screenshots": options.screenshots,
     })
-    checks = SELF_TEST_CHECKS if options.self_test else CHECKS
+    # The driver's own checks on the fixture come first, so that a broken
+    # driver fails the run instead of making every check look not built.
+    driver_checks = [c for c in SELF_TEST_CHECKS if c["name"].startswith("driver:")]
+    checks = SELF_TEST_CHECKS if options.self_test else driver_checks + CHECKS
     if options.only:
         checks = [c for c in checks if options.only in c["name"] or any(s[0] in ("prepare", "launch") for s in c["steps"])]
     try:

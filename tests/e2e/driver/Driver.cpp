@@ -67,13 +67,16 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM context) {
 
 bool Driver::Run(std::vector<std::string> words, std::string& out) {
     pid_ = 0;
+    withMenu_ = false;
     waitMs_ = 3000;
     size_t next = 0;
     while (next + 1 < words.size() && words[next].rfind("--", 0) == 0) {
         long long value = 0;
-        if (!Number(words[next + 1], value)) return Usage("--pid N | --wait MS before the command", out);
+        if (!Number(words[next + 1], value)) return Usage("--pid N | --wait MS | --with-menu 1 before the command", out);
         if (words[next] == "--pid") {
             pid_ = static_cast<DWORD>(value);
+        } else if (words[next] == "--with-menu") {
+            withMenu_ = value != 0;
         } else if (words[next] == "--wait") {
             waitMs_ = static_cast<DWORD>(value);
         } else {
@@ -111,6 +114,7 @@ bool Driver::Dispatch(const std::string& command, const std::vector<std::string>
     if (command == "list-windows") return ListWindows(out);
     if (command == "children") return Children(args, out);
     if (command == "rect") return Rect(args, out);
+    if (command == "move") return Move(args, out);
     if (command == "wait-exit") return WaitExit(args, out);
     if (command == "kill") return Kill(args, out);
     if (command == "has-resource") return HasResource(args, out);
@@ -119,7 +123,7 @@ bool Driver::Dispatch(const std::string& command, const std::vector<std::string>
 }
 
 bool Driver::Window(const std::string& caption, HWND& window, std::string& out) {
-    window = WindowFinder::Wait({caption, pid_}, waitMs_);
+    window = WindowFinder::Wait({caption, pid_, withMenu_}, waitMs_);
     if (window == nullptr) {
         out = "no window \"" + caption + "\"" + (pid_ != 0 ? " of process " + std::to_string(pid_) : "");
         return false;
@@ -177,7 +181,7 @@ bool Driver::WaitGone(const std::vector<std::string>& args, std::string& out) {
     long long timeout = waitMs_;
     if (args.size() > 1) Number(args[1], timeout);
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeout);
-    while (WindowFinder::Find({args[0], pid_}) != nullptr) {
+    while (WindowFinder::Find({args[0], pid_, withMenu_}) != nullptr) {
         if (GetTickCount64() >= deadline) {
             out = "window \"" + args[0] + "\" still exists";
             return false;
@@ -190,7 +194,7 @@ bool Driver::WaitGone(const std::vector<std::string>& args, std::string& out) {
 
 bool Driver::Exists(const std::vector<std::string>& args, std::string& out) {
     if (args.empty()) return Usage("exists CAPTION", out);
-    HWND window = WindowFinder::Wait({args[0], pid_}, waitMs_);
+    HWND window = WindowFinder::Wait({args[0], pid_, withMenu_}, waitMs_);
     out = window != nullptr ? "yes\t" + WindowFinder::Caption(window) : "no";
     return true;
 }
@@ -439,6 +443,21 @@ bool Driver::Children(const std::vector<std::string>& args, std::string& out) {
                (IsWindowVisible(child) ? "visible" : "hidden") + "\t" + (IsWindowEnabled(child) ? "enabled" : "disabled") +
                "\t" + RectText(RectInParent(child)) + "\t" + text + "\n";
     }
+    return true;
+}
+
+bool Driver::Move(const std::vector<std::string>& args, std::string& out) {
+    long long x = 0;
+    long long y = 0;
+    if (args.size() < 3 || !Number(args[1], x) || !Number(args[2], y)) return Usage("move CAPTION X Y", out);
+    HWND window = nullptr;
+    if (!Window(args[0], window, out)) return false;
+    if (!SetWindowPos(window, nullptr, static_cast<int>(x), static_cast<int>(y), 0, 0,
+                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)) {
+        out = "SetWindowPos failed";
+        return false;
+    }
+    out = "moved";
     return true;
 }
 

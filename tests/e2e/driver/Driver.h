@@ -35,11 +35,13 @@ private:
     bool IsVisible(const std::vector<std::string>& args, std::string& out);
     bool ListWindows(std::string& out);
     bool Children(const std::vector<std::string>& args, std::string& out);
+    bool Move(const std::vector<std::string>& args, std::string& out);
     bool Rect(const std::vector<std::string>& args, std::string& out);
     bool WaitExit(const std::vector<std::string>& args, std::string& out);
     bool HasResource(const std::vector<std::string>& args, std::string& out);
     bool Kill(const std::vector<std::string>& args, std::string& out);
 
     DWORD pid_ = 0;
+    bool withMenu_ = false;
     DWORD waitMs_ = 3000;
 };

@@ -26,6 +26,7 @@ BOOL CALLBACK MatchChild(HWND window, LPARAM context) {
 // Rank of a candidate: lower is better; -1 means no match.
 int Rank(HWND window, const WindowFinder::Query& query) {
     if (query.pid != 0 && WindowFinder::ProcessOf(window) != query.pid) return -1;
+    if (query.withMenu && GetMenu(window) == nullptr) return -1;
     const std::string caption = WindowFinder::Caption(window);
     int rank;
     if (query.caption.rfind("re:", 0) == 0) {

@@ -15,6 +15,7 @@ public:
         // "re:" followed by a regular expression that the whole caption matches.
         std::string caption;
         DWORD pid = 0;        // 0: any process
+        bool withMenu = false;  // only windows with a menu bar (a program's main window)
     };
 
     // Every top-level window of the desktop (the driver's own excluded).

@@ -26,11 +26,14 @@ class Driver:
                 time.sleep(0.1)
         self._stream = self._socket.makefile("rwb")
 
-    def call(self, *words, pid=None, wait_ms=None):
-        """Runs one command; returns (ok, output text)."""
+    def call(self, *words, pid=None, wait_ms=None, with_menu=False):
+        """Runs one command; returns (ok, output text). with_menu: the caption
+        names a window with a menu bar (a program's main window)."""
         prefix = []
         if pid is not None:
             prefix += ["--pid", str(pid)]
+        if with_menu:
+            prefix += ["--with-menu", "1"]
         if wait_ms is not None:
             prefix += ["--wait", str(int(wait_ms))]
         encoded = [urllib.parse.quote(str(w).encode("latin-1"), safe="") for w in prefix + list(words)]

@@ -17,6 +17,12 @@ VK_RETURN = 0x0D
 VK_ESCAPE = 0x1B
 
 
+class MainCaption(str):
+    """The caption of an instance's main window: the driver then looks only at
+    windows with a menu bar, so hidden helper windows with the same caption
+    are never taken for it."""
+
+
 class StepFailed(Exception):
     pass
 
@@ -50,6 +56,7 @@ class Session:
         self.shot_number = 0
         self._resources = {}
         self._controls = {}
+        self._marks = {}   # raw client -> its frame count when the current check began
 
     # ----- values -----------------------------------------------------------
     def expand(self, text):
@@ -64,6 +71,11 @@ class Session:
                         if name == wanted:
                             return str(ident)
                 raise StepFailed("no user %r in the raw clients' user lists" % key[3:])
+            if ":" in key and key.split(":")[0] in self.instances:
+                # <<A:20>>: line 20 of instance A's options file as it is now.
+                name, number = key.split(":")
+                lines = self.instances[name].folder.option_lines() or []
+                return lines[int(number) - 1] if int(number) <= len(lines) else ""
             if key.startswith("self:"):
                 ident = self.raw_client(key[5:]).own_id()
                 if ident is None:
@@ -89,10 +101,13 @@ class Session:
         if window != "main":
             return self.expand(window)
         inst = self.instances.get(name)
-        return inst.config.get("caption", MAIN_CAPTION) if inst is not None else MAIN_CAPTION
+        config = inst.config if inst is not None else {}
+        caption = config.get("caption", MAIN_CAPTION)
+        return MainCaption(caption) if config.get("main_has_menu", True) else caption
 
     def call(self, inst, *words, wait_ms=None):
-        return self.driver.call(*words, pid=inst.pid, wait_ms=wait_ms)
+        with_menu = any(isinstance(word, MainCaption) for word in words)
+        return self.driver.call(*words, pid=inst.pid, wait_ms=wait_ms, with_menu=with_menu)
 
     def must(self, inst, *words, wait_ms=None):
         ok, out = self.call(inst, *words, wait_ms=wait_ms)
@@ -111,6 +126,10 @@ class Session:
             if time.monotonic() > deadline:
                 raise StepFailed("%s; last seen: %s" % (what, shorten(detail)))
             time.sleep(0.15)
+
+    def begin_check(self):
+        """Frames that raw clients received before a check are not its evidence."""
+        self._marks = {name: len(client.snapshot()[0]) for name, client in self.raw.items()}
 
     # ----- needs ------------------------------------------------------------
     def has_resource(self, kind, ident):
@@ -197,6 +216,8 @@ class Session:
         try:
             raw = RawClient(int(self.vars["port"]), name.encode("latin-1"), password.encode("latin-1"))
         except OSError as error:
+            if expect != "accepted":
+                return  # refused before the log-in: nobody listens
             raise StepFailed("raw client %s cannot connect: %s" % (client, error)) from None
         if expect == "accepted":
             self.raw[client] = raw
@@ -215,9 +236,18 @@ class Session:
     def step_raw_got(self, client, pattern, timeout=10):
         raw = self.raw_client(client)
         regex = re.compile(self.expand(pattern).encode("latin-1"), re.DOTALL)
-        if raw.wait_for(lambda f: regex.fullmatch(f) is not None, timeout) is None:
+        since = self._marks.get(client, 0)
+        if raw.wait_for(lambda f: regex.fullmatch(f) is not None, timeout, since) is None:
             frames = [f.decode("latin-1") for f in raw.snapshot()[0][-6:]]
             raise StepFailed("raw client %s never got %r; last frames: %r" % (client, pattern, frames))
+
+    def step_raw_none(self, client, pattern, settle=1.0):
+        """No frame received so far matches."""
+        time.sleep(settle)
+        regex = re.compile(self.expand(pattern).encode("latin-1"), re.DOTALL)
+        for frame in self.raw_client(client).snapshot()[0][self._marks.get(client, 0):]:
+            if regex.fullmatch(frame):
+                raise StepFailed("raw client %s got %r" % (client, frame))
 
     def step_raw_closed(self, client, timeout=15):
         if not self.raw_client(client).wait_closed(timeout):
@@ -289,6 +319,9 @@ class Session:
         inst = self.instance(name)
         self.poll(lambda: (lambda out: (out == state, out))(self.must(inst, "is-visible", self.caption(window, name))),
                   timeout, "%s's %s window is not %s" % (name, window, state))
+
+    def step_move(self, name, window, x, y):
+        self.must(self.instance(name), "move", self.caption(window, name), str(x), str(y))
 
     def step_close(self, name, window):
         self.must(self.instance(name), "close", self.caption(window, name))
@@ -362,6 +395,13 @@ class Session:
         inst.exited = True
         inst.pid = None
 
+    def step_outer_size(self, name, window, width, height):
+        inst = self.instance(name)
+        outer = self.must(inst, "rect", self.caption(window, name)).split("\t")[0].split()
+        want = [int(self.expand(str(width))), int(self.expand(str(height)))]
+        if [int(outer[2]), int(outer[3])] != want:
+            raise StepFailed("outer size %sx%s, expected %dx%d" % (outer[2], outer[3], want[0], want[1]))
+
     def step_layout(self, name, expected):
         """expected: control id -> "x, y, width, height" as expressions of cx,
         cy (client size), P (servers pane height), U (user pane width)."""
@@ -418,6 +458,7 @@ def run_checks(session, checks, deadline):
             failed += 1
             continue
         try:
+            session.begin_check()
             session.check_needs(check.get("needs", []))
             for step in check["steps"]:
                 try:

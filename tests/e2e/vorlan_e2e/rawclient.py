@@ -44,12 +44,13 @@ class RawClient:
         with self._lock:
             return list(self.frames), self.closed
 
-    def wait_for(self, predicate, timeout=10.0):
-        """The first received frame that predicate accepts, or None."""
+    def wait_for(self, predicate, timeout=10.0, since=0):
+        """The first frame received (from frame number since on) that
+        predicate accepts, or None."""
         deadline = time.monotonic() + timeout
         while True:
             frames, closed = self.snapshot()
-            for frame in frames:
+            for frame in frames[since:]:
                 if predicate(frame):
                     return frame
             if closed or time.monotonic() > deadline:
