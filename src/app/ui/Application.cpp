@@ -2,6 +2,8 @@
 
 #include "app/ui/Application.h"
 
+#include <commctrl.h>
+
 #include "app/ui/MainDialog.h"
 
 namespace vorlan::app {
@@ -14,6 +16,9 @@ int Application::Run() {
     // Registers the RichEdit20A window class for the chat views; without it
     // those controls stay empty, which is all that can be done then.
     LoadLibraryA("riched20.DLL");
+    // Registers the tree view class that the windows' templates name.
+    INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&commonControls);
 
     MainDialog mainDialog(instance_);
     mainDialog.Run();
