@@ -437,6 +437,21 @@ CHECKS = [
         ],
     },
     {
+        "name": "B reports the end of A's server",
+        "needs": needs_main("B", controls=(1046,)),
+        "steps": [
+            ("view", "B", "main", r"\n\t<T>Connection (closed|lost)\."),
+        ],
+    },
+    {
+        "name": "B's private window with A shows A offline",
+        "needs": [("dialog", 142)] + needs_main("B", controls=(1046,)),
+        "steps": [
+            ("window", "B", r"re:(\[[0-9+]+\] )?Alpha - offline"),
+            ("view", "B", PRIVATE_FROM_ALPHA, r"\n\t<T>Alpha - offline\."),
+        ],
+    },
+    {
         "name": "Exit (32780) ends B",
         "steps": [
             ("shot", "B-after-A-left"),
