@@ -474,6 +474,7 @@ def run_checks(session, checks, deadline):
         except (StepFailed, DriverError) as error:
             print("FAIL %s: %s" % (name, error), flush=True)
             failed += 1
+            session.step_shot("FAILED-" + re.sub(r"[^A-Za-z0-9]+", "-", name)[:40].strip("-"))
             for step in check.get("on_fail", []):
                 try:
                     session.run_step(step)
