@@ -1,0 +1,60 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace vorlan::client {
+
+// A dialog's tree view control whose items carry an integer id (as lParam) and
+// a text colour of their own, drawn through NM_CUSTOMDRAW. Shared by the user
+// tree and the recently used servers tree.
+class TreeControl {
+public:
+    TreeControl() = default;
+    TreeControl(const TreeControl&) = delete;
+    TreeControl& operator=(const TreeControl&) = delete;
+
+    // Colours are red + 256*green + 65536*blue.
+    void Attach(HWND tree, std::uint32_t backgroundColour, std::uint32_t textColour);
+    HWND handle() const { return tree_; }
+
+    // Appends an item as the last child of `parentId` (nullopt: the top level)
+    // or, when `beforeId` is given, inserts it right before that sibling.
+    void Insert(int id, std::optional<int> parentId, const std::string& label, std::uint32_t colour,
+                std::optional<int> beforeId = std::nullopt);
+    void SetLabel(int id, const std::string& label);
+    void SetColour(int id, std::uint32_t colour);
+    void Expand(int id);
+    // Removes the item and its children.
+    void Remove(int id);
+    void Clear();
+    bool Contains(int id) const;
+    bool HasChildren(int id) const;
+
+    std::optional<int> SelectedId() const;
+    // The item under the last message's cursor position (a click just
+    // reported), selected first when `select`.
+    std::optional<int> IdAtCursor(bool select);
+
+    // NM_CUSTOMDRAW from this tree: the result for the parent, nothing for
+    // other notifications and other controls.
+    std::optional<LRESULT> HandleNotify(const NMHDR& header);
+
+private:
+    HTREEITEM ItemOf(int id) const;
+    std::optional<int> IdOf(HTREEITEM item) const;
+    void ForgetSubtree(HTREEITEM item);
+    LRESULT OnCustomDraw(const NMTVCUSTOMDRAW& draw) const;
+
+    HWND tree_ = nullptr;
+    std::uint32_t textColour_ = 0;
+    std::map<int, HTREEITEM> items_;
+    std::map<int, std::uint32_t> colours_;
+};
+
+}  // namespace vorlan::client

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "client/ClientViews.h"
+#include "client/ui/TreeControl.h"
+
+namespace vorlan::client {
+
+// The main window's user list (tree control 1029): the group rows "Admins"
+// and "Normal", always expanded, admins above normal users, and the users as
+// their children, each drawn in its own colour.
+class UserTreeControl : public UserTreeView {
+public:
+    // Tree background (colour 7) and text colour (colour 9).
+    void Attach(HWND tree, std::uint32_t backgroundColour, std::uint32_t textColour);
+    HWND handle() const { return tree_.handle(); }
+
+    // UserTreeView
+    void AddGroupRow(int groupId, const std::string& text, std::uint32_t colour) override;
+    void RemoveGroupRow(int groupId) override;
+    void AddUserRow(const UserRow& row) override;
+    void UpdateUserRow(const UserRow& row) override;
+    void RemoveUserRow(int id) override;
+    void ClearRows() override;
+    int SelectedRowId() const override;
+
+    // The parent forwards the tree's WM_NOTIFY here; a value is the message's
+    // result (set it with DWLP_MSGRESULT in a dialog and return TRUE).
+    std::optional<LRESULT> HandleNotify(const NMHDR& header) { return tree_.HandleNotify(header); }
+
+    // On NM_RCLICK: selects the row under the click and returns its id (a user
+    // id, or a group id), kTopLevel when the click hit no row.
+    int SelectRowAtCursor();
+    // On NM_DBLCLK: the user id (> 0) of the row double-clicked, 0 when the
+    // click hit a group row or no row.
+    int UserIdAtCursor();
+
+private:
+    TreeControl tree_;
+};
+
+}  // namespace vorlan::client
