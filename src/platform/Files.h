@@ -14,7 +14,7 @@ bool DirectoryExists(const std::string& path);  // exists and is a folder
 bool CreateFolder(const std::string& path);     // one level; true if it exists afterwards
 bool RemoveFile(const std::string& path);
 // Replaces `target` by `source` in one step, so that a reader never sees a half file.
-bool ReplaceFile(const std::string& source, const std::string& target);
+bool MoveFileOver(const std::string& source, const std::string& target);
 // The folder of the running executable, without a trailing separator.
 std::string ExecutableFolder();
 

@@ -80,7 +80,7 @@ bool WriteNewFile(const std::string& path, std::string_view bytes) {
 bool RewriteExistingFile(const std::string& path, std::string_view bytes) {
     if (!platform::FileExists(path) || !CanOpenForWriting(path)) return false;
     std::string temporary = path + ".tmp";
-    if (WriteNewFile(temporary, bytes) && platform::ReplaceFile(temporary, path)) return true;
+    if (WriteNewFile(temporary, bytes) && platform::MoveFileOver(temporary, path)) return true;
     platform::RemoveFile(temporary);
     return false;
 }

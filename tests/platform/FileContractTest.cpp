@@ -132,21 +132,21 @@ TEST(FileContract, FilesAndFoldersAreToldApart) {
     EXPECT_FALSE(platform::RemoveFile(sub)) << "folders are not removed as files";
 }
 
-TEST(FileContract, ReplaceFileSwapsInTheNewVersion) {
+TEST(FileContract, MoveFileOverSwapsInTheNewVersion) {
     TempFolder folder;
     const std::string target = folder.File("options.vr");
     const std::string fresh = folder.File("options.vr.new");
     WriteFile(target, "old");
     WriteFile(fresh, "new contents");
-    ASSERT_TRUE(platform::ReplaceFile(fresh, target));
+    ASSERT_TRUE(platform::MoveFileOver(fresh, target));
     EXPECT_EQ(Contents(target), "new contents");
     EXPECT_FALSE(platform::FileExists(fresh));
 
     const std::string absent = folder.File("banlist.vr");
     WriteFile(fresh, "first");
-    EXPECT_TRUE(platform::ReplaceFile(fresh, absent)) << "a missing target is simply created";
+    EXPECT_TRUE(platform::MoveFileOver(fresh, absent)) << "a missing target is simply created";
     EXPECT_EQ(Contents(absent), "first");
-    EXPECT_FALSE(platform::ReplaceFile(folder.File("gone"), target));
+    EXPECT_FALSE(platform::MoveFileOver(folder.File("gone"), target));
     EXPECT_EQ(Contents(target), "new contents");
 }
 

@@ -37,7 +37,7 @@ bool RemoveFile(const std::string& path) {
     return !path.empty() && unlink(ToPosixPath(path).c_str()) == 0;
 }
 
-bool ReplaceFile(const std::string& source, const std::string& target) {
+bool MoveFileOver(const std::string& source, const std::string& target) {
     if (!FileExists(source) || DirectoryExists(target)) return false;
     return rename(ToPosixPath(source).c_str(), ToPosixPath(target).c_str()) == 0;
 }

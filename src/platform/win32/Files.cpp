@@ -45,7 +45,7 @@ bool RemoveFile(const std::string& path) {
     return DeleteFileA(path.c_str()) != 0;
 }
 
-bool ReplaceFile(const std::string& source, const std::string& target) {
+bool MoveFileOver(const std::string& source, const std::string& target) {
     if (source.empty() || target.empty() || source.find('\0') != std::string::npos ||
         target.find('\0') != std::string::npos) {
         return false;

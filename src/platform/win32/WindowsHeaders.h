@@ -11,7 +11,3 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
-
-// <windows.h> maps ReplaceFile to ReplaceFileA, which would rename our
-// platform::ReplaceFile wherever both are seen.
-#undef ReplaceFile
