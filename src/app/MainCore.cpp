@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "client/MenuIds.h"
+#include "conversation/ChatLog.h"
+#include "platform/Files.h"
 #include "conversation/ChatLines.h"
 #include "storage/BanListFile.h"
 #include "storage/ColorsFile.h"
@@ -40,7 +42,6 @@ MainCore::MainCore(const client::ClientSessionViews& views, MainCoreSettings set
     session.reconnectMs = settings.reconnectMs;
     session.bindAddress = std::move(settings.clientBindAddress);
     session_ = std::make_unique<client::ClientSession>(views_, std::move(session));
-    session_->LoadRecentServers(loadedRecentServers_);
 }
 
 MainCore::~MainCore() = default;
@@ -49,7 +50,15 @@ std::string MainCore::PathOf(std::string_view fileName) const {
     return programFolder_ + "\\" + std::string(fileName);
 }
 
+void MainCore::LoadRecentServers() {
+    if (recentServersLoaded_) return;
+    recentServersLoaded_ = true;
+    session_->LoadRecentServers(loadedRecentServers_);
+    loadedRecentServers_.clear();
+}
+
 void MainCore::Start() {
+    LoadRecentServers();
     session_->Start();
     // The update check comes first once it exists; then the server, then the connection.
     if (Options().startServer) StartServer();
@@ -91,6 +100,42 @@ void MainCore::StopServer() {
 void MainCore::SendMainInput(const std::string& typed) {
     session_->SendMainInput(typed);
     SyncServerSettings();
+}
+
+namespace {
+
+std::string IfFileExists(const std::string& path) {
+    return !path.empty() && platform::FileExists(path) ? path : std::string();
+}
+
+}  // namespace
+
+std::string MainCore::ChatLogsFolderToOpen() const {
+    const std::string folder = conversation::ChatLogsFolder(programFolder_);
+    return platform::DirectoryExists(folder) ? folder : std::string();
+}
+
+std::string MainCore::ChatLogToOpen(const conversation::ChatView* view) const {
+    if (view == nullptr) return {};
+    if (view == &views_.mainView) return IfFileExists(conversation::MainLogPath(programFolder_));
+    for (client::PrivateChat* chat : session_->privateChats().All()) {
+        if (&chat->View() == view) return IfFileExists(chat->Log().Path());
+    }
+    return {};
+}
+
+std::string MainCore::SelectedUserChatLogToOpen() const {
+    const client::UserTree& users = session_->userTree();
+    const int id = users.SelectedUserId();
+    if (id <= 0 || !users.HasUser(id)) return {};
+    return IfFileExists(conversation::PrivateLogPath(programFolder_, users.UserName(id)));
+}
+
+std::string MainCore::BrowserProgram() const {
+    const storage::Options& options = session_->options();
+    if (options.useSpecifiedBrowser) return options.browserPath;
+    if (options.useInternetExplorer) return "iexplore";
+    return {};
 }
 
 bool MainCore::OnMenuCommand(int id) {

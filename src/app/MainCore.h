@@ -34,6 +34,9 @@ public:
     MainCore(const MainCore&) = delete;
     MainCore& operator=(const MainCore&) = delete;
 
+    // Start-up step 7: the recently used servers read from their file go into
+    // the servers tree. Call once the tree is ready; Start does it otherwise.
+    void LoadRecentServers();
     // Start-up after the window exists: opens the main chat log, then starts the
     // server and connects as the options ask.
     void Start();
@@ -49,6 +52,22 @@ public:
     void StartServer();
     void StopServer();
     void SendMainInput(const std::string& typed);
+
+    // What the shell should open for "Go to chat logs" and "Open chat log":
+    // an existing folder or file, or "" when there is nothing to open.
+    std::string ChatLogsFolderToOpen() const;
+    // The log of a chat view: the main chat view's log, or the log of the
+    // private chat window that shows `view`.
+    std::string ChatLogToOpen(const conversation::ChatView* view) const;
+    // The private chat log of the user selected in the user tree.
+    std::string SelectedUserChatLogToOpen() const;
+
+    // The program a web address is opened with: the specified browser when
+    // "Use specified browser" is on, else "iexplore" when "Use Internet
+    // Explorer" is on, else "" (nothing is opened).
+    std::string BrowserProgram() const;
+    // The home page shown by the About box; its link opens this address.
+    static constexpr const char* kHomePage = "http://www.vorlan.net/";
 
     client::ClientSession& Session() { return *session_; }
     server::ChatServer& Server() { return server_; }
@@ -69,6 +88,7 @@ private:
     client::ClientSessionViews views_;
     std::string programFolder_;
     std::vector<storage::RecentServerRecord> loadedRecentServers_;
+    bool recentServersLoaded_ = false;
     server::ChatServer server_;
     std::unique_ptr<client::ClientSession> session_;
 };

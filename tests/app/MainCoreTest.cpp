@@ -176,5 +176,80 @@ TEST_F(MainCoreTest, MissingFilesStayMissingAndColoursAreReadable) {
     EXPECT_NE(core->Colors()[1], core->Colors()[2]);
 }
 
+// "Go to chat logs" and both "Open chat log" commands open only what exists:
+// the folder, the main log for the main view, a private window's own log for
+// its view, and the selected user's log by name.
+TEST_F(MainCoreTest, ChatLogCommandsFindOnlyExistingLogs) {
+    PrepareProgramFolder(true);
+    StartCore();
+    ASSERT_TRUE(WaitFor([&] { return core->Session().ownId() > 0; }));
+    const fs::path logs = folder.Path() / "Chat logs";
+
+    EXPECT_EQ(fs::path(core->ChatLogsFolderToOpen()), logs);
+    EXPECT_EQ(fs::path(core->ChatLogToOpen(&window.mainView)), logs / "mainchat.txt");
+    EXPECT_EQ(core->ChatLogToOpen(nullptr), "");
+    conversation::RecordingChatView stranger;
+    EXPECT_EQ(core->ChatLogToOpen(&stranger), "") << "a view of no chat has no log";
+
+    const int own = core->Session().ownId();
+    window.userTree.selected = client::kAdminsGroupId;
+    EXPECT_EQ(core->SelectedUserChatLogToOpen(), "") << "a group row is no user";
+    window.userTree.selected = own;
+    EXPECT_EQ(core->SelectedUserChatLogToOpen(), "") << "no private log written yet";
+
+    core->Session().OpenPrivateChat(own);
+    ASSERT_EQ(window.privateWindows.alive.size(), 1u);
+    const fs::path privateLog = logs / "Private chat" / "Host.txt";
+    ASSERT_TRUE(fs::exists(privateLog));
+    EXPECT_EQ(fs::path(core->ChatLogToOpen(&window.privateWindows.alive[0]->view)), privateLog);
+    EXPECT_EQ(fs::path(core->SelectedUserChatLogToOpen()), privateLog);
+
+    fs::remove(privateLog);
+    EXPECT_EQ(core->SelectedUserChatLogToOpen(), "") << "a deleted log is not opened";
+}
+
+TEST_F(MainCoreTest, ChatLogsFolderIsNotOpenedWhenLoggingNeverCreatedIt) {
+    test::TempFolder empty;
+    storage::Options options;
+    options.mainChatLogging = false;
+    WriteFile(empty.Path() / "options.vr", storage::FormatOptions(options));
+    MainCoreSettings settings;
+    settings.programFolder = empty.Path().string();
+    core = std::make_unique<MainCore>(window.Views(), settings);
+    core->Start();
+    EXPECT_EQ(core->ChatLogsFolderToOpen(), "");
+    EXPECT_EQ(core->ChatLogToOpen(&window.mainView), "");
+}
+
+// Links and the About box's home page open with the browser the options name.
+TEST_F(MainCoreTest, BrowserProgramFollowsTheBrowserOptions) {
+    PrepareProgramFolder(false);
+    StartCore();
+    storage::Options& options = core->Options();
+    options.useSpecifiedBrowser = true;
+    options.browserPath = "C:\\Browsers\\web.exe";
+    options.useInternetExplorer = true;
+    EXPECT_EQ(core->BrowserProgram(), "C:\\Browsers\\web.exe");
+    options.useSpecifiedBrowser = false;
+    EXPECT_EQ(core->BrowserProgram(), "iexplore");
+    options.useInternetExplorer = false;
+    EXPECT_EQ(core->BrowserProgram(), "");
+}
+
+// The servers tree gets its entries once, when the window asks for them
+// (after its colours are set), or at the latest when start-up runs.
+TEST_F(MainCoreTest, RecentServersAreShownOnceWhenTheWindowAsks) {
+    PrepareProgramFolder(false);
+    WriteFile(folder.Path() / "recentservers.vr", "01.01.2026 10:00" + Sep() + "10.1.1.1\r\n02.01.2026 11:00" + Sep() + "10.1.1.2" + Sep() + "Topic");
+    MainCoreSettings settings;
+    settings.programFolder = folder.Path().string();
+    core = std::make_unique<MainCore>(window.Views(), settings);
+    EXPECT_TRUE(window.recentServers.items.empty()) << "nothing is shown before the window asks";
+    core->LoadRecentServers();
+    ASSERT_EQ(window.recentServers.items.size(), 2u);
+    core->Start();
+    EXPECT_EQ(window.recentServers.items.size(), 2u) << "start-up does not add them again";
+}
+
 }  // namespace
 }  // namespace vorlan::app

@@ -69,7 +69,7 @@ public:
     void AppendText(const std::string& text, std::uint32_t colour, bool bold) override;
     void SetText(const std::string& text) override;
 
-    // The whole text, line breaks as the control reports them ("\r").
+    // The whole text, each line break as "\r\n".
     std::string Text() const;
     // Text() and then empties the control (the send action of an input line).
     std::string TakeText();
