@@ -1,0 +1,54 @@
+#include "client/ui/UserTreeControl.h"
+
+namespace vorlan::client {
+
+void UserTreeControl::Attach(HWND tree, std::uint32_t backgroundColour, std::uint32_t textColour) {
+    tree_.Attach(tree, backgroundColour, textColour);
+}
+
+// "Admins" always sits above "Normal", whichever was created first.
+void UserTreeControl::AddGroupRow(int groupId, const std::string& text, std::uint32_t colour) {
+    std::optional<int> before;
+    if (groupId == kAdminsGroupId && tree_.Contains(kNormalGroupId)) before = kNormalGroupId;
+    tree_.Insert(groupId, std::nullopt, text, colour, before);
+    tree_.Expand(groupId);
+}
+
+void UserTreeControl::RemoveGroupRow(int groupId) {
+    tree_.Remove(groupId);
+}
+
+void UserTreeControl::AddUserRow(const UserRow& row) {
+    std::optional<int> parent;
+    if (tree_.Contains(row.group)) parent = row.group;
+    tree_.Insert(row.id, parent, row.label, row.colour);
+    if (parent) tree_.Expand(*parent);
+}
+
+void UserTreeControl::UpdateUserRow(const UserRow& row) {
+    tree_.SetLabel(row.id, row.label);
+    tree_.SetColour(row.id, row.colour);
+}
+
+void UserTreeControl::RemoveUserRow(int id) {
+    tree_.Remove(id);
+}
+
+void UserTreeControl::ClearRows() {
+    tree_.Clear();
+}
+
+int UserTreeControl::SelectedRowId() const {
+    return tree_.SelectedId().value_or(kTopLevel);
+}
+
+int UserTreeControl::SelectRowAtCursor() {
+    return tree_.IdAtCursor(true).value_or(kTopLevel);
+}
+
+int UserTreeControl::UserIdAtCursor() {
+    int id = tree_.IdAtCursor(false).value_or(0);
+    return id > 0 ? id : 0;
+}
+
+}  // namespace vorlan::client

@@ -1,0 +1,480 @@
+#include "conversation/ui/ChatTextControl.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "conversation/ChatText.h"
+#include "conversation/ui/ConversationIds.h"
+
+namespace vorlan::conversation {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+constexpr UINT kMenuFlags = MF_BYCOMMAND;
+
+// The rich edit control registers its own OLE drop target; without it nothing
+// can be dropped into a chat view or an input line. ole32 is loaded by the
+// rich edit DLL when it registers one, so when it is absent there is nothing
+// to revoke.
+void RevokeDropTarget(HWND control) {
+    HMODULE ole = GetModuleHandleA("ole32.dll");
+    if (!ole) return;
+    FARPROC procedure = GetProcAddress(ole, "RevokeDragDrop");
+    if (!procedure) return;
+    using RevokeFunction = HRESULT(WINAPI*)(HWND);
+    auto revoke = reinterpret_cast<RevokeFunction>(reinterpret_cast<void (*)()>(procedure));
+    revoke(control);
+}
+
+void SetSelection(HWND control, LONG begin, LONG end) {
+    CHARRANGE range{begin, end};
+    SendMessageA(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+CHARRANGE Selection(HWND control) {
+    CHARRANGE range{0, 0};
+    SendMessageA(control, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    return range;
+}
+
+void ReplaceSelection(HWND control, const std::string& text) {
+    SendMessageA(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// A link or selection as one browser argument: quoted, and without the
+// characters that could end the quote or split the command line, so that text
+// from another user can never add arguments of its own.
+std::string BrowserArgument(const std::string& target) {
+    std::string argument = "\"";
+    for (unsigned char c : target) {
+        if (c == '"' || c < 0x20 || c == 0x7F) {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+            argument += escaped;
+        } else {
+            argument.push_back(static_cast<char>(c));
+        }
+    }
+    argument += "\"";
+    return argument;
+}
+
+bool IsArrowKey(WPARAM key) { return key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT; }
+
+bool IsControlDown() { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
+
+}  // namespace
+
+ChatTextControl::~ChatTextControl() {
+    Detach();
+}
+
+void ChatTextControl::Attach(HWND control, ChatTextOwner& owner, const ChatTextColours& colours) {
+    Detach();
+    control_ = control;
+    owner_ = &owner;
+    colours_ = colours;
+    if (!control_) return;
+
+    RevokeDropTarget(control_);
+
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_COLOR;
+    format.crTextColor = colours_.defaultText;
+    SendMessageA(control_, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    SendMessageA(control_, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(colours_.background));
+
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(control_, GWLP_HINSTANCE));
+    menu_ = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_CHAT_TEXT_MENU));
+    if (!menu_) menu_ = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_CHAT_TEXT_MENU));
+
+    if (IsEditable()) {
+        LRESULT mask = SendMessageA(control_, EM_GETEVENTMASK, 0, 0);
+        SendMessageA(control_, EM_SETEVENTMASK, 0, mask | ENM_CHANGE);
+    }
+    SetWindowSubclass(control_, SubclassProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void ChatTextControl::Detach() {
+    if (control_) RemoveWindowSubclass(control_, SubclassProcedure, kSubclassId);
+    control_ = nullptr;
+    if (menu_) DestroyMenu(menu_);
+    menu_ = nullptr;
+}
+
+bool ChatTextControl::IsEditable() const {
+    return control_ && (GetWindowLongPtrA(control_, GWL_STYLE) & ES_READONLY) == 0;
+}
+
+bool ChatTextControl::IsChatView() const {
+    return control_ && GetDlgCtrlID(control_) == IDC_CHAT_TEXT_VIEW;
+}
+
+// ---- writing -------------------------------------------------------------------
+
+void ChatTextControl::AppendText(const std::string& text, std::uint32_t colour, bool bold) {
+    if (!control_) return;
+    const bool wasAtEnd = IsAtEnd();
+    POINT scroll{0, 0};
+    SendMessageA(control_, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+
+    DropOldestCharactersFor(text.size());
+    SetSelection(control_, -1, -1);
+
+    // Adjacent plain runs share one insertion: the format is the same.
+    std::vector<TextRun> runs = SplitLinks(text);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        std::string piece = runs[i].text;
+        while (!runs[i].isLink && i + 1 < runs.size() && !runs[i + 1].isLink) piece += runs[++i].text;
+        SetInsertionFormat(colour, bold, runs[i].isLink);
+        InsertAtCaret(piece);
+    }
+
+    if (wasAtEnd) {
+        ScrollToBottom();
+    } else {
+        ScrollToPosition(scroll.y);
+    }
+}
+
+void ChatTextControl::SetText(const std::string& text) {
+    if (!control_) return;
+    if (IsEditable()) {
+        SetWindowTextA(control_, text.c_str());
+        SendMessageA(control_, WM_HSCROLL, SB_LEFT, 0);
+        SetSelection(control_, -1, -1);
+        return;
+    }
+    SetWindowTextA(control_, "");
+    AppendText(text, colours_.defaultText, false);
+}
+
+void ChatTextControl::SetInsertionFormat(std::uint32_t colour, bool bold, bool underline) {
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_BOLD | CFM_UNDERLINE | CFM_COLOR | CFM_FACE;
+    format.dwEffects = (bold ? CFE_BOLD : 0) | (underline ? CFE_UNDERLINE : 0);
+    format.crTextColor = colour;
+    lstrcpynA(format.szFaceName, "Verdana", LF_FACESIZE);
+    SendMessageA(control_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+}
+
+void ChatTextControl::InsertAtCaret(const std::string& text) {
+    ReplaceSelection(control_, text);
+}
+
+void ChatTextControl::DropOldestCharactersFor(std::size_t textLength) {
+    std::size_t drop = CharactersToDropForAppend(TextLength(), textLength);
+    if (drop == 0) return;
+    SetSelection(control_, 0, static_cast<LONG>(drop));
+    ReplaceSelection(control_, "");
+}
+
+// Counted as the control counts positions: a line break is one character.
+std::size_t ChatTextControl::TextLength() const {
+    GETTEXTLENGTHEX request{GTL_DEFAULT | GTL_NUMCHARS, CP_ACP};
+    LRESULT length = SendMessageA(control_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request), 0);
+    return length > 0 ? static_cast<std::size_t>(length) : 0;
+}
+
+// ---- reading -------------------------------------------------------------------
+
+std::string ChatTextControl::Text() const {
+    if (!control_) return {};
+    GETTEXTLENGTHEX lengthRequest{GTL_USECRLF | GTL_PRECISE | GTL_NUMBYTES, CP_ACP};
+    LRESULT length = SendMessageA(control_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthRequest), 0);
+    if (length <= 0) return {};
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+    GETTEXTEX request{};
+    request.cb = static_cast<DWORD>(buffer.size());
+    request.flags = GT_USECRLF;
+    request.codepage = CP_ACP;
+    LRESULT copied = SendMessageA(control_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request),
+                                  reinterpret_cast<LPARAM>(buffer.data()));
+    if (copied <= 0) return {};
+    return std::string(buffer.data(), std::min<std::size_t>(static_cast<std::size_t>(copied), length));
+}
+
+std::string ChatTextControl::TakeText() {
+    std::string text = Text();
+    SetText("");
+    return text;
+}
+
+std::string ChatTextControl::SelectedText() const {
+    if (!control_) return {};
+    CHARRANGE range = Selection(control_);
+    if (range.cpMax <= range.cpMin) return {};
+    // Room for every line break reported as CR LF.
+    std::vector<char> buffer(static_cast<std::size_t>(range.cpMax - range.cpMin) * 2 + 1, '\0');
+    LRESULT copied = SendMessageA(control_, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(buffer.data()));
+    if (copied <= 0) return {};
+    return std::string(buffer.data(), std::min<std::size_t>(static_cast<std::size_t>(copied), buffer.size() - 1));
+}
+
+// ---- input line ----------------------------------------------------------------
+
+void ChatTextControl::ApplyMainInputLimit() {
+    ApplyInputLimit(LimitMainInput(Text()));
+}
+
+void ChatTextControl::ApplyPrivateInputLimit() {
+    ApplyInputLimit(LimitPrivateInput(Text()));
+}
+
+void ChatTextControl::ApplyInputLimit(const InputLimit& limit) {
+    if (!control_) return;
+    SendMessageA(control_, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(limit.maxLength));
+    if (!limit.changed) return;
+    // The replacement notifies EN_CHANGE again; by then nothing is removed.
+    SetWindowTextA(control_, limit.text.c_str());
+    SetSelection(control_, -1, -1);
+}
+
+// ---- menu commands -------------------------------------------------------------
+
+void ChatTextControl::Cut() {
+    if (control_) SendMessageA(control_, WM_CUT, 0, 0);
+}
+
+void ChatTextControl::Copy() {
+    if (control_) SendMessageA(control_, WM_COPY, 0, 0);
+}
+
+void ChatTextControl::Paste() {
+    if (!control_) return;
+    if (IsEditable()) {
+        PastePlainText();
+    } else {
+        SendMessageA(control_, WM_PASTE, 0, 0);
+    }
+}
+
+void ChatTextControl::SelectAll() {
+    if (control_) SetSelection(control_, 0, -1);
+}
+
+void ChatTextControl::ClearAll() {
+    SetText("");
+}
+
+void ChatTextControl::Navigate() {
+    std::string selected = SelectedText();
+    if (!selected.empty()) OpenInBrowser(selected, false);
+}
+
+void ChatTextControl::PastePlainText() {
+    SendMessageA(control_, EM_PASTESPECIAL, CF_TEXT, 0);
+}
+
+// ---- scrolling -----------------------------------------------------------------
+
+// Also true one step beyond the exact end: a scroll bar's last position is
+// maximum - page + 1, and a reader there is at the end too.
+bool ChatTextControl::IsAtEnd() const {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    if (!GetScrollInfo(control_, SB_VERT, &info)) return true;
+    if (info.nPage == 0) return true;
+    return static_cast<long long>(info.nPos) >= static_cast<long long>(info.nMax) - info.nPage;
+}
+
+void ChatTextControl::ScrollToBottom() {
+    SendMessageA(control_, WM_VSCROLL, SB_BOTTOM, 0);
+}
+
+// EM_SETSCROLLPOS rather than a thumb-position scroll: its position is not
+// limited to 16 bits, and a long view passes that many pixels.
+void ChatTextControl::ScrollToPosition(int position) {
+    POINT current{0, 0};
+    SendMessageA(control_, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&current));
+    POINT target{current.x, position};
+    SendMessageA(control_, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&target));
+}
+
+void ChatTextControl::KeepScrollPosition() {
+    if (!IsChatView()) return;
+    POINT current{0, 0};
+    SendMessageA(control_, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&current));
+    ScrollToPosition(current.y);
+}
+
+LRESULT ChatTextControl::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
+    if (!IsChatView()) return CallDefault(WM_MOUSEWHEEL, wParam, lParam);
+    const bool wasAtEnd = IsAtEnd();
+    const bool towardsEnd = GET_WHEEL_DELTA_WPARAM(wParam) < 0;
+    LRESULT result = CallDefault(WM_MOUSEWHEEL, wParam, lParam);
+    // A reader at the end who turns the wheel up leaves the end; only a turn
+    // down from there, or one that reaches the end, settles on the bottom.
+    if ((wasAtEnd && towardsEnd) || IsAtEnd()) ScrollToBottom();
+    return result;
+}
+
+LRESULT ChatTextControl::OnVerticalScroll(WPARAM wParam, LPARAM lParam) {
+    LRESULT result = CallDefault(WM_VSCROLL, wParam, lParam);
+    if (IsChatView() && LOWORD(wParam) == SB_THUMBTRACK) {
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
+        if (GetScrollInfo(control_, SB_VERT, &info)) {
+            info.fMask = SIF_POS;
+            info.nPos = info.nTrackPos;
+            SetScrollInfo(control_, SB_VERT, &info, TRUE);
+        }
+    }
+    return result;
+}
+
+// ---- links -----------------------------------------------------------------------
+
+bool ChatTextControl::SelectionIsUnderlined() const {
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    SendMessageA(control_, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    return (format.dwMask & CFM_UNDERLINE) && (format.dwEffects & CFE_UNDERLINE);
+}
+
+void ChatTextControl::OnLeftButtonUp() {
+    if (!SelectionIsUnderlined()) return;
+    CHARRANGE selection = Selection(control_);
+    if (selection.cpMin != selection.cpMax || selection.cpMin < 0) return;
+    // Without carriage returns a line break is one character, as in the
+    // control's positions.
+    const std::string text = RemoveCarriageReturns(Text());
+    std::optional<LinkSpan> link = FindLinkAt(text, static_cast<std::size_t>(selection.cpMin));
+    if (!link) return;
+    SetSelection(control_, static_cast<LONG>(link->begin), static_cast<LONG>(link->end));
+    OpenInBrowser(text.substr(link->begin, link->end - link->begin), true);
+}
+
+void ChatTextControl::OpenInBrowser(const std::string& target, bool onlyWhenAutoOpen) const {
+    if (!owner_) return;
+    const ChatLinkOptions options = owner_->LinkOptions();
+    if (onlyWhenAutoOpen && !options.autoOpenLinks) return;
+    std::string program;
+    if (options.useSpecifiedBrowser) {
+        program = options.browserPath;
+    } else if (options.useInternetExplorer) {
+        program = "iexplore";
+    } else {
+        return;
+    }
+    if (program.empty()) return;
+    // A browser that cannot be started is not reported.
+    ShellExecuteA(nullptr, "open", program.c_str(), BrowserArgument(target).c_str(), nullptr, SW_SHOWNORMAL);
+}
+
+// ---- context menu -----------------------------------------------------------------
+
+bool ChatTextControl::ClipboardHasText() const {
+    if (!OpenClipboard(control_)) return false;
+    bool hasText = IsClipboardFormatAvailable(CF_TEXT) != 0;
+    CloseClipboard();
+    return hasText;
+}
+
+void ChatTextControl::PrepareMenu() {
+    const bool editable = IsEditable();
+    const bool hasSelection = !SelectedText().empty();
+    const bool hasText = TextLength() > 0;
+    auto enable = [this](UINT id, bool on) { EnableMenuItem(menu_, id, kMenuFlags | (on ? MF_ENABLED : MF_GRAYED)); };
+    enable(ID_CHAT_NAVIGATE, hasSelection);
+    enable(ID_CHAT_COPY, hasSelection);
+    enable(ID_CHAT_CUT, hasSelection && editable);
+    enable(ID_CHAT_PASTE, editable && ClipboardHasText());
+    enable(ID_CHAT_SELECT_ALL, hasText);
+    enable(ID_CHAT_CLEAR_ALL, hasText && (editable || IsChatView()));
+}
+
+void ChatTextControl::OnRightButtonUp() {
+    if (!menu_ || !owner_) return;
+    if (GetForegroundWindow() != GetParent(control_)) return;
+    PrepareMenu();
+    owner_->SetMenuTarget(this);
+
+    HMENU popup = GetSubMenu(menu_, 0);
+    const bool chatView = IsChatView();
+    if (chatView) {
+        InsertMenuA(popup, 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+        InsertMenuA(popup, 2, MF_BYPOSITION | MF_STRING, ID_CHAT_OPEN_CHAT_LOG, "Open chat log");
+    }
+    POINT cursor{0, 0};
+    GetCursorPos(&cursor);
+    // The menu belongs to this control's window, which is in front; its command
+    // goes to the main window, which carries it out on its `menuTarget`.
+    UINT command = static_cast<UINT>(TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                                                    cursor.x, cursor.y, 0, GetParent(control_), nullptr));
+    if (chatView) {
+        RemoveMenu(popup, 2, MF_BYPOSITION);
+        RemoveMenu(popup, 1, MF_BYPOSITION);
+    }
+    HWND commandWindow = owner_->CommandWindow();
+    if (command != 0 && commandWindow) SendMessageA(commandWindow, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+// ---- messages ----------------------------------------------------------------------
+
+LRESULT CALLBACK ChatTextControl::SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                                    UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<ChatTextControl*>(data);
+    if (message == WM_NCDESTROY) {
+        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        self->Detach();
+        return result;
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT ChatTextControl::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefSubclassProc(control_, message, wParam, lParam);
+}
+
+LRESULT ChatTextControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_KEYDOWN: {
+            if (wParam == 'V' && IsControlDown() && IsEditable()) {
+                PastePlainText();
+                return 0;
+            }
+            LRESULT result = CallDefault(message, wParam, lParam);
+            if (IsArrowKey(wParam)) KeepScrollPosition();
+            return result;
+        }
+        case WM_LBUTTONDOWN: {
+            LRESULT result = CallDefault(message, wParam, lParam);
+            KeepScrollPosition();
+            return result;
+        }
+        case WM_MOUSEMOVE: {
+            LRESULT result = CallDefault(message, wParam, lParam);
+            if (wParam & MK_LBUTTON) KeepScrollPosition();
+            return result;
+        }
+        case WM_LBUTTONUP:
+            OnLeftButtonUp();
+            return CallDefault(message, wParam, lParam);
+        case WM_RBUTTONUP: {
+            LRESULT result = CallDefault(message, wParam, lParam);
+            OnRightButtonUp();
+            return result;
+        }
+        case WM_CONTEXTMENU:
+            // The menu is shown on the button release above; the dialog must not
+            // show one of its own for this control.
+            return 0;
+        case WM_MOUSEWHEEL:
+            return OnMouseWheel(wParam, lParam);
+        case WM_VSCROLL:
+            return OnVerticalScroll(wParam, lParam);
+        default:
+            return CallDefault(message, wParam, lParam);
+    }
+}
+
+}  // namespace vorlan::conversation
