@@ -3,6 +3,7 @@
 // server, and shut-down writes the settings files and closes the log in order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -179,14 +180,20 @@ TEST_F(MainCoreTest, MissingFilesStayMissingAndColoursAreReadable) {
 // "Go to chat logs" and both "Open chat log" commands open only what exists:
 // the folder, the main log for the main view, a private window's own log for
 // its view, and the selected user's log by name.
+// Paths are written the Windows way; the POSIX backend reads them with slashes.
+fs::path Native(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return fs::path(path);
+}
+
 TEST_F(MainCoreTest, ChatLogCommandsFindOnlyExistingLogs) {
     PrepareProgramFolder(true);
     StartCore();
     ASSERT_TRUE(WaitFor([&] { return core->Session().ownId() > 0; }));
     const fs::path logs = folder.Path() / "Chat logs";
 
-    EXPECT_EQ(fs::path(core->ChatLogsFolderToOpen()), logs);
-    EXPECT_EQ(fs::path(core->ChatLogToOpen(&window.mainView)), logs / "mainchat.txt");
+    EXPECT_EQ(Native(core->ChatLogsFolderToOpen()), logs);
+    EXPECT_EQ(Native(core->ChatLogToOpen(&window.mainView)), logs / "mainchat.txt");
     EXPECT_EQ(core->ChatLogToOpen(nullptr), "");
     conversation::RecordingChatView stranger;
     EXPECT_EQ(core->ChatLogToOpen(&stranger), "") << "a view of no chat has no log";
@@ -201,8 +208,8 @@ TEST_F(MainCoreTest, ChatLogCommandsFindOnlyExistingLogs) {
     ASSERT_EQ(window.privateWindows.alive.size(), 1u);
     const fs::path privateLog = logs / "Private chat" / "Host.txt";
     ASSERT_TRUE(fs::exists(privateLog));
-    EXPECT_EQ(fs::path(core->ChatLogToOpen(&window.privateWindows.alive[0]->view)), privateLog);
-    EXPECT_EQ(fs::path(core->SelectedUserChatLogToOpen()), privateLog);
+    EXPECT_EQ(Native(core->ChatLogToOpen(&window.privateWindows.alive[0]->view)), privateLog);
+    EXPECT_EQ(Native(core->SelectedUserChatLogToOpen()), privateLog);
 
     fs::remove(privateLog);
     EXPECT_EQ(core->SelectedUserChatLogToOpen(), "") << "a deleted log is not opened";
