@@ -123,10 +123,15 @@ LRESULT TreeControl::OnCustomDraw(const NMTVCUSTOMDRAW& draw) const {
         case CDDS_PREPAINT:
             return CDRF_NOTIFYITEMDRAW;
         case CDDS_ITEMPREPAINT: {
-            // A selected row keeps the system's highlight colours to stay legible.
-            if (draw.nmcd.uItemState & CDIS_SELECTED) return CDRF_DODEFAULT;
-            auto colour = colours_.find(static_cast<int>(draw.nmcd.lItemlParam));
             auto& changeable = const_cast<NMTVCUSTOMDRAW&>(draw);
+            if (draw.nmcd.uItemState & CDIS_SELECTED) {
+                // Highlight colours, focused or not: the tree's own colours for an
+                // unfocused selection can be its text colour on a light fill.
+                changeable.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+                changeable.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+                return CDRF_DODEFAULT;
+            }
+            auto colour = colours_.find(static_cast<int>(draw.nmcd.lItemlParam));
             changeable.clrText = colour != colours_.end() ? colour->second : textColour_;
             return CDRF_DODEFAULT;
         }

@@ -8,6 +8,13 @@ void UserTreeControl::Attach(HWND tree, std::uint32_t backgroundColour, std::uin
 
 // "Admins" always sits above "Normal", whichever was created first.
 void UserTreeControl::AddGroupRow(int groupId, const std::string& text, std::uint32_t colour) {
+    if (tree_.Contains(groupId)) {
+        // Already there: keep its users.
+        tree_.SetLabel(groupId, text);
+        tree_.SetColour(groupId, colour);
+        tree_.Expand(groupId);
+        return;
+    }
     std::optional<int> before;
     if (groupId == kAdminsGroupId && tree_.Contains(kNormalGroupId)) before = kNormalGroupId;
     tree_.Insert(groupId, std::nullopt, text, colour, before);

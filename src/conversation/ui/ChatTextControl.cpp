@@ -277,6 +277,9 @@ void ChatTextControl::PastePlainText() {
 // Also true one step beyond the exact end: a scroll bar's last position is
 // maximum - page + 1, and a reader there is at the end too.
 bool ChatTextControl::IsAtEnd() const {
+    // While the text fits, the rich edit hides its scroll bar and leaves the
+    // scroll information of the longest text it held before.
+    if ((GetWindowLongPtrA(control_, GWL_STYLE) & WS_VSCROLL) == 0) return true;
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
