@@ -419,6 +419,8 @@ void ChatTextControl::OnRightButtonUp() {
     }
     HWND commandWindow = owner_->CommandWindow();
     if (command != 0 && commandWindow) SendMessageA(commandWindow, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    // The command has run; a record left behind could outlive this control.
+    owner_->SetMenuTarget(nullptr);
 }
 
 // ---- messages ----------------------------------------------------------------------

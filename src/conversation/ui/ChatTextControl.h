@@ -33,8 +33,9 @@ class ChatTextOwner {
 public:
     virtual ~ChatTextOwner() = default;
     virtual ChatLinkOptions LinkOptions() const = 0;
-    // The control whose context menu opens now; the menu's commands that follow
-    // apply to it (the main window's `menuTarget`).
+    // The control whose context menu opens now; the menu's command, sent to
+    // CommandWindow() while the menu's control still exists, applies to it (the
+    // main window's `menuTarget`). Called with nullptr once the command has run.
     virtual void SetMenuTarget(ChatTextControl* control) = 0;
     // The window that receives the context menu's commands (the main window).
     virtual HWND CommandWindow() const = 0;
