@@ -9,7 +9,7 @@ file(GLOB VORLAN_RESOURCE_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resource
 add_executable(Vorlan WIN32 ${VORLAN_UI_SOURCES} ${VORLAN_RESOURCE_SCRIPTS})
 target_include_directories(Vorlan PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
 target_compile_definitions(Vorlan PRIVATE NOMINMAX STRICT)
-target_link_libraries(Vorlan PRIVATE vorlan_core vorlan_platform ws2_32 comctl32 gdi32 user32)
+target_link_libraries(Vorlan PRIVATE vorlan_core vorlan_platform ws2_32 comctl32 gdi32 user32 shell32 winmm)
 target_link_options(Vorlan PRIVATE -static -static-libgcc -static-libstdc++)
 
 # The program folder: the executable with its settings files, "Images",

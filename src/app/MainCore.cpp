@@ -66,9 +66,17 @@ void MainCore::Start() {
 }
 
 void MainCore::Shutdown() {
+    EndAndSave();
+    CloseLogsAndWindows();
+}
+
+void MainCore::EndAndSave() {
     session_->EndForShutdown();
     StopServer();
     SaveSettingsFiles();
+}
+
+void MainCore::CloseLogsAndWindows() {
     session_->CloseLogsAndWindows();
 }
 

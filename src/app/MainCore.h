@@ -43,6 +43,11 @@ public:
     // "Exit" and the end of the Windows session: ends the connection and the
     // server, writes the settings files that exist, and closes the logs.
     void Shutdown();
+    // The same in two halves, for the window that removes its tray icon in
+    // between: the connection and the server end and the files are written ...
+    void EndAndSave();
+    // ... then the logs get their session-close lines and the private windows go.
+    void CloseLogsAndWindows();
 
     // Menu commands that need no window of their own ("Start server",
     // "Connect to local server", status items, ...). False when `id` belongs to

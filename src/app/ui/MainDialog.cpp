@@ -1,60 +1,618 @@
 #include "app/ui/MainDialog.h"
 
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "app/MainLayout.h"
 #include "app/ui/MainDialogIds.h"
+#include "client/MenuIds.h"
+#include "conversation/ui/ConversationIds.h"
+#include "platform/Files.h"
 
 namespace vorlan::app {
 
 namespace {
-// The outer size of the window until the options give one.
-constexpr int kDefaultWidth = 700;
-constexpr int kDefaultHeight = 500;
+
+// Colours of the colours file that the main window's controls use.
+constexpr int kLabelColour = 1;
+constexpr int kTextBackgroundColour = 2;
+constexpr int kTextDefaultColour = 3;
+constexpr int kTreeBackgroundColour = 7;
+constexpr int kTreeTextColour = 9;
+
+COLORREF ColourOf(const storage::Colors& colors, int k) {
+    return static_cast<COLORREF>(colors[static_cast<std::size_t>(k - 1)]);
+}
+
+HICON LoadIconFile(const std::string& path, int size) {
+    return static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE));
+}
+
+void MoveControl(HWND control, const ControlRect& rect) {
+    MoveWindow(control, rect.x, rect.y, rect.width, rect.height, TRUE);
+}
+
+bool IsScrolledToEnd(HWND view) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    if (!GetScrollInfo(view, SB_VERT, &info)) {
+        return true;  // nothing to scroll
+    }
+    return info.nPos + static_cast<int>(info.nPage) > info.nMax;
+}
+
 }  // namespace
 
-MainDialog::MainDialog(HINSTANCE instance) : instance_(instance) {}
+MainDialog::MainDialog(HINSTANCE instance)
+    : instance_(instance),
+      taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")),
+      info_(instance, *this) {}
+
+MainDialog::~MainDialog() {
+    if (userMenuResource_ != nullptr) {
+        DestroyMenu(userMenuResource_);
+    }
+    if (serversMenuResource_ != nullptr) {
+        DestroyMenu(serversMenuResource_);
+    }
+    if (smallIcon_ != nullptr) {
+        DestroyIcon(smallIcon_);
+    }
+    if (largeIcon_ != nullptr) {
+        DestroyIcon(largeIcon_);
+    }
+}
 
 INT_PTR MainDialog::Run() {
     return RunModal(instance_, IDD_MAIN_DIALOG, nullptr);
 }
 
-INT_PTR MainDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+client::ClientSessionViews MainDialog::Views() {
+    return {chatView_, userTree_, serversTree_, popups_,         *this,           tray_,          sounds_,
+            info_,     remoteConnections_, remoteBanList_, adminMenus_, privateWindows_, transfers_};
+}
+
+conversation::ChatTextColours MainDialog::TextColours() const {
+    return {ColourOf(core_->Colors(), kTextBackgroundColour), ColourOf(core_->Colors(), kTextDefaultColour)};
+}
+
+// ---- messages -----------------------------------------------------------------------
+
+INT_PTR MainDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        tray_.AddAgain();
+        return TRUE;
+    }
     switch (message) {
     case WM_INITDIALOG:
         OnInitDialog();
-        return TRUE;
+        return FALSE;  // the focus was put into the input line
     case WM_COMMAND:
-        OnCommand(LOWORD(wParam));
+        OnCommand(wParam);
+        return TRUE;
+    case WM_NOTIFY:
+        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_SIZE:
+        OnSize(wParam, LOWORD(lParam), HIWORD(lParam));
+        return TRUE;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
         return TRUE;
     case WM_CLOSE:
-        End(0);
+        HideToTray();
+        return TRUE;
+    case WM_TRAY_CALLBACK:
+        OnTrayCallback(lParam);
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+        return OnLabelColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_ENDSESSION:
+        // Whatever the session's end says, the program ends properly.
+        Shutdown();
         return TRUE;
     default:
         return FALSE;
     }
 }
 
+// ---- start-up -------------------------------------------------------------------------
+
 void MainDialog::OnInitDialog() {
-    PlaceAtDefaultSize();
+    LoadIcons();
+
+    MainCoreSettings settings;
+    settings.programFolder = platform::ExecutableFolder();
+    core_ = std::make_unique<MainCore>(Views(), std::move(settings));
+    PlaceAtStoredSize();
+
+    SetUpServersTree();
+    core_->LoadRecentServers();
+    SetUpTextControls();
+    SetUpMenus();
+    CreateSingleDialogs();
+
+    tray_.Add(handle(), smallIcon_, "Vorlan");
+    core_->Start();
+    SetFocus(inputLine_.handle());
 }
 
-void MainDialog::OnCommand(int commandId) {
-    switch (commandId) {
-    case IDCANCEL:  // the Escape key
+void MainDialog::LoadIcons() {
+    const std::string path = platform::ExecutableFolder() + "\\Images\\icon.ico";
+    // A missing icon file leaves the window without icons.
+    smallIcon_ = LoadIconFile(path, 16);
+    largeIcon_ = LoadIconFile(path, 32);
+    if (smallIcon_ != nullptr) {
+        SendMessageA(handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    }
+    if (largeIcon_ != nullptr) {
+        SendMessageA(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_));
+    }
+}
+
+// The stored outer size at the current top-left corner, then maximized when
+// it was. The flag is read first: the move itself reports a restored window.
+void MainDialog::PlaceAtStoredSize() {
+    const storage::Options& options = core_->Options();
+    const bool maximized = options.mainMaximized;
+    RECT frame{};
+    GetWindowRect(handle(), &frame);
+    if (options.mainWidth > 0 && options.mainHeight > 0) {
+        SetWindowPos(handle(), nullptr, frame.left, frame.top, options.mainWidth, options.mainHeight,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (maximized) {
+        ShowWindow(handle(), SW_MAXIMIZE);
+    }
+    RECT client{};
+    GetClientRect(handle(), &client);
+    LayOut(client.right, client.bottom);
+}
+
+void MainDialog::SetUpServersTree() {
+    const storage::Colors& colors = core_->Colors();
+    serversTree_.Attach(GetDlgItem(handle(), IDC_SERVERS_TREE), ColourOf(colors, kTreeBackgroundColour),
+                        ColourOf(colors, kTreeTextColour));
+    serversMenuResource_ = LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_SERVERS_MENU));
+}
+
+void MainDialog::SetUpTextControls() {
+    const conversation::ChatTextColours colours = TextColours();
+    chatView_.Attach(GetDlgItem(handle(), IDC_CHAT_VIEW), *this, colours);
+    inputLine_.Attach(GetDlgItem(handle(), IDC_INPUT_LINE), *this, colours);
+    inputLine_.ApplyMainInputLimit();
+    const storage::Colors& colors = core_->Colors();
+    userTree_.Attach(GetDlgItem(handle(), IDC_USER_TREE), ColourOf(colors, kTreeBackgroundColour),
+                     ColourOf(colors, kTreeTextColour));
+    // Enter in the input line presses this hidden button.
+    SendMessageA(handle(), DM_SETDEFID, IDC_SEND_BUTTON, 0);
+}
+
+void MainDialog::SetUpMenus() {
+    userMenuResource_ = LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_USER_MENU));
+    adminMenus_.Attach(handle(), userMenuResource_ != nullptr ? GetSubMenu(userMenuResource_, 0) : nullptr);
+    menu_.Attach(handle());
+    core_->Session().SetMenuView(&menu_);
+    menu_.CopyAll(core_->Session().menu());
+}
+
+void MainDialog::CreateSingleDialogs() {
+    const conversation::ChatTextColours colours = TextColours();
+    info_.SetColours(colours);
+    info_.SetPrivateChatAction([this] { return core_->Session().OpenPrivateChatFromInfo(); });
+    conversation::ChatTextOwner& owner = *this;
+    connect_ = std::make_unique<client::ConnectDialog>(instance_, core_->Session(), owner, colours);
+    about_ = std::make_unique<AboutDialog>(instance_, MainCore::kHomePage, [this] { return core_->BrowserProgram(); });
+    trayMenuWindow_.Create(instance_);
+}
+
+// ---- views the core asks ----------------------------------------------------------------
+
+conversation::ChatLinkOptions MainDialog::LinkOptions() const {
+    conversation::ChatLinkOptions links;
+    if (!core_) {
+        return links;
+    }
+    const storage::Options& options = core_->Options();
+    links.autoOpenLinks = options.openLinksOnClick;
+    links.useSpecifiedBrowser = options.useSpecifiedBrowser;
+    links.browserPath = options.browserPath;
+    links.useInternetExplorer = options.useInternetExplorer;
+    return links;
+}
+
+bool MainDialog::IsMainWindowForeground() const {
+    return handle() != nullptr && GetForegroundWindow() == handle();
+}
+
+bool MainDialog::IsMainWindowVisible() const {
+    return handle() != nullptr && IsWindowVisible(handle()) != FALSE;
+}
+
+// ---- commands ---------------------------------------------------------------------------
+
+void MainDialog::OnCommand(WPARAM wParam) {
+    const int id = LOWORD(wParam);
+    const int code = HIWORD(wParam);
+    if (id == IDC_INPUT_LINE) {
+        if (code == EN_CHANGE) {
+            inputLine_.ApplyMainInputLimit();
+        }
+        return;
+    }
+    if (id == IDC_SEND_BUTTON || id == IDOK) {
+        SendInputLine();
+        return;
+    }
+    if (id == IDCANCEL) {  // the Escape key
+        HideToTray();
+        return;
+    }
+    if (!core_ || shutDown_) {
+        return;
+    }
+    if (OnWindowCommand(id) || OnChatTextCommand(id) || OnUserMenuCommand(id) || OnServersMenuCommand(id)) {
+        return;
+    }
+    core_->OnMenuCommand(id);
+}
+
+// Commands that open or close windows, or end the program.
+bool MainDialog::OnWindowCommand(int id) {
+    switch (id) {
+    case ID_CONNECT_LOCAL_SERVER:
+        connect_->Close();
+        core_->OnMenuCommand(id);
+        return true;
+    case ID_CONNECT_TO_SERVER:
+        core_->Session().StopReconnecting();
+        connect_->Show();
+        return true;
+    case ID_ABOUT:
+        about_->Show();
+        return true;
+    case ID_GO_TO_CHAT_LOGS:
+        OpenInShell(core_->ChatLogsFolderToOpen());
+        return true;
+    case ID_SHOW_VORLAN:
+        ShowVorlan();
+        return true;
     case ID_EXIT:
-        End(0);
+        Shutdown();
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The chat text context menu's commands act on the control that opened it.
+bool MainDialog::OnChatTextCommand(int id) {
+    conversation::ChatTextControl* target = menuTarget_;
+    switch (id) {
+    case ID_CHAT_NAVIGATE:
+        if (target != nullptr) target->Navigate();
+        return true;
+    case ID_CHAT_CUT:
+        if (target != nullptr) target->Cut();
+        return true;
+    case ID_CHAT_COPY:
+        if (target != nullptr) target->Copy();
+        return true;
+    case ID_CHAT_PASTE:
+        if (target != nullptr) target->Paste();
+        return true;
+    case ID_CHAT_SELECT_ALL:
+        if (target != nullptr) target->SelectAll();
+        return true;
+    case ID_CHAT_CLEAR_ALL:
+        if (target != nullptr) target->ClearAll();
+        return true;
+    case ID_CHAT_OPEN_CHAT_LOG:
+        OpenInShell(core_->ChatLogToOpen(target));
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MainDialog::OnUserMenuCommand(int id) {
+    switch (id) {
+    case ID_USER_OPEN_CHAT_LOG:
+        OpenInShell(core_->SelectedUserChatLogToOpen());
+        return true;
+    case ID_USER_SEND_FILE:
+        return true;  // file transfers come with their own windows
+    default:
+        return core_->Session().OnUserMenuCommand(id);
+    }
+}
+
+bool MainDialog::OnServersMenuCommand(int id) {
+    const std::optional<int> entry = serversTree_.SelectedItemId();
+    switch (id) {
+    case ID_RECENT_CONNECT:
+        if (entry) core_->Session().ConnectToRecent(*entry);
+        return true;
+    case ID_RECENT_REMOVE:
+        if (entry) core_->Session().RemoveRecent(*entry);
+        return true;
+    case ID_RECENT_COPY_ADDRESS:
+        CopyRecentAddress();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainDialog::SendInputLine() {
+    if (!core_ || shutDown_) {
+        return;
+    }
+    const std::string typed = inputLine_.Text();
+    if (!typed.empty()) {
+        core_->SendMainInput(typed);
+        inputLine_.SetText("");
+    }
+    SetFocus(inputLine_.handle());
+}
+
+void MainDialog::OpenInShell(const std::string& path) const {
+    if (!path.empty()) {
+        ShellExecuteA(handle(), "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    }
+}
+
+void MainDialog::CopyRecentAddress() {
+    const std::optional<int> entryId = serversTree_.SelectedItemId();
+    if (!entryId) {
+        return;
+    }
+    const client::RecentServerList::Entry* entry = core_->Session().recentServers().FindById(*entryId);
+    if (entry == nullptr || !OpenClipboard(handle())) {
+        return;
+    }
+    EmptyClipboard();
+    const std::string& address = entry->address;
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, address.size() + 1)) {
+        if (void* bytes = GlobalLock(memory)) {
+            std::memcpy(bytes, address.c_str(), address.size() + 1);
+            GlobalUnlock(memory);
+            if (SetClipboardData(CF_TEXT, memory) == nullptr) {
+                GlobalFree(memory);
+            }
+        } else {
+            GlobalFree(memory);
+        }
+    }
+    CloseClipboard();
+}
+
+// ---- layout -----------------------------------------------------------------------------
+
+void MainDialog::OnSize(WPARAM type, int cx, int cy) {
+    if (!core_ || type == SIZE_MINIMIZED) {
+        return;
+    }
+    storage::Options& options = core_->Options();
+    if (type == SIZE_MAXIMIZED) {
+        options.mainMaximized = true;
+    } else if (type == SIZE_RESTORED) {
+        options.mainMaximized = false;
+    }
+    LayOut(cx, cy);
+    if (!IsZoomed(handle()) && !IsIconic(handle())) {
+        RECT frame{};
+        GetWindowRect(handle(), &frame);
+        options.mainWidth = frame.right - frame.left;
+        options.mainHeight = frame.bottom - frame.top;
+    }
+}
+
+void MainDialog::LayOut(int cx, int cy) {
+    const storage::Options& options = core_->Options();
+    const MainLayout layout = ComputeMainLayout(cx, cy, options.serversPaneHeight, options.userPaneWidth);
+    HWND view = GetDlgItem(handle(), IDC_CHAT_VIEW);
+    const bool atEnd = IsScrolledToEnd(view);
+
+    MoveWindow(GetDlgItem(handle(), IDC_SERVERS_LABEL), layout.serversTree.x, layout.labelTop,
+               layout.serversTree.width, layout.serversTree.y - layout.labelTop - 4, TRUE);
+    MoveControl(GetDlgItem(handle(), IDC_SERVERS_TREE), layout.serversTree);
+    MoveControl(view, layout.chatView);
+    MoveControl(GetDlgItem(handle(), IDC_INPUT_LINE), layout.inputLine);
+    MoveControl(GetDlgItem(handle(), IDC_USER_TREE), layout.userTree);
+
+    if (atEnd) {
+        SendMessageA(view, WM_VSCROLL, SB_BOTTOM, 0);
+    }
+}
+
+void MainDialog::OnGetMinMaxInfo(MINMAXINFO& info) const {
+    if (!core_) {
+        return;
+    }
+    const storage::Options& options = core_->Options();
+    const MinimumSize minimum = MainMinimumTrackingSize(options.serversPaneHeight, options.userPaneWidth);
+    info.ptMinTrackSize.x = minimum.width;
+    info.ptMinTrackSize.y = minimum.height;
+}
+
+INT_PTR MainDialog::OnLabelColour(HDC dc, HWND control) {
+    if (!core_ || GetDlgCtrlID(control) != IDC_SERVERS_LABEL) {
+        return FALSE;
+    }
+    SetTextColor(dc, ColourOf(core_->Colors(), kLabelColour));
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+// ---- trees ------------------------------------------------------------------------------
+
+INT_PTR MainDialog::NotifyResult(LRESULT result) {
+    SetWindowLongPtrA(handle(), DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+INT_PTR MainDialog::OnNotify(const NMHDR& header) {
+    if (!core_) {
+        return FALSE;
+    }
+    if (header.idFrom == IDC_USER_TREE) {
+        if (std::optional<LRESULT> drawn = userTree_.HandleNotify(header)) {
+            return NotifyResult(*drawn);
+        }
+        if (header.code == NM_RCLICK) {
+            if (userTree_.SelectRowAtCursor() > 0) {
+                ShowUserMenu();
+            }
+            return NotifyResult(TRUE);
+        }
+        if (header.code == NM_DBLCLK) {
+            const int id = userTree_.UserIdAtCursor();
+            if (id > 0) {
+                core_->Session().OpenPrivateChat(id);
+                return NotifyResult(TRUE);
+            }
+        }
+        return FALSE;
+    }
+    if (header.idFrom == IDC_SERVERS_TREE) {
+        if (std::optional<LRESULT> drawn = serversTree_.HandleNotify(header)) {
+            return NotifyResult(*drawn);
+        }
+        if (header.code == NM_RCLICK) {
+            if (std::optional<int> entry = serversTree_.SelectItemAtCursor()) {
+                ShowServersMenu(*entry);
+            }
+            return NotifyResult(TRUE);
+        }
+        if (header.code == NM_DBLCLK) {
+            if (std::optional<int> entry = serversTree_.ItemIdAtCursor()) {
+                core_->Session().ConnectToRecent(*entry);
+                return NotifyResult(TRUE);
+            }
+        }
+    }
+    return FALSE;
+}
+
+void MainDialog::ShowUserMenu() {
+    HMENU menu = userMenuResource_ != nullptr ? GetSubMenu(userMenuResource_, 0) : nullptr;
+    const client::UserMenuState state = core_->Session().UserMenuFor();
+    if (menu == nullptr || !state.show) {
+        return;
+    }
+    ModifyMenuA(menu, ID_USER_MUTE, MF_BYCOMMAND | MF_STRING, ID_USER_MUTE, state.muteText.c_str());
+    if (state.adminItems) {
+        EnableMenuItem(menu, ID_USER_ENABLE_ADMIN, MF_BYCOMMAND | (state.enableAdmin ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(menu, ID_USER_DISABLE_ADMIN, MF_BYCOMMAND | (state.disableAdmin ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(menu, ID_USER_KICK, MF_BYCOMMAND | (state.kickAndBan ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(menu, ID_USER_BAN, MF_BYCOMMAND | (state.kickAndBan ? MF_ENABLED : MF_GRAYED));
+    }
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, handle(), nullptr);
+}
+
+void MainDialog::ShowServersMenu(int entryId) {
+    HMENU menu = serversMenuResource_ != nullptr ? GetSubMenu(serversMenuResource_, 0) : nullptr;
+    if (menu == nullptr) {
+        return;
+    }
+    const bool connectEnabled = core_->Session().IsRecentConnectEnabled(entryId);
+    EnableMenuItem(menu, ID_RECENT_CONNECT, MF_BYCOMMAND | (connectEnabled ? MF_ENABLED : MF_GRAYED));
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, handle(), nullptr);
+}
+
+// ---- tray and hiding --------------------------------------------------------------------
+
+void MainDialog::OnTrayCallback(LPARAM lParam) {
+    switch (LOWORD(lParam)) {
+    case WM_LBUTTONDBLCLK:
+        ShowVorlan();
+        break;
+    case WM_RBUTTONUP:
+        ShowTrayMenu();
         break;
     default:
         break;
     }
 }
 
-// Centred on the work area of the primary monitor.
-void MainDialog::PlaceAtDefaultSize() {
-    RECT workArea{0, 0, kDefaultWidth, kDefaultHeight};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
-    const int left = workArea.left + (workArea.right - workArea.left - kDefaultWidth) / 2;
-    const int top = workArea.top + (workArea.bottom - workArea.top - kDefaultHeight) / 2;
-    SetWindowPos(handle(), nullptr, left > 0 ? left : 0, top > 0 ? top : 0, kDefaultWidth, kDefaultHeight,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+// The "Vorlan" menu with the tray's entries before "Exit"; they leave again
+// once the menu has closed.
+void MainDialog::ShowTrayMenu() {
+    if (!core_ || shutDown_) {
+        return;
+    }
+    HMENU vorlan = GetSubMenu(GetMenu(handle()), 0);
+    if (vorlan == nullptr) {
+        return;
+    }
+    const int exitPosition = GetMenuItemCount(vorlan) - 1;
+    int position = exitPosition;
+    auto insert = [&](UINT flags, UINT_PTR id, const char* text) {
+        InsertMenuA(vorlan, static_cast<UINT>(position++), MF_BYPOSITION | flags, id, text);
+    };
+    if (adminMenus_.Installed()) {
+        insert(MF_STRING, ID_SHOW_CONNECTIONS, "Show connections");
+        insert(MF_STRING, ID_SHOW_BAN_LIST, "Show ban list");
+        insert(MF_SEPARATOR, 0, nullptr);
+    }
+    insert(MF_STRING, ID_ABOUT, "About Vorlan");
+    insert(MF_SEPARATOR, 0, nullptr);
+    insert(MF_STRING, ID_SHOW_VORLAN, "Show Vorlan");
+    insert(MF_SEPARATOR, 0, nullptr);
+    SetMenuDefaultItem(vorlan, ID_SHOW_VORLAN, FALSE);
+
+    const UINT command = trayMenuWindow_.Track(vorlan);
+
+    SetMenuDefaultItem(vorlan, static_cast<UINT>(-1), FALSE);
+    for (int added = position - exitPosition; added > 0; --added) {
+        DeleteMenu(vorlan, static_cast<UINT>(exitPosition), MF_BYPOSITION);
+    }
+    if (command != 0) {
+        SendMessageA(handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    }
+}
+
+void MainDialog::HideToTray() {
+    ShowWindow(handle(), SW_MINIMIZE);
+    ShowWindow(handle(), SW_HIDE);
+}
+
+void MainDialog::ShowVorlan() {
+    const bool wasHidden = !IsWindowVisible(handle());
+    const bool maximized = core_ && core_->Options().mainMaximized;
+    ShowWindow(handle(), maximized ? SW_SHOWMAXIMIZED : SW_RESTORE);
+    SetForegroundWindow(handle());
+    if (wasHidden) {
+        SetActiveWindow(handle());
+        if (core_ && core_->Session().unreadCount() != 0) {
+            core_->Session().MainWindowShown();
+        }
+    }
+}
+
+// ---- shut-down --------------------------------------------------------------------------
+
+void MainDialog::Shutdown() {
+    if (shutDown_ || !core_) {
+        End(0);
+        return;
+    }
+    shutDown_ = true;
+    core_->EndAndSave();
+    tray_.Remove();
+    ShowWindow(handle(), SW_HIDE);
+    core_->CloseLogsAndWindows();
+    connect_->Close();
+    about_->Close();
+    info_.Close();
+    trayMenuWindow_.Destroy();
+    End(0);
 }
 
 }  // namespace vorlan::app

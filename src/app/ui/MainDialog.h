@@ -1,16 +1,35 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <memory>
+#include <string>
+
+#include "app/MainCore.h"
+#include "app/ui/AboutDialog.h"
+#include "app/ui/AdminMenus.h"
 #include "app/ui/Dialog.h"
+#include "app/ui/MenuMirror.h"
+#include "app/ui/TrayIcon.h"
+#include "app/ui/TrayMenuWindow.h"
+#include "app/ui/WindowViews.h"
+#include "client/ui/ConnectDialog.h"
+#include "client/ui/InfoDialog.h"
+#include "client/ui/RecentServersTreeControl.h"
+#include "client/ui/UserTreeControl.h"
+#include "conversation/ui/ChatTextControl.h"
 
 namespace vorlan::app {
 
 // The main window (dialog 102 with the main menu 130). The program's whole
-// life is this modal dialog: when it ends, the program ends.
-class MainDialog : public ui::Dialog {
+// life is this modal dialog: when it ends, the program ends. It shows what
+// the core decides and forwards the user's commands to it; closing it only
+// hides it in the tray, "Exit" ends the program.
+class MainDialog : public ui::Dialog, private conversation::ChatTextOwner, private client::MainWindowState {
 public:
     explicit MainDialog(HINSTANCE instance);
+    ~MainDialog() override;
 
     // Shows the window and returns when it has closed.
     INT_PTR Run();
@@ -19,11 +38,80 @@ protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // ChatTextOwner
+    conversation::ChatLinkOptions LinkOptions() const override;
+    void SetMenuTarget(conversation::ChatTextControl* control) override { menuTarget_ = control; }
+    HWND CommandWindow() const override { return handle(); }
+    // MainWindowState
+    bool IsMainWindowForeground() const override;
+    bool IsMainWindowVisible() const override;
+
+    client::ClientSessionViews Views();
+    conversation::ChatTextColours TextColours() const;
+
+    // Start-up, in its order.
     void OnInitDialog();
-    void OnCommand(int commandId);
-    void PlaceAtDefaultSize();
+    void LoadIcons();
+    void PlaceAtStoredSize();
+    void SetUpServersTree();
+    void SetUpTextControls();
+    void SetUpMenus();
+    void CreateSingleDialogs();
+
+    void OnCommand(WPARAM wParam);
+    bool OnWindowCommand(int id);
+    bool OnChatTextCommand(int id);
+    bool OnUserMenuCommand(int id);
+    bool OnServersMenuCommand(int id);
+    void OnSize(WPARAM type, int cx, int cy);
+    void LayOut(int cx, int cy);
+    void OnGetMinMaxInfo(MINMAXINFO& info) const;
+    INT_PTR OnNotify(const NMHDR& header);
+    INT_PTR NotifyResult(LRESULT result);
+    void OnTrayCallback(LPARAM lParam);
+    INT_PTR OnLabelColour(HDC dc, HWND control);
+
+    void SendInputLine();
+    void HideToTray();
+    void ShowVorlan();
+    void ShowUserMenu();
+    void ShowServersMenu(int entryId);
+    void ShowTrayMenu();
+    void CopyRecentAddress();
+    void OpenInShell(const std::string& path) const;
+    void Shutdown();
 
     HINSTANCE instance_;
+    UINT taskbarCreated_;
+    HICON smallIcon_ = nullptr;
+    HICON largeIcon_ = nullptr;
+    HMENU userMenuResource_ = nullptr;
+    HMENU serversMenuResource_ = nullptr;
+    conversation::ChatTextControl* menuTarget_ = nullptr;
+    bool shutDown_ = false;
+
+    // The views the core reports to; they outlive the core.
+    conversation::ChatTextControl chatView_;
+    conversation::ChatTextControl inputLine_;
+    client::UserTreeControl userTree_;
+    client::RecentServersTreeControl serversTree_;
+    MenuMirror menu_;
+    TrayIcon tray_;
+    AdminMenus adminMenus_;
+    PopupRecorder popups_;
+    WaveSoundPlayer sounds_;
+    ClosedRemoteConnections remoteConnections_;
+    ClosedRemoteBanList remoteBanList_;
+    NoTransfers transfers_;
+    LatePrivateChatFactory privateWindows_;
+    client::InfoDialog info_;
+
+    std::unique_ptr<MainCore> core_;
+
+    // Windows that reach the core; they go before it.
+    std::unique_ptr<client::ConnectDialog> connect_;
+    std::unique_ptr<AboutDialog> about_;
+    TrayMenuWindow trayMenuWindow_;
 };
 
 }  // namespace vorlan::app

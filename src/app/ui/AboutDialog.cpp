@@ -1,0 +1,50 @@
+#include "app/ui/AboutDialog.h"
+
+#include <shellapi.h>
+
+#include <utility>
+
+#include "app/ui/MainDialogIds.h"
+
+namespace vorlan::app {
+
+AboutDialog::AboutDialog(HINSTANCE instance, std::string homePage, std::function<std::string()> browserProgram)
+    : ModelessDialog(instance, IDD_ABOUT_DIALOG),
+      homePage_(std::move(homePage)),
+      browserProgram_(std::move(browserProgram)) {}
+
+INT_PTR AboutDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        SetDlgItemTextA(handle(), IDC_ABOUT_LINK, homePage_.c_str());
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_ABOUT_LINK:
+            OpenHomePage();
+            Close();
+            return TRUE;
+        case IDC_ABOUT_CLOSE:
+        case IDOK:
+            Close();
+            return TRUE;
+        default:
+            break;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefaultHandling(message, wParam, lParam);
+}
+
+void AboutDialog::OpenHomePage() const {
+    const std::string program = browserProgram_ ? browserProgram_() : std::string();
+    if (program.empty()) {
+        return;
+    }
+    // A browser that cannot be started is not reported.
+    ShellExecuteA(nullptr, "open", program.c_str(), homePage_.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace vorlan::app

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "client/ClientViews.h"
+
+// The views whose windows come with later work, in the shape the core needs
+// now: each is small and holds no state of the rules.
+namespace vorlan::app {
+
+// The notification pop-up is not built yet: requests are kept (the last few,
+// for a look in a debugger) and nothing is shown.
+class PopupRecorder : public client::PopupRequests {
+public:
+    struct Request {
+        std::string text;
+        int force;
+        int source;
+    };
+    void ShowPopup(const std::string& text, int force, int source) override {
+        if (requests_.size() >= kKept) requests_.erase(requests_.begin());
+        requests_.push_back({text, force, source});
+    }
+    const std::vector<Request>& Requests() const { return requests_; }
+
+private:
+    static constexpr std::size_t kKept = 16;
+    std::vector<Request> requests_;
+};
+
+// Wave files by name, asynchronously; the core has checked that the file exists.
+class WaveSoundPlayer : public client::SoundPlayer {
+public:
+    void PlayWave(const std::string& path) override {
+        PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+    }
+};
+
+// The remote "Connections" and "Ban list" windows are not built yet: never open.
+class ClosedRemoteConnections : public client::RemoteConnectionsView {
+public:
+    bool IsOpen() const override { return false; }
+    void Close() override {}
+    void ClearRows() override {}
+    void AddRow(const client::RemoteConnectionRow&) override {}
+};
+
+class ClosedRemoteBanList : public client::RemoteBanListView {
+public:
+    bool IsOpen() const override { return false; }
+    void Close() override {}
+    void ClearRows() override {}
+    void AddRow(int, const std::string&) override {}
+};
+
+// File transfers are not built yet: their control messages are dropped.
+class NoTransfers : public client::TransferHook {
+public:
+    void OnFileTransferControl(const std::string&) override {}
+    void CancelTransfersWith(int) override {}
+};
+
+// A private chat without a window, for when no window could be made: the core
+// keeps its chat and log, and nothing is shown.
+class WindowlessPrivateChat : public client::PrivateChatWindowView {
+public:
+    conversation::ChatView& View() override { return view_; }
+    void SetCaption(const std::string&) override {}
+    void Flash() override {}
+    void ShowMinimisedWithoutActivating() override {}
+    void ShowInFront(bool) override {}
+    bool IsForeground() const override { return false; }
+
+private:
+    class NoView : public conversation::ChatView {
+    public:
+        void AppendText(const std::string&, std::uint32_t, bool) override {}
+        void SetText(const std::string&) override {}
+    };
+    NoView view_;
+};
+
+// The private chat windows' factory needs the core, and the core needs a
+// factory when it is made: this one stands in and passes each request on to
+// the real factory once that exists. The core expects a window every time, so
+// a failed creation gets a windowless one.
+class LatePrivateChatFactory : public client::PrivateChatWindowFactory {
+public:
+    void SetFactory(client::PrivateChatWindowFactory* factory) { factory_ = factory; }
+    std::unique_ptr<client::PrivateChatWindowView> CreatePrivateChatWindow() override {
+        std::unique_ptr<client::PrivateChatWindowView> window;
+        if (factory_ != nullptr) window = factory_->CreatePrivateChatWindow();
+        if (!window) window = std::make_unique<WindowlessPrivateChat>();
+        return window;
+    }
+
+private:
+    client::PrivateChatWindowFactory* factory_ = nullptr;
+};
+
+}  // namespace vorlan::app
