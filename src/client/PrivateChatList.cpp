@@ -23,9 +23,20 @@ PrivateChat& PrivateChatList::Add(std::unique_ptr<PrivateChat> chat) {
     return *chats_.back();
 }
 
+// Destroying a window can activate another one, whose handler looks through
+// this list again; so a chat leaves the list first and is destroyed afterwards.
 void PrivateChatList::Remove(PrivateChat* chat) {
     auto found = std::find_if(chats_.begin(), chats_.end(), [&](const auto& c) { return c.get() == chat; });
-    if (found != chats_.end()) chats_.erase(found);
+    if (found == chats_.end()) return;
+    std::unique_ptr<PrivateChat> leaving = std::move(*found);
+    chats_.erase(found);
+}
+
+void PrivateChatList::Clear() {
+    std::vector<std::unique_ptr<PrivateChat>> leaving;
+    leaving.swap(chats_);
+    // Oldest first, each one out of the list before it goes.
+    for (auto& chat : leaving) chat.reset();
 }
 
 std::vector<PrivateChat*> PrivateChatList::All() const {

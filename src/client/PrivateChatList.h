@@ -17,9 +17,10 @@ public:
     PrivateChat* FindByPeer(int peerId) const;
     PrivateChat* FindByWindow(const PrivateChatWindowView* window) const;
     PrivateChat& Add(std::unique_ptr<PrivateChat> chat);
-    // Destroys the chat and its window.
+    // Destroys the chat and its window. The list no longer holds the chat while
+    // its window is destroyed, so window handlers that run meanwhile may use it.
     void Remove(PrivateChat* chat);
-    void Clear() { chats_.clear(); }
+    void Clear();
 
     bool IsFull() const { return chats_.size() >= kMaxWindows; }
     std::size_t Size() const { return chats_.size(); }
