@@ -18,6 +18,12 @@ set(VORLAN_PROGRAM_FOLDER ${CMAKE_BINARY_DIR}/program)
 set_target_properties(Vorlan PROPERTIES
     OUTPUT_NAME Vorlan
     RUNTIME_OUTPUT_DIRECTORY ${VORLAN_PROGRAM_FOLDER})
+# The shipped settings files go beside it once; later builds keep what the
+# program wrote.
+add_custom_command(TARGET Vorlan POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_SOURCE_DIR}/resources/program -DTARGET=${VORLAN_PROGRAM_FOLDER}
+            -P ${CMAKE_SOURCE_DIR}/cmake/CopyProgramFolder.cmake
+    VERBATIM)
 
 # The resources as the executable carries them, checked under Wine.
 file(GLOB VORLAN_UI_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/ui/*.cpp)
