@@ -49,7 +49,8 @@ std::string CommandServer::Answer(const std::string& line, bool& quit) {
     std::vector<std::string> words;
     std::istringstream stream(line);
     std::string word;
-    while (stream >> word) words.push_back(Escaping::Decode(word));
+    // Each word is "w" followed by its percent-encoded bytes (so it may be empty).
+    while (stream >> word) words.push_back(Escaping::Decode(word.substr(1)));
     if (words.size() == 1 && words[0] == "quit") {
         quit = true;
         return "OK bye";

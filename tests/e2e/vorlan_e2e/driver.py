@@ -36,7 +36,8 @@ class Driver:
             prefix += ["--with-menu", "1"]
         if wait_ms is not None:
             prefix += ["--wait", str(int(wait_ms))]
-        encoded = [urllib.parse.quote(str(w).encode("latin-1"), safe="") for w in prefix + list(words)]
+        # Each word is "w" and its percent-encoded bytes, so an empty word survives.
+        encoded = ["w" + urllib.parse.quote(str(w).encode("latin-1"), safe="") for w in prefix + list(words)]
         self._stream.write((" ".join(encoded) + "\n").encode("ascii"))
         self._stream.flush()
         line = self._stream.readline().decode("ascii").rstrip("\n")
