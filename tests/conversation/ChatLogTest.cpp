@@ -1,4 +1,7 @@
+// Chat log files: sessions, where each file lives, refused names and writers.
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "ConversationTestSupport.h"
 #include "conversation/ChatLines.h"
@@ -7,132 +10,75 @@
 namespace vorlan::conversation {
 namespace {
 
-using test_support::FixedLines;
-using test_support::kNoticeColour;
-using test_support::kTextColour;
-using test_support::ViewRun;
-using test_support::TempProgramFolder;
+using namespace test_support;
 
-constexpr const char* kMainLog = "Chat logs/mainchat.txt";
 constexpr const char* kSessionStart = "Session start (05.12.2026 09:05)";
 constexpr const char* kSessionClose = "\r\nSession close (05.12.2026 09:05)";
 
-std::vector<ViewRun> LoggingToRuns(const std::string& fileName) {
-    return {{"\n\t[09:05] ", kTextColour, false},
-            {"Chat logging to:", kNoticeColour, false},
-            {" " + fileName, kTextColour, false}};
+Runs LoggingTo(const std::string& fileName) {
+    return {{"\n\t[09:05] ", kTextColour, false}, {"Chat logging to:", kNoticeColour, false}, {" " + fileName, kTextColour, false}};
 }
-
-std::vector<ViewRun> OpenFailedRuns() {
-    return {{"\n\t[09:05] ", kTextColour, false}, {"Couldn't open chat log file.", kNoticeColour, false}};
-}
+const Runs kOpenFailed{{"\n\t[09:05] ", kTextColour, false}, {"Couldn't open chat log file.", kNoticeColour, false}};
 
 class ChatLogOnDisk : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_FALSE(folder.Path().empty()); }
+    bool Exists(const std::string& relative) const { return std::filesystem::exists(folder.Path() / relative); }
 
     TempProgramFolder folder;
     LineContext lines = FixedLines();
     RecordingChatView view;
 };
 
-TEST_F(ChatLogOnDisk, FirstSessionStartsWithoutBlankLinesAndTellsTheView) {
-    ChatLog log;
-    ASSERT_TRUE(log.OpenMain(folder.Path(), true, lines, view));
-    EXPECT_TRUE(log.IsOpen());
-    EXPECT_EQ(view.Runs(), LoggingToRuns("mainchat.txt"));
-    log.Close(lines);
-    EXPECT_FALSE(log.IsOpen());
-    EXPECT_EQ(folder.Read(kMainLog), std::string(kSessionStart) + kSessionClose);
-}
-
-TEST_F(ChatLogOnDisk, LaterSessionsAreSeparatedByABlankLine) {
+TEST_F(ChatLogOnDisk, SessionsAreAppendedWithABlankLineBetweenThemAndTheViewIsTold) {
     for (int session = 0; session < 2; ++session) {
         ChatLog log;
-        ASSERT_TRUE(log.OpenMain(folder.Path(), true, lines, view));
+        ASSERT_TRUE(log.OpenMain(folder.Folder(), true, lines, view));
+        EXPECT_TRUE(log.IsOpen());
         log.Close(lines);
+        EXPECT_FALSE(log.IsOpen());
+        EXPECT_EQ(view.Runs(), LoggingTo("mainchat.txt"));
+        view.Forget();
     }
-    EXPECT_EQ(folder.Read(kMainLog), std::string(kSessionStart) + kSessionClose + "\r\n\r\n" + kSessionStart +
-                                         kSessionClose);
+    EXPECT_EQ(folder.Read("Chat logs/mainchat.txt"),
+              std::string(kSessionStart) + kSessionClose + "\r\n\r\n" + kSessionStart + kSessionClose);
 }
 
-TEST_F(ChatLogOnDisk, EveryLineShapeLandsByteForByteWhateverTheTimestampsOption) {
-    lines.timestamps = false;
+TEST_F(ChatLogOnDisk, LoggingOffCreatesNothingButKnowsThePath) {
     ChatLog log;
-    ASSERT_TRUE(log.OpenMain(folder.Path(), true, lines, view));
-    WriteChatLine(lines, view, &log, "Anna", 1, "hi\r\nthere");
-    WriteActionLine(lines, view, &log, "Anna", 1, "waves");
-    WriteSaysLine(lines, view, &log, "Anna", 1, "hey");
-    WriteNotice(lines, view, &log, "Connected.");
-    WriteReceivedChatLine(lines, view, &log, "Bo", 2, "yo", 3);
-    WriteReceivedActionLine(lines, view, &log, "Bo", 2, " ", "nods", 3);
-    WriteEventLine(lines, view, &log, "Bo", 2, " has left the server.");
-    WriteEventValueLine(lines, view, &log, "Bo", 2, "'s version: ", "1.17", 3);
-    log.Close(lines);
-    EXPECT_EQ(folder.Read(kMainLog), std::string(kSessionStart) +
-                                         "\r\n[05.12.2026 09:05] Anna: hi\r\nthere"
-                                         "\r\n\t[05.12.2026 09:05] Anna waves"
-                                         "\r\n\t[05.12.2026 09:05] Anna says: hey"
-                                         "\r\n\t[05.12.2026 09:05] Connected."
-                                         "\r\n[05.12.2026 09:05] Bo: yo"
-                                         "\r\n\t[05.12.2026 09:05] Bo nods"
-                                         "\r\n\t[05.12.2026 09:05] Bo has left the server."
-                                         "\r\n\t[05.12.2026 09:05] Bo's version: 1.17" +
-                                         kSessionClose);
-}
-
-TEST_F(ChatLogOnDisk, LoggingOffCreatesNothingAndStaysOffForTheSession) {
-    ChatLog log;
-    EXPECT_FALSE(log.OpenMain(folder.Path(), false, lines, view));
+    EXPECT_FALSE(log.OpenMain(folder.Folder(), false, lines, view));
     log.Write("\r\nlost");
     log.Close(lines);
-    EXPECT_FALSE(log.IsOpen());
     EXPECT_TRUE(view.Runs().empty());
-    EXPECT_FALSE(folder.Exists("Chat logs"));
-    // The window still knows which file "Open chat log" would show.
-    EXPECT_EQ(log.Path(), MainLogPath(folder.Path()));
+    EXPECT_FALSE(Exists("Chat logs"));
+    EXPECT_EQ(log.Path(), MainLogPath(folder.Folder()));  // for "Open chat log"
 }
 
-TEST_F(ChatLogOnDisk, PrivateLogLivesInItsOwnFolderUnderThePartnerName) {
-    ChatLog log;
-    ASSERT_TRUE(log.OpenPrivate(folder.Path(), "Mr. Bo", true, lines, view));
-    EXPECT_EQ(view.Runs(), LoggingToRuns("Mr. Bo.txt"));
-    log.Write("\r\n[05.12.2026 09:05] Mr. Bo: hi");
-    log.Close(lines);
-    EXPECT_EQ(folder.Read("Chat logs/Private chat/Mr. Bo.txt"),
-              std::string(kSessionStart) + "\r\n[05.12.2026 09:05] Mr. Bo: hi" + kSessionClose);
-    EXPECT_FALSE(folder.Exists(kMainLog));
-}
-
-TEST_F(ChatLogOnDisk, SecondWriterOfTheSameFileIsRefusedWithANotice) {
-    ChatLog first, second;
+TEST_F(ChatLogOnDisk, PrivateLogIsNamedAfterThePartnerAndHasOneWriter) {
+    ChatLog log, second;
     RecordingChatView secondView;
-    ASSERT_TRUE(first.OpenPrivate(folder.Path(), "Bo", true, lines, view));
-    EXPECT_FALSE(second.OpenPrivate(folder.Path(), "Bo", true, lines, secondView));
-    EXPECT_FALSE(second.IsOpen());
-    EXPECT_EQ(secondView.Runs(), OpenFailedRuns());
+    ASSERT_TRUE(log.OpenPrivate(folder.Folder(), "Mr. Bo", true, lines, view));
+    EXPECT_EQ(view.Runs(), LoggingTo("Mr. Bo.txt"));
+    EXPECT_FALSE(second.OpenPrivate(folder.Folder(), "Mr. Bo", true, lines, secondView));
+    EXPECT_EQ(secondView.Runs(), kOpenFailed);
     second.Write("\r\nnot written");
-    first.Close(lines);
-    EXPECT_EQ(folder.Read("Chat logs/Private chat/Bo.txt"), std::string(kSessionStart) + kSessionClose);
-
-    // Once the first writer is gone the file can be opened again.
-    EXPECT_TRUE(second.OpenPrivate(folder.Path(), "Bo", true, lines, secondView));
+    log.Write("\r\nhi");
+    log.Close(lines);
+    EXPECT_EQ(folder.Read("Chat logs/Private chat/Mr. Bo.txt"), std::string(kSessionStart) + "\r\nhi" + kSessionClose);
+    EXPECT_FALSE(Exists("Chat logs/mainchat.txt"));
+    EXPECT_TRUE(second.OpenPrivate(folder.Folder(), "Mr. Bo", true, lines, secondView)) << "the first writer is gone";
 }
 
-TEST_F(ChatLogOnDisk, PartnerNamesThatLeaveTheFolderAreRefused) {
+TEST_F(ChatLogOnDisk, PartnerNamesThatLeaveTheFolderOrNameADeviceAreRefused) {
     for (const char* name : {"..\\..\\options", "../escape", "a/b", "C:evil", ".", "..", "x..y", "CON", "nul.x",
                              "Com1", "bad|name", "tab\tname"}) {
         RecordingChatView refusedView;
         ChatLog log;
-        EXPECT_FALSE(log.OpenPrivate(folder.Path(), name, true, lines, refusedView)) << name;
-        EXPECT_EQ(refusedView.Runs(), OpenFailedRuns()) << name;
-        EXPECT_EQ(PrivateLogPath(folder.Path(), name), "") << name;
+        EXPECT_FALSE(log.OpenPrivate(folder.Folder(), name, true, lines, refusedView)) << name;
+        EXPECT_EQ(refusedView.Runs(), kOpenFailed) << name;
+        EXPECT_EQ(PrivateLogPath(folder.Folder(), name), "") << name;
     }
-    EXPECT_FALSE(folder.Exists("escape.txt"));
-    EXPECT_FALSE(folder.Exists("Chat logs/escape.txt"));
-    for (const char* name : {"Bo", "Mr. Bo", "CONrad", "com10", ".hidden", "x.y"}) {
-        EXPECT_TRUE(IsUsableLogName(name)) << name;
-    }
+    EXPECT_FALSE(Exists("escape.txt") || Exists("Chat logs/escape.txt"));
+    for (const char* name : {"Bo", "Mr. Bo", "CONrad", "com10", ".hidden", "x.y"}) EXPECT_TRUE(IsUsableLogName(name)) << name;
 }
 
 }  // namespace

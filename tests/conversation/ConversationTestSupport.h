@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -20,21 +19,12 @@ inline constexpr std::uint32_t kNoticeColour = 0x000004;
 inline constexpr std::uint32_t kOwnColour = 0x00AA00;
 
 using ViewRun = RecordingChatView::Run;
+using Runs = std::vector<ViewRun>;
 
-// 5 December 2026, 09:05.
-inline platform::LocalTime FixedTime() {
-    platform::LocalTime time;
-    time.year = 2026;
-    time.month = 12;
-    time.day = 5;
-    time.hour = 9;
-    time.minute = 5;
-    return time;
-}
-
+// Lines stamped 5 December 2026, 09:05.
 inline LineContext FixedLines(bool timestamps = true) {
     LineContext lines;
-    lines.clock = FixedTime;
+    lines.clock = [] { return platform::LocalTime{2026, 12, 5, 9, 5, 0}; };
     lines.timestamps = timestamps;
     lines.textColor = kTextColour;
     lines.noticeColor = kNoticeColour;
@@ -42,19 +32,14 @@ inline LineContext FixedLines(bool timestamps = true) {
 }
 
 // A fresh program folder, removed again with the test.
-class TempProgramFolder {
+class TempProgramFolder : public test::TempFolder {
 public:
-    std::string Path() const { return folder_.Path().string(); }
-
+    std::string Folder() const { return Path().string(); }
     // A file below the folder, given with '/' separators.
     std::string Read(const std::string& relative) const {
-        std::ifstream in(folder_.Path() / relative, std::ios::binary);
+        std::ifstream in(Path() / relative, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    bool Exists(const std::string& relative) const { return std::filesystem::exists(folder_.Path() / relative); }
-
-private:
-    test::TempFolder folder_;
 };
 
 // The main window as the input line sees it.
@@ -63,17 +48,10 @@ public:
     bool connected = true;
     int ownId = 7;
     bool mainChatOpen = true;
-    std::vector<int> onlineUsers{7, 12};
     std::string ownName = "Anna";
-    std::string clientPassword, superAdminPassword, normalAdminPassword, normalUserPassword;
+    std::string passwords[4];  // client, super admin, normal admin, normal user
     std::vector<std::string> sent;
-    struct Popup {
-        std::string text;
-        int force;
-        int source;
-        bool operator==(const Popup&) const = default;
-    };
-    std::vector<Popup> popups;
+    std::vector<std::string> popups;  // text, force and source
     LineContext lines = FixedLines();
     RecordingChatView mainView;
     ChatLog mainLog;
@@ -81,22 +59,17 @@ public:
     bool IsConnected() const override { return connected; }
     int OwnId() const override { return ownId; }
     bool IsMainChatOpen() const override { return mainChatOpen; }
-    bool IsUserOnline(int userId) const override {
-        for (int id : onlineUsers) {
-            if (id == userId) return true;
-        }
-        return false;
-    }
+    bool IsUserOnline(int userId) const override { return userId == 7 || userId == 12; }
     std::string OwnName() const override { return ownName; }
     std::uint32_t OwnColour() const override { return kOwnColour; }
     void SetOwnName(const std::string& name) override { ownName = name; }
-    void SetClientPassword(const std::string& value) override { clientPassword = value; }
-    void SetSuperAdminPassword(const std::string& value) override { superAdminPassword = value; }
-    void SetNormalAdminPassword(const std::string& value) override { normalAdminPassword = value; }
-    void SetNormalUserPassword(const std::string& value) override { normalUserPassword = value; }
+    void SetClientPassword(const std::string& value) override { passwords[0] = value; }
+    void SetSuperAdminPassword(const std::string& value) override { passwords[1] = value; }
+    void SetNormalAdminPassword(const std::string& value) override { passwords[2] = value; }
+    void SetNormalUserPassword(const std::string& value) override { passwords[3] = value; }
     void SendToServer(const std::string& frame) override { sent.push_back(frame); }
     void ShowPopup(const std::string& text, int force, int source) override {
-        popups.push_back(Popup{text, force, source});
+        popups.push_back(text + "|" + std::to_string(force) + "|" + std::to_string(source));
     }
     const LineContext& Lines() const override { return lines; }
     ChatView& MainView() override { return mainView; }
