@@ -4,6 +4,7 @@
 #include <richedit.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -210,9 +211,15 @@ std::string ChatTextControl::SelectedText() const {
     if (!control_) return {};
     CHARRANGE range = Selection(control_);
     if (range.cpMax <= range.cpMin) return {};
-    // Room for every line break reported as CR LF.
+    // Room for every character as two bytes (a line break as CR LF); the
+    // request is bounded by the buffer size whatever the control holds.
     std::vector<char> buffer(static_cast<std::size_t>(range.cpMax - range.cpMin) * 2 + 1, '\0');
-    LRESULT copied = SendMessageA(control_, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(buffer.data()));
+    GETTEXTEX request{};
+    request.cb = static_cast<DWORD>(buffer.size());
+    request.flags = GT_SELECTION | GT_USECRLF;
+    request.codepage = CP_ACP;
+    LRESULT copied = SendMessageA(control_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request),
+                                  reinterpret_cast<LPARAM>(buffer.data()));
     if (copied <= 0) return {};
     return std::string(buffer.data(), std::min<std::size_t>(static_cast<std::size_t>(copied), buffer.size() - 1));
 }
