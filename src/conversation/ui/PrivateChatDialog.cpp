@@ -1,0 +1,181 @@
+#include "conversation/ui/PrivateChatDialog.h"
+
+#include <shellapi.h>
+
+#include "client/ClientSession.h"
+#include "client/PrivateWindowGeometry.h"
+#include "conversation/ChatInput.h"
+#include "conversation/ui/ConversationIds.h"
+#include "conversation/ui/PrivateChatIds.h"
+#include "platform/Files.h"
+
+namespace vorlan::conversation {
+namespace {
+
+ChatTextColours TextColours(const storage::Colors& colours) {
+    // Colours 2 and 3: every text control's background and default text.
+    return {colours[1], colours[2]};
+}
+
+client::WindowSizeKind SizeKind(WPARAM kind) {
+    if (kind == SIZE_MAXIMIZED) return client::WindowSizeKind::Maximized;
+    if (kind == SIZE_MINIMIZED) return client::WindowSizeKind::Minimized;
+    return client::WindowSizeKind::Restored;
+}
+
+void Place(HWND control, const client::ControlRect& rect) {
+    MoveWindow(control, rect.x, rect.y, rect.width, rect.height, TRUE);
+}
+
+}  // namespace
+
+PrivateChatDialog::PrivateChatDialog(HINSTANCE instance, client::ClientSession& session, HWND iconSource)
+    : instance_(instance), session_(session), iconSource_(iconSource), menuOwner_(session.options()) {}
+
+bool PrivateChatDialog::Create() {
+    return CreateModeless(instance_, IDD_PRIVATE_CHAT, nullptr);
+}
+
+void PrivateChatDialog::SetCaption(const std::string& caption) {
+    SetWindowTextA(handle(), caption.c_str());
+}
+
+void PrivateChatDialog::Flash() {
+    FlashWindow(handle(), TRUE);
+}
+
+void PrivateChatDialog::ShowMinimisedWithoutActivating() {
+    ShowWindow(handle(), SW_SHOWMINNOACTIVE);
+}
+
+void PrivateChatDialog::ShowInFront(bool maximized) {
+    ShowWindow(handle(), maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    SetForegroundWindow(handle());
+}
+
+bool PrivateChatDialog::IsForeground() const {
+    return handle() != nullptr && GetForegroundWindow() == handle();
+}
+
+INT_PTR PrivateChatDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            OnInitDialog();
+            return FALSE;  // the focus was put into the input line
+        case WM_SIZE:
+            OnSize(wParam, LOWORD(lParam), HIWORD(lParam));
+            return TRUE;
+        case WM_GETMINMAXINFO: {
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMinTrackSize = {client::kPrivateMinTrackWidth, client::kPrivateMinTrackHeight};
+            return TRUE;
+        }
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE && initialised_) session_.OnPrivateWindowActivated(this);
+            return FALSE;  // the dialog still restores its focus
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_CLOSE:
+            CloseByUser();
+            return TRUE;
+        case WM_NCDESTROY:
+            initialised_ = false;
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+void PrivateChatDialog::OnInitDialog() {
+    menuOwner_.SetWindow(handle());
+    const ChatTextColours colours = TextColours(session_.colors());
+    view_.Attach(GetDlgItem(handle(), IDC_PRIVATE_VIEW), menuOwner_, colours);
+    input_.Attach(GetDlgItem(handle(), IDC_PRIVATE_INPUT), menuOwner_, colours);
+    input_.ApplyPrivateInputLimit();
+    TakeIcons();
+    ApplyRememberedSize();
+    initialised_ = true;
+    SetFocus(input_.handle());
+}
+
+void PrivateChatDialog::TakeIcons() {
+    if (iconSource_ == nullptr) return;
+    auto icon = [&](WPARAM kind, int classIndex) {
+        auto shown = reinterpret_cast<HICON>(SendMessageA(iconSource_, WM_GETICON, kind, 0));
+        return shown != nullptr ? shown : reinterpret_cast<HICON>(GetClassLongPtrA(iconSource_, classIndex));
+    };
+    if (HICON small = icon(ICON_SMALL, GCLP_HICONSM)) SendMessageA(handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    if (HICON big = icon(ICON_BIG, GCLP_HICON)) SendMessageA(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+}
+
+// The window keeps its position and takes the size all private windows share;
+// being maximized is left to the first showing.
+void PrivateChatDialog::ApplyRememberedSize() {
+    const storage::Options& options = session_.options();
+    if (options.privateWidth <= 0 || options.privateHeight <= 0) return;
+    SetWindowPos(handle(), nullptr, 0, 0, options.privateWidth, options.privateHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PrivateChatDialog::OnSize(WPARAM kind, int clientWidth, int clientHeight) {
+    if (kind == SIZE_MAXSHOW || kind == SIZE_MAXHIDE) return;
+    if (kind == SIZE_MINIMIZED) return;
+    if (initialised_) {
+        RECT outer{};
+        GetWindowRect(handle(), &outer);
+        client::RememberPrivateWindowSize(session_.options(), SizeKind(kind), outer.right - outer.left,
+                                          outer.bottom - outer.top);
+    }
+    PlaceControls(clientWidth, clientHeight);
+}
+
+void PrivateChatDialog::PlaceControls(int clientWidth, int clientHeight) {
+    const client::PrivateChatLayout layout = client::PrivateChatLayoutFor(clientWidth, clientHeight);
+    const bool wasAtEnd = IsViewAtEnd();
+    Place(view_.handle(), layout.view);
+    Place(input_.handle(), layout.input);
+    if (wasAtEnd || IsViewAtEnd()) SendMessageA(view_.handle(), WM_VSCROLL, SB_BOTTOM, 0);
+}
+
+bool PrivateChatDialog::IsViewAtEnd() const {
+    SCROLLINFO scroll{};
+    scroll.cbSize = sizeof scroll;
+    scroll.fMask = SIF_ALL;
+    if (view_.handle() == nullptr || !GetScrollInfo(view_.handle(), SB_VERT, &scroll)) return true;
+    return scroll.nPage == 0 || scroll.nPos + static_cast<int>(scroll.nPage) >= scroll.nMax;
+}
+
+void PrivateChatDialog::OnCommand(int id, int notification) {
+    if (menuOwner_.HandleCommand(id)) return;
+    switch (id) {
+        case IDC_PRIVATE_INPUT:
+            if (notification == EN_CHANGE) input_.ApplyPrivateInputLimit();
+            break;
+        case IDC_PRIVATE_SEND: Send(); break;
+        case ID_CHAT_OPEN_CHAT_LOG: OpenChatLog(); break;
+        case IDCANCEL: CloseByUser(); break;  // the Escape key
+        default: break;
+    }
+}
+
+void PrivateChatDialog::Send() {
+    const std::string typed = input_.TakeText();
+    if (!typed.empty()) session_.SendPrivateInput(this, typed);
+    input_.ApplyPrivateInputLimit();
+    SetFocus(input_.handle());
+}
+
+void PrivateChatDialog::OpenChatLog() {
+    client::PrivateChat* chat = session_.privateChats().FindByWindow(this);
+    if (chat == nullptr) return;
+    const std::string& path = chat->Log().Path();
+    if (path.empty() || !platform::FileExists(path)) return;
+    ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void PrivateChatDialog::CloseByUser() {
+    session_.ClosePrivateChat(this);
+}
+
+}  // namespace vorlan::conversation

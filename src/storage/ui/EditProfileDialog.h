@@ -1,0 +1,40 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "app/ui/ModelessDialog.h"
+#include "conversation/ui/ChatTextControl.h"
+#include "conversation/ui/TextMenuOwner.h"
+#include "storage/Records.h"
+
+namespace vorlan::app {
+class MainCore;
+}
+
+namespace vorlan::storage {
+
+// "Edit profile" (dialog 140): the eight profile fields. "update" makes them
+// the profile and tells the server the name while connected.
+class EditProfileDialog : public ui::ModelessDialog {
+public:
+    EditProfileDialog(HINSTANCE instance, app::MainCore& core);
+
+protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    static constexpr std::size_t kFieldCount = 8;
+
+    void OnInitDialog();
+    void OnCommand(int id, int notification);
+    void LimitField(std::size_t index);
+    void Update();
+
+    app::MainCore& core_;
+    conversation::TextMenuOwner menuOwner_;
+    std::array<conversation::ChatTextControl, kFieldCount> fields_;
+};
+
+}  // namespace vorlan::storage

@@ -1,0 +1,112 @@
+#include "storage/ui/OptionsDialog.h"
+
+#include <array>
+
+#include "app/MainCore.h"
+#include "storage/ui/StorageDialogIds.h"
+
+namespace vorlan::storage {
+namespace {
+
+struct CheckBox {
+    int id;
+    bool app::OptionsForm::*flag;
+};
+
+// The fourteen check boxes and the option each one shows.
+constexpr std::array<CheckBox, 14> kCheckBoxes{{
+    {IDC_OPTIONS_CHECK_NEW_VERSION, &app::OptionsForm::checkForNewVersion},
+    {IDC_OPTIONS_START_SERVER, &app::OptionsForm::startServer},
+    {IDC_OPTIONS_CONNECT_TO_HOST, &app::OptionsForm::connectToHost},
+    {IDC_OPTIONS_RECONNECT, &app::OptionsForm::reconnect},
+    {IDC_OPTIONS_ENABLE_POPUP, &app::OptionsForm::enablePopup},
+    {IDC_OPTIONS_POPUP_SOUND, &app::OptionsForm::enablePopupSound},
+    {IDC_OPTIONS_MAIN_CHAT_LOGGING, &app::OptionsForm::mainChatLogging},
+    {IDC_OPTIONS_MESSAGE_SOUND, &app::OptionsForm::messageSound},
+    {IDC_OPTIONS_PRIVATE_CHAT_LOGGING, &app::OptionsForm::privateChatLogging},
+    {IDC_OPTIONS_TIMESTAMPS, &app::OptionsForm::timestamps},
+    {IDC_OPTIONS_OPEN_LINKS, &app::OptionsForm::openLinksOnClick},
+    {IDC_OPTIONS_CLOSE_WHEN_COMPLETE, &app::OptionsForm::closeWhenComplete},
+    {IDC_OPTIONS_SPECIFIED_BROWSER, &app::OptionsForm::useSpecifiedBrowser},
+    {IDC_OPTIONS_INTERNET_EXPLORER, &app::OptionsForm::useInternetExplorer},
+}};
+
+conversation::ChatTextColours TextColours(const Colors& colours) {
+    return {colours[1], colours[2]};
+}
+
+}  // namespace
+
+OptionsDialog::OptionsDialog(HINSTANCE instance, app::MainCore& core)
+    : ModelessDialog(instance, IDD_OPTIONS), core_(core), menuOwner_(core.Options()) {}
+
+INT_PTR OptionsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            OnInitDialog();
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDCANCEL) break;
+            // Clicks and menu commands; the text fields' change notifications need nothing.
+            if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+            return TRUE;
+        default: break;
+    }
+    return DefaultHandling(message, wParam, lParam);
+}
+
+void OptionsDialog::OnInitDialog() {
+    menuOwner_.SetWindow(handle());
+    const conversation::ChatTextColours colours = TextColours(core_.Colors());
+    host_.Attach(GetDlgItem(handle(), IDC_OPTIONS_HOST), menuOwner_, colours);
+    browserPath_.Attach(GetDlgItem(handle(), IDC_OPTIONS_BROWSER_PATH), menuOwner_, colours);
+    Fill(app::OptionsFormFrom(core_.Options()));
+}
+
+void OptionsDialog::OnCommand(int id) {
+    if (menuOwner_.HandleCommand(id)) return;
+    switch (id) {
+        case IDC_OPTIONS_SPECIFIED_BROWSER:
+        case IDC_OPTIONS_INTERNET_EXPLORER: OnBrowserChoice(id); break;
+        case IDC_OPTIONS_BROWSE: break;  // the "Browse" dialog picks the program once it exists
+        case IDC_OPTIONS_APPLY: Apply(); break;
+        case IDC_OPTIONS_CANCEL: Close(); break;
+        default: break;
+    }
+}
+
+void OptionsDialog::Fill(const app::OptionsForm& form) {
+    for (const CheckBox& box : kCheckBoxes) {
+        CheckDlgButton(handle(), box.id, form.*box.flag ? BST_CHECKED : BST_UNCHECKED);
+    }
+    host_.SetText(form.host);
+    browserPath_.SetText(form.browserPath);
+}
+
+app::OptionsForm OptionsDialog::Read() const {
+    app::OptionsForm form;
+    for (const CheckBox& box : kCheckBoxes) {
+        form.*box.flag = IsDlgButtonChecked(handle(), box.id) == BST_CHECKED;
+    }
+    form.host = host_.Text();
+    form.browserPath = browserPath_.Text();
+    return form;
+}
+
+void OptionsDialog::OnBrowserChoice(int id) {
+    app::OptionsForm form = Read();
+    if (id == IDC_OPTIONS_SPECIFIED_BROWSER) {
+        app::ClickSpecifiedBrowser(form);
+    } else {
+        app::ClickInternetExplorer(form);
+    }
+    CheckDlgButton(handle(), IDC_OPTIONS_SPECIFIED_BROWSER, form.useSpecifiedBrowser ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(handle(), IDC_OPTIONS_INTERNET_EXPLORER, form.useInternetExplorer ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void OptionsDialog::Apply() {
+    app::ApplyOptionsForm(Read(), core_.Options());
+    Close();
+}
+
+}  // namespace vorlan::storage

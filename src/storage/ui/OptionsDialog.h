@@ -1,0 +1,40 @@
+#pragma once
+
+#include <windows.h>
+
+#include "app/OptionsForm.h"
+#include "app/ui/ModelessDialog.h"
+#include "conversation/ui/ChatTextControl.h"
+#include "conversation/ui/TextMenuOwner.h"
+
+namespace vorlan::app {
+class MainCore;
+}
+
+namespace vorlan::storage {
+
+// "Options" (dialog 139): lines 1-16 of the options file as fourteen check
+// boxes, the host and the browser path. "apply" copies them into the options
+// in memory; they take effect where they are next read.
+class OptionsDialog : public ui::ModelessDialog {
+public:
+    OptionsDialog(HINSTANCE instance, app::MainCore& core);
+
+protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnInitDialog();
+    void OnCommand(int id);
+    void Fill(const app::OptionsForm& form);
+    app::OptionsForm Read() const;
+    void OnBrowserChoice(int id);
+    void Apply();
+
+    app::MainCore& core_;
+    conversation::TextMenuOwner menuOwner_;
+    conversation::ChatTextControl host_;
+    conversation::ChatTextControl browserPath_;
+};
+
+}  // namespace vorlan::storage

@@ -1,0 +1,46 @@
+#pragma once
+
+// Resource ids of the settings dialogs, shared by resources/Settings.rc and the
+// C++ code (plain macros, because the resource compiler reads this file too).
+// The same control id means different things in different dialogs.
+
+// "Options" (dialog 139).
+#define IDD_OPTIONS 139
+#define IDC_OPTIONS_CHECK_NEW_VERSION 1039
+#define IDC_OPTIONS_START_SERVER 1040
+#define IDC_OPTIONS_CONNECT_TO_HOST 1042
+#define IDC_OPTIONS_HOST 1011
+#define IDC_OPTIONS_RECONNECT 1032
+#define IDC_OPTIONS_ENABLE_POPUP 1034
+#define IDC_OPTIONS_POPUP_SOUND 1035
+#define IDC_OPTIONS_MAIN_CHAT_LOGGING 1038
+#define IDC_OPTIONS_MESSAGE_SOUND 1036
+#define IDC_OPTIONS_PRIVATE_CHAT_LOGGING 1047
+#define IDC_OPTIONS_TIMESTAMPS 1048
+#define IDC_OPTIONS_OPEN_LINKS 1049
+#define IDC_OPTIONS_CLOSE_WHEN_COMPLETE 1050
+#define IDC_OPTIONS_SPECIFIED_BROWSER 1043
+#define IDC_OPTIONS_BROWSER_PATH 1001
+#define IDC_OPTIONS_BROWSE 1012
+#define IDC_OPTIONS_INTERNET_EXPLORER 1044
+#define IDC_OPTIONS_APPLY 1015
+#define IDC_OPTIONS_CANCEL 1027
+
+// "Edit profile" (dialog 140): the fields in profile order.
+#define IDD_EDIT_PROFILE 140
+#define IDC_PROFILE_NAME 1011
+#define IDC_PROFILE_EMAIL 1001
+#define IDC_PROFILE_COUNTRY 1014
+#define IDC_PROFILE_HOME_PAGE 1016
+#define IDC_PROFILE_INTERESTS 1017
+#define IDC_PROFILE_GENDER 1018
+#define IDC_PROFILE_BIRTHDAY 1019
+#define IDC_PROFILE_PICTURE_URL 1024
+#define IDC_PROFILE_UPDATE 1012
+#define IDC_PROFILE_CANCEL 1015
+
+// "Custom" status (dialog 144).
+#define IDD_CUSTOM_STATUS 144
+#define IDC_CUSTOM_STATUS_TEXT 1011
+#define IDC_CUSTOM_STATUS_UPDATE 1012
+#define IDC_CUSTOM_STATUS_CANCEL 1015
