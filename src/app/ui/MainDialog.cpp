@@ -48,7 +48,10 @@ bool IsScrolledToEnd(HWND view) {
 MainDialog::MainDialog(HINSTANCE instance)
     : instance_(instance),
       taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")),
-      info_(instance, *this) {}
+      privateChatWindows_(instance),
+      info_(instance, *this) {
+    privateWindows_.SetFactory(&privateChatWindows_);
+}
 
 MainDialog::~MainDialog() {
     if (userMenuResource_ != nullptr) {
@@ -125,6 +128,7 @@ void MainDialog::OnInitDialog() {
     MainCoreSettings settings;
     settings.programFolder = platform::ExecutableFolder();
     core_ = std::make_unique<MainCore>(Views(), std::move(settings));
+    privateChatWindows_.Bind(core_->Session(), handle());
     PlaceAtStoredSize();
 
     SetUpServersTree();
@@ -204,6 +208,9 @@ void MainDialog::CreateSingleDialogs() {
     conversation::ChatTextOwner& owner = *this;
     connect_ = std::make_unique<client::ConnectDialog>(instance_, core_->Session(), owner, colours);
     about_ = std::make_unique<AboutDialog>(instance_, MainCore::kHomePage, [this] { return core_->BrowserProgram(); });
+    options_ = std::make_unique<storage::OptionsDialog>(instance_, *core_);
+    profile_ = std::make_unique<storage::EditProfileDialog>(instance_, *core_);
+    customStatus_ = std::make_unique<storage::CustomStatusDialog>(instance_, *core_);
     trayMenuWindow_.Create(instance_);
 }
 
@@ -271,6 +278,15 @@ bool MainDialog::OnWindowCommand(int id) {
         return true;
     case ID_ABOUT:
         about_->Show();
+        return true;
+    case ID_OPTIONS:
+        options_->Show();
+        return true;
+    case ID_EDIT_PROFILE:
+        profile_->Show();
+        return true;
+    case ID_STATUS_CUSTOM:
+        customStatus_->Show();
         return true;
     case ID_GO_TO_CHAT_LOGS:
         OpenInShell(core_->ChatLogsFolderToOpen());
@@ -610,6 +626,9 @@ void MainDialog::Shutdown() {
     core_->CloseLogsAndWindows();
     connect_->Close();
     about_->Close();
+    options_->Close();
+    profile_->Close();
+    customStatus_->Close();
     info_.Close();
     trayMenuWindow_.Destroy();
     End(0);

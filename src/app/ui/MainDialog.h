@@ -19,6 +19,10 @@
 #include "client/ui/RecentServersTreeControl.h"
 #include "client/ui/UserTreeControl.h"
 #include "conversation/ui/ChatTextControl.h"
+#include "conversation/ui/PrivateChatWindows.h"
+#include "storage/ui/CustomStatusDialog.h"
+#include "storage/ui/EditProfileDialog.h"
+#include "storage/ui/OptionsDialog.h"
 
 namespace vorlan::app {
 
@@ -103,6 +107,7 @@ private:
     ClosedRemoteConnections remoteConnections_;
     ClosedRemoteBanList remoteBanList_;
     NoTransfers transfers_;
+    conversation::PrivateChatWindows privateChatWindows_;
     LatePrivateChatFactory privateWindows_;
     client::InfoDialog info_;
 
@@ -111,6 +116,9 @@ private:
     // Windows that reach the core; they go before it.
     std::unique_ptr<client::ConnectDialog> connect_;
     std::unique_ptr<AboutDialog> about_;
+    std::unique_ptr<storage::OptionsDialog> options_;
+    std::unique_ptr<storage::EditProfileDialog> profile_;
+    std::unique_ptr<storage::CustomStatusDialog> customStatus_;
     TrayMenuWindow trayMenuWindow_;
 };
 
