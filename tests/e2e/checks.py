@@ -295,6 +295,14 @@ CHECKS = [
         "steps": [
             ("menu", "A", 32775),
             ("window", "A", "Options"),
+            ("controls", "A", "Options", {
+                1039: "Check for new version", 1040: "Start server", 1042: "Connect to specified host", 1011: None,
+                1032: "Attempt to reconnect when losing connection", 1034: "Enable popup",
+                1035: "Enable popup sound", 1038: "Enable chat logging", 1036: "Enable message sound",
+                1047: "Enable chat logging", 1048: "Enable timestamps",
+                1049: "Automatically open links in browser when clicked",
+                1050: "Close window when transfer is complete", 1043: "Use specified browser", 1001: None,
+                1012: "...", 1044: "Use Internet Explorer", 1015: "apply", 1027: "cancel"}),
             ("check_is", "A", "Options", 1048, 1),
             ("shot", "options-dialog"),
             ("click", "A", "Options", 1048),
@@ -312,6 +320,10 @@ CHECKS = [
         "steps": [
             ("menu", "A", 32774),
             ("window", "A", "Edit profile"),
+            ("controls", "A", "Edit profile", {1011: None, 1001: None, 1014: None, 1016: None, 1017: None,
+                                               1018: None, 1019: None, 1024: None, 1012: "update", 1015: "cancel"}),
+            ("labels", "A", "Edit profile", ["Name:", "E-mail address:", "Country:", "Home page:", "Interests:",
+                                             "Gender:", "Birthday:", "Picture URL:"]),
             ("shot", "profile-dialog"),
             ("set", "A", "Edit profile", 1017, "chess"),
             ("press", "A", "Edit profile", 1012),
@@ -328,6 +340,8 @@ CHECKS = [
         "steps": [
             ("menu", "A", 32796),
             ("window", "A", "Custom"),
+            ("controls", "A", "Custom", {1011: None, 1012: "update", 1015: "cancel"}),
+            ("labels", "A", "Custom", ["Status:"]),
             ("shot", "custom-status-dialog"),
             ("set", "A", "Custom", 1011, "Testing" + S + " things"),
             ("press", "A", "Custom", 1012),
@@ -342,6 +356,8 @@ CHECKS = [
         "steps": [
             ("menu", "A", 32773),
             ("window", "A", "Connect to server"),
+            ("labels", "A", "Connect to server", ["Host:", "connect to main server",
+                                                  "connect to second main server", "connect", "cancel"]),
             ("shot", "connect-dialog"),
             ("close", "A", "Connect to server"),
         ],
@@ -356,6 +372,8 @@ CHECKS = [
             ("raw_send", "raw", "10<<id:Alpha>>" + S + "Raw" + S + "raw@example.org" + S + "Nowhere" + S + S +
              "wires" + S + S + S + S + "Available"),
             ("window", "A", "Raw's info"),
+            ("labels", "A", "Raw's info", ["Name:", "E-mail address:", "Country:", "Home page:", "Interests:",
+                                           "Gender:", "Birthday:", "Picture URL:", "Status:", "private chat"]),
             ("shot", "info-window"),
             ("close", "A", "Raw's info"),
         ],

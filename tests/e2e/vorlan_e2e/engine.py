@@ -187,6 +187,9 @@ class Session:
             raise StepFailed("launch %s: %s" % (name, out))
         inst.pid = int(out)
         self.must(inst, "wait-window", self.caption("main", name), "30000")
+        # A window is shown once its set-up has run: only then are its controls all there.
+        self.poll(lambda: (lambda state: (state in ("visible", "maximized"), state))(
+            self.must(inst, "is-visible", self.caption("main", name))), 30, "%s's main window is not shown" % name)
 
     def step_start(self, name):
         """Starts a program without a window of its own (a console tool)."""
@@ -395,6 +398,36 @@ class Session:
         inst.exited = True
         inst.pid = None
 
+    def step_controls(self, name, window, expected):
+        """expected: control id -> its text (None: any text); each must exist and be visible."""
+        inst = self.instance(name)
+        found = {}
+        for line in self.must(inst, "children", self.caption(window, name)).splitlines():
+            fields = line.split("\t")
+            found[int(fields[0])] = (fields[2], fields[5] if len(fields) > 5 else "")
+        wrong = []
+        for control, text in expected.items():
+            if control not in found:
+                wrong.append("%d missing" % control)
+            elif found[control][0] != "visible":
+                wrong.append("%d hidden" % control)
+            elif text is not None and found[control][1] != text:
+                wrong.append("%d reads %r, expected %r" % (control, found[control][1], text))
+        if wrong:
+            raise StepFailed("controls of %s: %s" % (window, "; ".join(wrong)))
+
+    def step_labels(self, name, window, texts):
+        """Every text is the text of a visible button or label of the window."""
+        inst = self.instance(name)
+        shown = set()
+        for line in self.must(inst, "children", self.caption(window, name)).splitlines():
+            fields = line.split("\t")
+            if fields[2] == "visible" and len(fields) > 5:
+                shown.add(fields[5])
+        missing = [t for t in texts if t not in shown]
+        if missing:
+            raise StepFailed("%s shows no %r (it shows %r)" % (window, missing, sorted(shown)))
+
     def step_outer_size(self, name, window, width, height):
         inst = self.instance(name)
         outer = self.must(inst, "rect", self.caption(window, name)).split("\t")[0].split()
@@ -423,6 +456,7 @@ class Session:
             raise StepFailed("layout for client %dx%d: %s" % (cx, cy, "; ".join(wrong)))
 
     def step_shot(self, label):
+        time.sleep(0.5)  # let windows that just appeared finish painting
         self.shot_number += 1
         path = os.path.join(self.settings["screenshots"], "%02d-%s.png" % (self.shot_number, label))
         subprocess.run(["import", "-window", "root", path], check=False, timeout=30,
