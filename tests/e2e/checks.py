@@ -36,6 +36,13 @@ PRIVATE_FROM_RAW = r"re:(\[[0-9+]+\] )?Raw( - offline)?"
 PRIVATE_FROM_ALPHA = r"re:(\[[0-9+]+\] )?Alpha( - offline)?"
 PRIVATE_FROM_BRAVO = r"re:(\[[0-9+]+\] )?Bravo( - offline)?"
 MAIN_LOG = "Chat logs/mainchat.txt"
+SC_MAXIMIZE, SC_RESTORE = 0xF030, 0xF120
+MAIN_LAYOUT = {
+    1052: "30, 46, cx - 60, P",
+    1046: "26, P + 75, cx - U - 62, cy - P - 122",
+    1001: "30, cy - 43, cx - U - 70, 13",
+    1029: "cx - U - 30, P + 79, U, cy - P - 109",
+}
 
 
 def needs_main(*names, controls=(1046, 1001, 1037)):
@@ -66,13 +73,25 @@ CHECKS = [
         "needs": needs_main("A", controls=(1052, 1046, 1001, 1029)),
         "steps": [
             ("outer_size", "A", "main", "<<A:20>>", "<<A:21>>"),
-            ("layout", "A", {
-                1052: "30, 46, cx - 60, P",
-                1046: "26, P + 75, cx - U - 62, cy - P - 122",
-                1001: "30, cy - 43, cx - U - 70, 13",
-                1029: "cx - U - 30, P + 79, U, cy - P - 109",
-            }),
+            ("layout", "A", MAIN_LAYOUT),
         ],
+    },
+    {
+        "name": "A's window lays out again when resized and maximized, and keeps its restored size",
+        "needs": needs_main("A", controls=(1052, 1046, 1001, 1029)),
+        "steps": [
+            ("resize", "A", "main", 900, 650),
+            ("outer_size", "A", "main", 900, 650),
+            ("layout", "A", MAIN_LAYOUT),
+            ("syscommand", "A", "main", SC_MAXIMIZE),
+            ("visible", "A", "main", "maximized"),
+            ("layout", "A", MAIN_LAYOUT),
+            ("shot", "A-maximized"),
+            ("syscommand", "A", "main", SC_RESTORE),
+            ("visible", "A", "main", "visible"),
+            ("outer_size", "A", "main", 900, 650),
+        ],
+        "on_fail": [("syscommand", "A", "main", SC_RESTORE)],
     },
     {
         "name": "B starts and shows its main window",
@@ -218,6 +237,37 @@ CHECKS = [
                                          "Normal/Late.*"]),
             ("tree", "B", "main", 1029, ["Admins/Alpha.*", "Admins/Bravo.*", "Normal/Raw.*", "Normal/Late.*"]),
             ("shot", "user-trees"),
+        ],
+    },
+    {
+        "name": "user menu commands on the selected user: address, version, mute, admin rights, kick",
+        "needs": needs_main("A", controls=(1046, 1029)),
+        "steps": [
+            ("tree_select", "A", "main", 1029, "Raw"),
+            ("menu", "A", 32810),
+            ("view", "A", "main", r"\n\t<T>Raw's IP address: 127\.0\.0\.2"),
+            ("menu", "A", 32805),
+            ("raw_got", "raw", "15<<id:Alpha>>"),
+            ("raw_send", "raw", "14<<id:Alpha>>" + S + "1.17-raw"),
+            ("view", "A", "main", r"\n\t<T>Raw's version: 1\.17-raw"),
+            ("menu", "A", 32822),
+            ("tree", "A", "main", 1029, [r"Normal/\[Raw\]"]),
+            ("raw_send", "raw", "020Muted words"),
+            ("view", "B", "main", r"Raw: Muted words"),
+            ("view_not", "A", "main", r"Muted words"),
+            ("menu", "A", 32822),
+            ("tree", "A", "main", 1029, [r"Normal/Raw"]),
+            ("tree_select", "A", "main", 1029, "Late"),
+            ("menu", "A", 32808),
+            ("raw_got", "raw", "08<<id:Late>>"),
+            ("tree", "A", "main", 1029, [r"Admins/Late"]),
+            ("menu", "A", 32809),
+            ("raw_got", "raw", "09<<id:Late>>"),
+            ("tree", "A", "main", 1029, [r"Normal/Late"]),
+            ("menu", "A", 32811),
+            ("raw_closed", "late"),
+            ("raw_got", "raw", "18<<id:Late>>" + S + "0<<id:Alpha>>"),
+            ("view", "A", "main", r"\n\t<T>Late has been kicked by Alpha\."),
         ],
     },
     {
@@ -439,11 +489,18 @@ CHECKS = [
         "needs": needs_main("A", controls=(1046,)),
         "steps": [
             ("line_count", "A", "options.vr", 49),
-            ("file_lines", "A", "options.vr", {2: 1, 3: 1, 13: 0, 17: "<<port>>", 49: "secret"}),
+            ("file_lines", "A", "options.vr", {2: 1, 3: 1, 13: 0, 17: "<<port>>", 45: "Testing topics", 49: "secret"}),
             ("line_count", "A", "profile.vr", 8),
             ("file_lines", "A", "profile.vr", {1: "Alpha", 2: "alpha@example.org", 3: "Iceland"}),
             ("file", "A", MAIN_LOG, r"Session start \(<TS>\).*\r\nSession close \(<TS>\)"),
             ("raw_closed", "raw"),
+        ],
+    },
+    {
+        "name": "A's window size and maximized flag are written at exit",
+        "needs": needs_main("A", controls=(1052, 1046, 1001, 1029)),
+        "steps": [
+            ("file_lines", "A", "options.vr", {20: 900, 21: 650, 22: 80, 23: 160, 24: 0}),
         ],
     },
     {

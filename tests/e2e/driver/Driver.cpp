@@ -115,6 +115,8 @@ bool Driver::Dispatch(const std::string& command, const std::vector<std::string>
     if (command == "children") return Children(args, out);
     if (command == "rect") return Rect(args, out);
     if (command == "move") return Move(args, out);
+    if (command == "resize") return Resize(args, out);
+    if (command == "syscommand") return SysCommand(args, out);
     if (command == "wait-exit") return WaitExit(args, out);
     if (command == "kill") return Kill(args, out);
     if (command == "has-resource") return HasResource(args, out);
@@ -458,6 +460,37 @@ bool Driver::Move(const std::vector<std::string>& args, std::string& out) {
         return false;
     }
     out = "moved";
+    return true;
+}
+
+bool Driver::Resize(const std::vector<std::string>& args, std::string& out) {
+    long long width = 0;
+    long long height = 0;
+    if (args.size() < 3 || !Number(args[1], width) || !Number(args[2], height)) {
+        return Usage("resize CAPTION WIDTH HEIGHT", out);
+    }
+    HWND window = nullptr;
+    if (!Window(args[0], window, out)) return false;
+    // Sent to the window's own thread, as a user's sizing would arrive.
+    if (!SetWindowPos(window, nullptr, 0, 0, static_cast<int>(width), static_cast<int>(height),
+                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE)) {
+        out = "SetWindowPos failed";
+        return false;
+    }
+    out = "resized";
+    return true;
+}
+
+bool Driver::SysCommand(const std::vector<std::string>& args, std::string& out) {
+    long long command = 0;
+    if (args.size() < 2 || !Number(args[1], command)) return Usage("syscommand CAPTION SC_CODE", out);
+    HWND window = nullptr;
+    if (!Window(args[0], window, out)) return false;
+    if (!Messages::Send(window, WM_SYSCOMMAND, static_cast<WPARAM>(command), 0) && IsWindow(window)) {
+        out = "WM_SYSCOMMAND timed out";
+        return false;
+    }
+    out = "sent";
     return true;
 }
 

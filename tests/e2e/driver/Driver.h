@@ -36,6 +36,8 @@ private:
     bool ListWindows(std::string& out);
     bool Children(const std::vector<std::string>& args, std::string& out);
     bool Move(const std::vector<std::string>& args, std::string& out);
+    bool Resize(const std::vector<std::string>& args, std::string& out);
+    bool SysCommand(const std::vector<std::string>& args, std::string& out);
     bool Rect(const std::vector<std::string>& args, std::string& out);
     bool WaitExit(const std::vector<std::string>& args, std::string& out);
     bool HasResource(const std::vector<std::string>& args, std::string& out);

@@ -326,6 +326,12 @@ class Session:
     def step_move(self, name, window, x, y):
         self.must(self.instance(name), "move", self.caption(window, name), str(x), str(y))
 
+    def step_resize(self, name, window, width, height):
+        self.must(self.instance(name), "resize", self.caption(window, name), str(width), str(height))
+
+    def step_syscommand(self, name, window, code):
+        self.must(self.instance(name), "syscommand", self.caption(window, name), str(code))
+
     def step_close(self, name, window):
         self.must(self.instance(name), "close", self.caption(window, name))
 
