@@ -35,3 +35,16 @@ if(VORLAN_TESTS AND VORLAN_UI_TESTS)
   target_link_options(ui_resource_tests PRIVATE -static)
   add_test(NAME ui_resource_tests COMMAND ui_resource_tests)
 endif()
+
+# The main window's own pieces (menus, admin menus) under Wine, with the
+# resources they load.
+file(GLOB VORLAN_WINDOW_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/ui/window/*.cpp)
+if(VORLAN_TESTS AND VORLAN_WINDOW_TESTS)
+  add_executable(ui_window_tests ${VORLAN_WINDOW_TESTS} ${VORLAN_RESOURCE_SCRIPTS}
+      ${CMAKE_SOURCE_DIR}/src/app/ui/MenuMirror.cpp ${CMAKE_SOURCE_DIR}/src/app/ui/AdminMenus.cpp)
+  target_include_directories(ui_window_tests PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
+  target_compile_definitions(ui_window_tests PRIVATE NOMINMAX STRICT)
+  target_link_libraries(ui_window_tests PRIVATE vorlan_core vorlan_platform gtest gtest_main user32)
+  target_link_options(ui_window_tests PRIVATE -static)
+  add_test(NAME ui_window_tests COMMAND ui_window_tests)
+endif()

@@ -13,21 +13,24 @@ constexpr int kUserMenuAdminEndItems = 3;  // a separator and two entries
 
 }  // namespace
 
-void AdminMenus::Attach(HWND window, HMENU userMenu) {
+void AdminMenus::Attach(HMENU menuBar, HWND window, HMENU userMenu) {
+    bar_ = menuBar;
     window_ = window;
     userMenu_ = userMenu;
 }
 
 void AdminMenus::InstallAdminMenus() {
-    if (Installed() || window_ == nullptr) {
+    if (Installed() || bar_ == nullptr) {
         return;
     }
     adminMenu_ = CreatePopupMenu();
     AppendMenuA(adminMenu_, MF_STRING, ID_SHOW_CONNECTIONS, "Show connections");
     AppendMenuA(adminMenu_, MF_STRING, ID_SHOW_BAN_LIST, "Show ban list");
-    InsertMenuA(GetMenu(window_), kAdminMenuPosition, MF_BYPOSITION | MF_POPUP | MF_STRING,
+    InsertMenuA(bar_, kAdminMenuPosition, MF_BYPOSITION | MF_POPUP | MF_STRING,
                 reinterpret_cast<UINT_PTR>(adminMenu_), "Admin");
-    DrawMenuBar(window_);
+    if (window_ != nullptr) {
+        DrawMenuBar(window_);
+    }
 
     if (userMenu_ != nullptr) {
         InsertMenuA(userMenu_, 0, MF_BYPOSITION | MF_STRING, ID_USER_ENABLE_ADMIN, "Enable admin");
@@ -45,9 +48,11 @@ void AdminMenus::RemoveAdminMenus() {
         return;
     }
     // Removing by position also destroys the pop-up it holds.
-    DeleteMenu(GetMenu(window_), kAdminMenuPosition, MF_BYPOSITION);
+    DeleteMenu(bar_, kAdminMenuPosition, MF_BYPOSITION);
     adminMenu_ = nullptr;
-    DrawMenuBar(window_);
+    if (window_ != nullptr) {
+        DrawMenuBar(window_);
+    }
 
     if (userMenu_ != nullptr) {
         for (int i = 0; i < kUserMenuAdminTopItems; ++i) {

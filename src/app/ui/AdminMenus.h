@@ -12,14 +12,16 @@ namespace vorlan::app {
 // "Kick" and "Ban" at the end.
 class AdminMenus : public client::AdminMenusView {
 public:
-    // `window` owns the menu bar; `userMenu` is the pop-up of resource 141.
-    void Attach(HWND window, HMENU userMenu);
+    // The main window's menu bar (redrawn in `window` when it changes) and the
+    // pop-up of the user menu (resource 141).
+    void Attach(HMENU menuBar, HWND window, HMENU userMenu);
 
     void InstallAdminMenus() override;
     void RemoveAdminMenus() override;
     bool Installed() const { return adminMenu_ != nullptr; }
 
 private:
+    HMENU bar_ = nullptr;
     HWND window_ = nullptr;
     HMENU userMenu_ = nullptr;
     HMENU adminMenu_ = nullptr;

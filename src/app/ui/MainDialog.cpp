@@ -195,8 +195,9 @@ void MainDialog::SetUpTextControls() {
 
 void MainDialog::SetUpMenus() {
     userMenuResource_ = LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_USER_MENU));
-    adminMenus_.Attach(handle(), userMenuResource_ != nullptr ? GetSubMenu(userMenuResource_, 0) : nullptr);
-    menu_.Attach(handle());
+    adminMenus_.Attach(GetMenu(handle()), handle(),
+                       userMenuResource_ != nullptr ? GetSubMenu(userMenuResource_, 0) : nullptr);
+    menu_.Attach(GetMenu(handle()));
     core_->Session().SetMenuView(&menu_);
     menu_.CopyAll(core_->Session().menu());
 }

@@ -25,11 +25,6 @@ bool IsStatusItem(int id) {
 
 }  // namespace
 
-HMENU MenuMirror::VorlanMenu() const {
-    HMENU bar = window_ != nullptr ? GetMenu(window_) : nullptr;
-    return bar != nullptr ? GetSubMenu(bar, 0) : nullptr;
-}
-
 void MenuMirror::CopyAll(const client::MainMenuModel& model) {
     for (int id : kMirroredItems) {
         OnMenuItemChanged(id, model.Item(id));
@@ -37,7 +32,7 @@ void MenuMirror::CopyAll(const client::MainMenuModel& model) {
 }
 
 void MenuMirror::OnMenuItemChanged(int id, const client::MenuItemState& state) {
-    HMENU vorlan = VorlanMenu();
+    HMENU vorlan = bar_ != nullptr ? GetSubMenu(bar_, 0) : nullptr;
     if (vorlan == nullptr) {
         return;
     }
@@ -47,7 +42,6 @@ void MenuMirror::OnMenuItemChanged(int id, const client::MenuItemState& state) {
         return;
     }
     // "About Vorlan" lives in "Help"; the menu bar finds it by command.
-    HMENU owner = GetMenu(window_);
     MENUITEMINFOA item{};
     item.cbSize = sizeof item;
     item.fMask = MIIM_STRING | MIIM_STATE | MIIM_FTYPE;
@@ -55,7 +49,7 @@ void MenuMirror::OnMenuItemChanged(int id, const client::MenuItemState& state) {
     item.fState = (state.enabled ? MFS_ENABLED : MFS_GRAYED) | (state.checked ? MFS_CHECKED : MFS_UNCHECKED);
     std::string text = state.text;
     item.dwTypeData = text.data();
-    SetMenuItemInfoA(owner, static_cast<UINT>(id), FALSE, &item);
+    SetMenuItemInfoA(bar_, static_cast<UINT>(id), FALSE, &item);
 }
 
 }  // namespace vorlan::app

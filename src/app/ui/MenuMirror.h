@@ -11,17 +11,15 @@ namespace vorlan::app {
 // an item's text, grey state or radio mark is copied to the "Vorlan" menu.
 class MenuMirror : public client::MainMenuView {
 public:
-    // `window` owns the menu bar (resource 130).
-    void Attach(HWND window) { window_ = window; }
+    // The main window's menu bar (resource 130).
+    void Attach(HMENU menuBar) { bar_ = menuBar; }
     // Copies every item of the model, for the start.
     void CopyAll(const client::MainMenuModel& model);
 
     void OnMenuItemChanged(int id, const client::MenuItemState& state) override;
 
 private:
-    HMENU VorlanMenu() const;
-
-    HWND window_ = nullptr;
+    HMENU bar_ = nullptr;
 };
 
 }  // namespace vorlan::app
