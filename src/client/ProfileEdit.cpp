@@ -29,6 +29,11 @@ conversation::InputLimit LimitDialogField(std::string_view text, std::size_t max
             limit.text.push_back(c);
         }
     }
+    // Typing and pasting stop at the limit; text set by a program does not.
+    if (limit.text.size() > maxLength) {
+        limit.text.resize(maxLength);
+        limit.changed = true;
+    }
     return limit;
 }
 

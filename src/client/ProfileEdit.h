@@ -16,8 +16,9 @@ inline constexpr std::size_t kProfileFieldLimit = 200;
 inline constexpr std::size_t kCustomStatusFieldLimit = 200;
 
 // What a settings dialog's text field does after each edit: it accepts at most
-// `maxLength` characters, and a SEP byte typed or pasted is removed at once
-// (it would split the field on the wire and in the files).
+// `maxLength` characters (a longer text is cut), and a SEP byte typed or
+// pasted is removed at once (it would split the field on the wire and in the
+// files).
 conversation::InputLimit LimitDialogField(std::string_view text, std::size_t maxLength);
 
 // The profile dialog's "update": the eight fields become the profile (without

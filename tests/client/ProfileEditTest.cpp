@@ -17,6 +17,12 @@ TEST(DialogField, SepIsRemovedAtOnceAndTheLimitIsTheFields) {
     const conversation::InputLimit plain = LimitDialogField("line one\r\nline two", kProfileFieldLimit);
     EXPECT_FALSE(plain.changed);
     EXPECT_EQ(plain.maxLength, 200u);
+
+    // A text put in by a program, past the limit: cut, after SEP is gone.
+    const conversation::InputLimit longName = LimitDialogField("\xAC" + std::string(25, 'n'), kNameFieldLimit);
+    EXPECT_TRUE(longName.changed);
+    EXPECT_EQ(longName.text, std::string(20, 'n'));
+    EXPECT_FALSE(LimitDialogField(std::string(20, 'n'), kNameFieldLimit).changed);
 }
 
 storage::Profile EditedProfile() {
