@@ -74,6 +74,7 @@ CHECKS = [
         "steps": [
             ("outer_size", "A", "main", "<<A:20>>", "<<A:21>>"),
             ("layout", "A", MAIN_LAYOUT),
+            ("centred", "A", 1051),
         ],
     },
     {
@@ -83,9 +84,11 @@ CHECKS = [
             ("resize", "A", "main", 900, 650),
             ("outer_size", "A", "main", 900, 650),
             ("layout", "A", MAIN_LAYOUT),
+            ("centred", "A", 1051),
             ("syscommand", "A", "main", SC_MAXIMIZE),
             ("visible", "A", "main", "maximized"),
             ("layout", "A", MAIN_LAYOUT),
+            ("centred", "A", 1051),
             ("shot", "A-maximized"),
             ("syscommand", "A", "main", SC_RESTORE),
             ("visible", "A", "main", "visible"),

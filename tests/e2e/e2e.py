@@ -45,7 +45,8 @@ def main():
     driver_checks = [c for c in SELF_TEST_CHECKS if c["name"].startswith("driver:")]
     checks = SELF_TEST_CHECKS if options.self_test else driver_checks + CHECKS
     if options.only:
-        checks = [c for c in checks if options.only in c["name"] or any(s[0] in ("prepare", "launch") for s in c["steps"])]
+        checks = [c for c in checks if options.only in c["name"] or c["name"].startswith("driver:") or
+                  any(s[0] in ("prepare", "launch") for s in c["steps"])]
     try:
         passed, failed, skipped = run_checks(session, checks, started + options.budget)
     finally:

@@ -461,6 +461,20 @@ class Session:
         if wrong:
             raise StepFailed("layout for client %dx%d: %s" % (cx, cy, "; ".join(wrong)))
 
+    def step_centred(self, name, control, tolerance=2):
+        """The control (a label) is centred horizontally in the main window's client area."""
+        inst = self.instance(name)
+        cx = int(self.must(inst, "rect", self.caption("main", name)).split("\t")[1].split()[2])
+        for line in self.must(inst, "children", self.caption("main", name)).splitlines():
+            fields = line.split("\t")
+            if int(fields[0]) == control:
+                x, _, w, _ = [int(v) for v in fields[4].split()]
+                if abs(2 * x + w - cx) > 2 * tolerance:
+                    raise StepFailed("control %d spans %d..%d, its centre %d is not the client centre %d" %
+                                     (control, x, x + w, x + w // 2, cx // 2))
+                return
+        raise StepFailed("no control %d" % control)
+
     def step_shot(self, label):
         time.sleep(0.5)  # let windows that just appeared finish painting
         self.shot_number += 1
