@@ -25,6 +25,9 @@ COLORREF ColourOf(const storage::Colors& colors, int k) {
     return static_cast<COLORREF>(colors[static_cast<std::size_t>(k - 1)]);
 }
 
+// Posted at start-up when the window is to start maximized.
+constexpr UINT kMaximizeAtStart = WM_APP + 2;
+
 HICON LoadIconFile(const std::string& path, int size) {
     return static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE));
 }
@@ -109,6 +112,17 @@ INT_PTR MainDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TRAY_CALLBACK:
         OnTrayCallback(lParam);
         return TRUE;
+    case WM_SHOWWINDOW:
+        if (wParam != FALSE && maximizeWhenShown_) {
+            maximizeWhenShown_ = false;
+            PostMessageA(handle(), kMaximizeAtStart, 0, 0);
+        }
+        return FALSE;
+    case kMaximizeAtStart:
+        if (!shutDown_ && IsWindowVisible(handle())) {
+            ShowWindow(handle(), SW_MAXIMIZE);
+        }
+        return TRUE;
     case WM_CTLCOLORSTATIC:
         return OnLabelColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_ENDSESSION:
@@ -166,9 +180,9 @@ void MainDialog::PlaceAtStoredSize() {
         SetWindowPos(handle(), nullptr, frame.left, frame.top, options.mainWidth, options.mainHeight,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    if (maximized) {
-        ShowWindow(handle(), SW_MAXIMIZE);
-    }
+    // The modal loop shows the dialog "normal" the first time it runs out of
+    // messages, which would undo a maximize made now: it is made right after.
+    maximizeWhenShown_ = maximized;
     RECT client{};
     GetClientRect(handle(), &client);
     LayOut(client.right, client.bottom);
@@ -432,8 +446,11 @@ void MainDialog::LayOut(int cx, int cy) {
     HWND view = GetDlgItem(handle(), IDC_CHAT_VIEW);
     const bool atEnd = IsScrolledToEnd(view);
 
-    MoveWindow(GetDlgItem(handle(), IDC_SERVERS_LABEL), layout.serversTree.x, layout.labelTop,
-               layout.serversTree.width, layout.serversTree.y - layout.labelTop - 4, TRUE);
+    // The label centres its text: all of it is redrawn, not only the new part.
+    HWND label = GetDlgItem(handle(), IDC_SERVERS_LABEL);
+    MoveWindow(label, layout.serversTree.x, layout.labelTop, layout.serversTree.width,
+               layout.serversTree.y - layout.labelTop - 4, TRUE);
+    InvalidateRect(label, nullptr, TRUE);
     MoveControl(GetDlgItem(handle(), IDC_SERVERS_TREE), layout.serversTree);
     MoveControl(view, layout.chatView);
     MoveControl(GetDlgItem(handle(), IDC_INPUT_LINE), layout.inputLine);

@@ -93,6 +93,7 @@ private:
     HMENU serversMenuResource_ = nullptr;
     conversation::ChatTextControl* menuTarget_ = nullptr;
     bool shutDown_ = false;
+    bool maximizeWhenShown_ = false;
 
     // The views the core reports to; they outlive the core.
     conversation::ChatTextControl chatView_;
