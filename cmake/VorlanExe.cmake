@@ -36,15 +36,24 @@ if(VORLAN_TESTS AND VORLAN_UI_TESTS)
   add_test(NAME ui_resource_tests COMMAND ui_resource_tests)
 endif()
 
-# The main window's own pieces (menus, admin menus) under Wine, with the
-# resources they load.
-file(GLOB VORLAN_WINDOW_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/ui/window/*.cpp)
+# The windows' own pieces under Wine: the main window's menus and admin menus
+# (tests/ui/window) and the chat text and tree controls (tests/ui/controls),
+# with the resources they load. Tests that need real windows skip themselves
+# when there is no display.
+file(GLOB VORLAN_WINDOW_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/ui/window/*.cpp
+     ${CMAKE_SOURCE_DIR}/tests/ui/controls/*.cpp)
 if(VORLAN_TESTS AND VORLAN_WINDOW_TESTS)
   add_executable(ui_window_tests ${VORLAN_WINDOW_TESTS} ${VORLAN_RESOURCE_SCRIPTS}
-      ${CMAKE_SOURCE_DIR}/src/app/ui/MenuMirror.cpp ${CMAKE_SOURCE_DIR}/src/app/ui/AdminMenus.cpp)
+      ${CMAKE_SOURCE_DIR}/src/app/ui/MenuMirror.cpp
+      ${CMAKE_SOURCE_DIR}/src/app/ui/AdminMenus.cpp
+      ${CMAKE_SOURCE_DIR}/src/conversation/ui/ChatTextControl.cpp
+      ${CMAKE_SOURCE_DIR}/src/client/ui/TreeControl.cpp
+      ${CMAKE_SOURCE_DIR}/src/client/ui/UserTreeControl.cpp
+      ${CMAKE_SOURCE_DIR}/src/client/ui/RecentServersTreeControl.cpp)
   target_include_directories(ui_window_tests PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
   target_compile_definitions(ui_window_tests PRIVATE NOMINMAX STRICT)
-  target_link_libraries(ui_window_tests PRIVATE vorlan_core vorlan_platform gtest gtest_main user32)
+  target_link_libraries(ui_window_tests PRIVATE vorlan_core vorlan_platform gtest gtest_main
+      ole32 comctl32 shell32 gdi32 user32)
   target_link_options(ui_window_tests PRIVATE -static)
   add_test(NAME ui_window_tests COMMAND ui_window_tests)
 endif()
