@@ -308,20 +308,31 @@ CHECKS = [
         "needs": [("dialog", 142)] + needs_main("B"),
         "steps": [
             ("raw_send", "raw", "11<<id:Bravo>>" + S + "0Private hello"),
-            ("window", "B", PRIVATE_FROM_RAW),
-            ("view", "B", PRIVATE_FROM_RAW, r"\t<T>Chat logging to: Raw\.txt"),
-            ("view", "B", PRIVATE_FROM_RAW, r"\n<T>Raw: Private hello"),
+            # Opened minimised and not activated; the caption counts the unread lines.
+            ("window", "B", "[1] Raw"),
+            ("visible", "B", "[1] Raw", "minimized"),
+            # Wine brings a window shown minimised without activation to the
+            # front all the same; with B's main window in front again, the next
+            # line counts as unread.
+            ("activate", "B", "main"),
+            ("raw_send", "raw", "11<<id:Bravo>>" + S + "1waves privately"),
+            ("window", "B", "[2] Raw"),
+            ("activate", "B", "[2] Raw"),
+            ("window", "B", "Raw"),
+            ("view", "B", PRIVATE_FROM_RAW, r"\A\n\t<T>Chat logging to: Raw\.txt"),
+            ("view", "B", PRIVATE_FROM_RAW, r"\n<T>Raw: Private hello\n\t<T>Raw waves privately"),
             ("type", "B", PRIVATE_FROM_RAW, "Private reply"),
             ("raw_got", "raw", "13<<id:Bravo>>" + S + "0Private reply"),
             ("view", "B", PRIVATE_FROM_RAW, r"\n<T>Bravo: Private reply"),
             ("file", "B", "Chat logs/Private chat/Raw.txt",
-             r"Session start \(<TS>\)\r\n\[<TS>\] Raw: Private hello\r\n\[<TS>\] Bravo: Private reply"),
+             r"Session start \(<TS>\)\r\n\[<TS>\] Raw: Private hello\r\n\t\[<TS>\] Raw waves privately"
+             r"\r\n\[<TS>\] Bravo: Private reply"),
             ("shot", "B-private-with-Raw"),
             ("close", "B", PRIVATE_FROM_RAW),
             ("no_window", "B", PRIVATE_FROM_RAW),
             ("file", "B", "Chat logs/Private chat/Raw.txt",
-             r"Session start \(<TS>\)\r\n\[<TS>\] Raw: Private hello\r\n\[<TS>\] Bravo: Private reply"
-             r"\r\nSession close \(<TS>\)"),
+             r"Session start \(<TS>\)\r\n\[<TS>\] Raw: Private hello\r\n\t\[<TS>\] Raw waves privately"
+             r"\r\n\[<TS>\] Bravo: Private reply\r\nSession close \(<TS>\)"),
         ],
     },
     {

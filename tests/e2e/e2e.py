@@ -25,7 +25,7 @@ def main():
     parser.add_argument("--fixture", help="vorlan-e2e-fixture.exe, for --self-test")
     parser.add_argument("--server", help="vorlan-server.exe, for --self-test")
     parser.add_argument("--self-test", action="store_true", help="check the driver on the fixture window only")
-    parser.add_argument("--only", help="run only checks whose name contains this text (and the set-up ones)")
+    parser.add_argument("--only", help="run only checks whose name holds this text (and those that set up instances and raw clients)")
     options = parser.parse_args()
 
     started = time.monotonic()
@@ -46,7 +46,7 @@ def main():
     checks = SELF_TEST_CHECKS if options.self_test else driver_checks + CHECKS
     if options.only:
         checks = [c for c in checks if options.only in c["name"] or c["name"].startswith("driver:") or
-                  any(s[0] in ("prepare", "launch") for s in c["steps"])]
+                  any(s[0] in ("prepare", "launch", "raw_login") for s in c["steps"])]
     try:
         passed, failed, skipped = run_checks(session, checks, started + options.budget)
     finally:

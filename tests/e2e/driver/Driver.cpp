@@ -112,6 +112,8 @@ bool Driver::Dispatch(const std::string& command, const std::vector<std::string>
     if (command == "sys-close") return Close(args, out, true);
     if (command == "is-visible") return IsVisible(args, out);
     if (command == "list-windows") return ListWindows(out);
+    if (command == "foreground") return Foreground(out);
+    if (command == "activate") return Activate(args, out);
     if (command == "children") return Children(args, out);
     if (command == "rect") return Rect(args, out);
     if (command == "move") return Move(args, out);
@@ -426,6 +428,32 @@ bool Driver::ListWindows(std::string& out) {
                (IsWindowVisible(window) ? "visible" : "hidden") + "\t" + WindowFinder::ClassName(window) + "\t" +
                RectText(rect) + "\t" + WindowFinder::Caption(window) + "\n";
     }
+    return true;
+}
+
+bool Driver::Foreground(std::string& out) {
+    HWND window = GetForegroundWindow();
+    out = window == nullptr ? "none"
+                            : Hex(window) + "\t" + std::to_string(WindowFinder::ProcessOf(window)) + "\t" +
+                                  WindowFinder::Caption(window);
+    return true;
+}
+
+bool Driver::Activate(const std::vector<std::string>& args, std::string& out) {
+    if (args.empty()) return Usage("activate CAPTION", out);
+    HWND window = nullptr;
+    if (!Window(args[0], window, out)) return false;
+    if (IsIconic(window)) Messages::Send(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    SetForegroundWindow(window);
+    const ULONGLONG deadline = GetTickCount64() + waitMs_;
+    while (GetForegroundWindow() != window) {
+        if (GetTickCount64() >= deadline) {
+            out = "the window did not come to the front";
+            return false;
+        }
+        Sleep(20);
+    }
+    out = "active";
     return true;
 }
 

@@ -34,6 +34,8 @@ private:
     bool Close(const std::vector<std::string>& args, std::string& out, bool systemCommand);
     bool IsVisible(const std::vector<std::string>& args, std::string& out);
     bool ListWindows(std::string& out);
+    bool Foreground(std::string& out);
+    bool Activate(const std::vector<std::string>& args, std::string& out);
     bool Children(const std::vector<std::string>& args, std::string& out);
     bool Move(const std::vector<std::string>& args, std::string& out);
     bool Resize(const std::vector<std::string>& args, std::string& out);

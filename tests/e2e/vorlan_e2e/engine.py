@@ -332,6 +332,9 @@ class Session:
     def step_syscommand(self, name, window, code):
         self.must(self.instance(name), "syscommand", self.caption(window, name), str(code))
 
+    def step_activate(self, name, window):
+        self.must(self.instance(name), "activate", self.caption(window, name))
+
     def step_close(self, name, window):
         self.must(self.instance(name), "close", self.caption(window, name))
 
