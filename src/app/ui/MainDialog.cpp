@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <initializer_list>
 
 #include "app/MainLayout.h"
 #include "app/ui/MainDialogIds.h"
@@ -226,6 +227,10 @@ void MainDialog::CreateSingleDialogs() {
     options_ = std::make_unique<storage::OptionsDialog>(instance_, *core_);
     profile_ = std::make_unique<storage::EditProfileDialog>(instance_, *core_);
     customStatus_ = std::make_unique<storage::CustomStatusDialog>(instance_, *core_);
+    for (ui::ModelessDialog* dialog : std::initializer_list<ui::ModelessDialog*>{
+             connect_.get(), about_.get(), &info_, options_.get(), profile_.get(), customStatus_.get()}) {
+        dialog->SetIcons(smallIcon_, largeIcon_);
+    }
     trayMenuWindow_.Create(instance_);
 }
 

@@ -17,9 +17,19 @@ bool ModelessDialog::Show() {
     if (!CreateModeless(instance_, templateId_, nullptr)) {
         return false;
     }
+    ApplyIcons();
     ShowWindow(handle(), SW_SHOW);
     SetForegroundWindow(handle());
     return true;
+}
+
+void ModelessDialog::ApplyIcons() const {
+    if (smallIcon_ != nullptr) {
+        SendMessageA(handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    }
+    if (largeIcon_ != nullptr) {
+        SendMessageA(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_));
+    }
 }
 
 void ModelessDialog::Close() {

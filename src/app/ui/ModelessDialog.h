@@ -24,6 +24,12 @@ public:
     // Destroys the window if it is open; the next Show creates it anew.
     void Close();
     bool IsOpen() const { return handle() != nullptr; }
+    // The program's icons for the window's caption and task bar button, given
+    // to the window each time it is created (null: the system's).
+    void SetIcons(HICON small, HICON large) {
+        smallIcon_ = small;
+        largeIcon_ = large;
+    }
 
 protected:
     HINSTANCE instance() const { return instance_; }
@@ -33,8 +39,12 @@ protected:
     INT_PTR DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    void ApplyIcons() const;
+
     HINSTANCE instance_;
     int templateId_;
+    HICON smallIcon_ = nullptr;
+    HICON largeIcon_ = nullptr;
 };
 
 }  // namespace vorlan::ui
