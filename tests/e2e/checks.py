@@ -392,6 +392,38 @@ CHECKS = [
         "on_fail": [("close", "A", "Custom")],
     },
     {
+        "name": "B's private window with A shows A's custom status",
+        "needs": [("dialog", 142), ("dialog", 144)] + needs_main("B"),
+        "steps": [
+            ("view", "B", PRIVATE_FROM_ALPHA, r"\n\t<T>Alpha changed status to: Testing things"),
+            ("file", "B", "Chat logs/Private chat/Alpha.txt",
+             r"Session start.*\r\n\t\[<TS>\] Alpha changed status to: Testing things(\r\n.*)?"),
+        ],
+    },
+    {
+        "name": "B's info window on A shows the profile A edited",
+        "needs": [("dialog", 143), ("dialog", 140)] + needs_main("B", controls=(1029,)),
+        "steps": [
+            ("tree_select", "B", "main", 1029, "Alpha"),
+            ("menu", "B", 32803),
+            ("window", "B", "Alpha's info"),
+            ("labels", "B", "Alpha's info", ["Alpha", "alpha@example.org", "Iceland", "chess", "Testing things"]),
+            ("shot", "B-info-on-Alpha"),
+            ("close", "B", "Alpha's info"),
+        ],
+    },
+    {
+        "name": "About Vorlan (32782) shows the version",
+        "needs": [("dialog", 136)] + needs_main("A"),
+        "steps": [
+            ("menu", "A", 32782),
+            ("window", "A", "About Vorlan"),
+            ("labels", "A", "About Vorlan", ["Vorlan 1.17", "close"]),
+            ("shot", "about"),
+            ("close", "A", "About Vorlan"),
+        ],
+    },
+    {
         "name": "Connect to server (32773) opens the connect dialog",
         "needs": [("dialog", 131)] + needs_main("A"),
         "steps": [
@@ -467,6 +499,15 @@ CHECKS = [
             ("menu", "A", 32772),
             ("raw_got", "raw", "01[0-9]+" + S + "0Alpha"),
             ("view", "A", "main", r"\n\t<T>Disconnected\..*\n\t<T>Connected\."),
+        ],
+    },
+    {
+        "name": "B's private window with A tells when A left and came back",
+        "needs": [("dialog", 142)] + needs_main("B"),
+        "steps": [
+            ("view", "B", PRIVATE_FROM_ALPHA, r"\n\t<T>Alpha - offline\.\n\t<T>Alpha - online\."),
+            ("file", "B", "Chat logs/Private chat/Alpha.txt",
+             r"Session start.*\r\n\t\[<TS>\] Alpha - offline\.\r\n\t\[<TS>\] Alpha - online\.(\r\n.*)?"),
         ],
     },
     # Last before A's exit: it turns the time prefix off.

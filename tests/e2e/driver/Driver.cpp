@@ -467,8 +467,12 @@ bool Driver::Children(const std::vector<std::string>& args, std::string& out) {
     for (HWND child : list.windows) {
         const std::string className = WindowFinder::ClassName(child);
         std::string text;
-        // Window text of buttons and labels only: chat views can be long.
-        if (className == "Button" || className == "Static") ReadText(child, text);
+        ReadText(child, text);
+        // Chat views can be long: enough to recognise a field, on one line.
+        if (text.size() > 200) text.resize(200);
+        for (char& c : text) {
+            if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+        }
         out += std::to_string(GetDlgCtrlID(child)) + "\t" + className + "\t" +
                (IsWindowVisible(child) ? "visible" : "hidden") + "\t" + (IsWindowEnabled(child) ? "enabled" : "disabled") +
                "\t" + RectText(RectInParent(child)) + "\t" + text + "\n";

@@ -426,14 +426,19 @@ class Session:
             raise StepFailed("controls of %s: %s" % (window, "; ".join(wrong)))
 
     def step_labels(self, name, window, texts):
-        """Every text is the text of a visible button or label of the window."""
+        """Every text is the text of a visible control of the window (a button,
+        a label, a field); "re:" before a text makes it a regular expression."""
         inst = self.instance(name)
         shown = set()
         for line in self.must(inst, "children", self.caption(window, name)).splitlines():
             fields = line.split("\t")
             if fields[2] == "visible" and len(fields) > 5:
                 shown.add(fields[5])
-        missing = [t for t in texts if t not in shown]
+        def present(text):
+            if text.startswith("re:"):
+                return any(re.fullmatch(text[3:], item) for item in shown)
+            return text in shown
+        missing = [t for t in texts if not present(t)]
         if missing:
             raise StepFailed("%s shows no %r (it shows %r)" % (window, missing, sorted(shown)))
 
