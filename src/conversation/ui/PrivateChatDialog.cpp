@@ -53,8 +53,10 @@ void PrivateChatDialog::ShowInFront(bool maximized) {
     SetForegroundWindow(handle());
 }
 
+// A minimised window can still be the active one (when nothing else was left to
+// activate), but nobody reads what arrives in it.
 bool PrivateChatDialog::IsForeground() const {
-    return handle() != nullptr && GetForegroundWindow() == handle();
+    return handle() != nullptr && GetForegroundWindow() == handle() && !IsIconic(handle());
 }
 
 INT_PTR PrivateChatDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -128,6 +130,9 @@ void PrivateChatDialog::OnSize(WPARAM kind, int clientWidth, int clientHeight) {
                                           outer.bottom - outer.top);
     }
     PlaceControls(clientWidth, clientHeight);
+    // Restoring a minimised window that stayed active brings no activation, yet
+    // its lines are now in front of the reader.
+    if (initialised_ && IsForeground()) session_.OnPrivateWindowActivated(this);
 }
 
 void PrivateChatDialog::PlaceControls(int clientWidth, int clientHeight) {
