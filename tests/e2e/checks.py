@@ -212,6 +212,22 @@ CHECKS = [
         ],
     },
     {
+        "name": "the input line's length limits as typed: 1000, /me 1004, /name 26 with SEP dropped",
+        "needs": needs_main("A"),
+        "steps": [
+            ("set", "A", "main", 1001, ""),
+            ("typed", "A", "main", "a" * 1010),
+            ("input_length", "A", "main", 1000),
+            ("set", "A", "main", 1001, ""),
+            ("typed", "A", "main", "/me " + "b" * 1010),
+            ("input_length", "A", "main", 1004),
+            ("set", "A", "main", 1001, ""),
+            ("typed", "A", "main", "/name ABCDEFGHIJ" + S + "KLMNOPQRSTUVWXYZ"),
+            ("input_is", "A", "main", "/name ABCDEFGHIJKLMNOPQRST"),
+            ("set", "A", "main", 1001, ""),
+        ],
+    },
+    {
         "name": "/clear empties A's view only",
         "needs": needs_main("A", "B"),
         "steps": [
@@ -230,6 +246,18 @@ CHECKS = [
             ("raw_login", "late", "Late", "", "refused"),
             ("raw_login", "late", "Late", "secret"),
             ("raw_got", "raw", "01[0-9]+" + S + "3Late"),
+        ],
+    },
+    {
+        "name": "a chat view keeps at most 50000 characters, dropping the oldest",
+        "needs": needs_main("A", controls=(1046,)),
+        "steps": [
+            ("raw_burst", "raw", 56, "020L%02d " + "x" * 990),
+            ("view", "A", "main", r"Raw: L55 x{990}\Z"),
+            ("view_length", "A", "main", 45000, 50000),
+            ("view_not", "A", "main", r"Raw: L00 ", 0),
+            ("view", "B", "main", r"Raw: L55 x{990}\Z"),
+            ("view_length", "B", "main", 45000, 50000),
         ],
     },
     {
@@ -585,10 +613,10 @@ CHECKS = [
         ],
     },
     {
-        "name": "Exit (32780) ends B",
+        "name": "the end of the Windows session ends B as Exit would",
         "steps": [
             ("shot", "B-after-A-left"),
-            ("exit", "B"),
+            ("end_session", "B"),
         ],
     },
     {

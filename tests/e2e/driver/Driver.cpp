@@ -101,6 +101,8 @@ bool Driver::Dispatch(const std::string& command, const std::vector<std::string>
     if (command == "press") return Press(args, out);
     if (command == "click") return Click(args, out);
     if (command == "key") return Key(args, out);
+    if (command == "type-chars") return TypeChars(args, out);
+    if (command == "end-session") return EndSession(args, out);
     if (command == "menu") return Menu(args, out);
     if (command == "menu-item") return MenuItem(args, out);
     if (command == "get-text") return GetText(args, out);
@@ -275,6 +277,36 @@ bool Driver::Key(const std::vector<std::string>& args, std::string& out) {
     PostMessageA(control, WM_KEYUP, static_cast<WPARAM>(key),
                  1 | (static_cast<LPARAM>(scan) << 16) | (static_cast<LPARAM>(3) << 30));
     out = "posted";
+    return true;
+}
+
+bool Driver::TypeChars(const std::vector<std::string>& args, std::string& out) {
+    if (args.size() < 3) return Usage("type-chars CAPTION ID TEXT", out);
+    HWND window = nullptr;
+    HWND control = nullptr;
+    if (!ControlOf(args[0], args[1], window, control, out)) return false;
+    // One posted character at a time, as the keyboard delivers them: the
+    // control applies its length limit and notifies every change.
+    for (unsigned char c : args[2]) {
+        if (!PostMessageA(control, WM_CHAR, c, 1)) {
+            out = "PostMessage failed";
+            return false;
+        }
+    }
+    // A sent message is handled after the posted ones before it.
+    Messages::Send(control, WM_NULL, 0, 0);
+    out = "typed";
+    return true;
+}
+
+bool Driver::EndSession(const std::vector<std::string>& args, std::string& out) {
+    if (args.empty()) return Usage("end-session CAPTION", out);
+    HWND window = nullptr;
+    if (!Window(args[0], window, out)) return false;
+    LRESULT agreed = 0;
+    Messages::Send(window, WM_QUERYENDSESSION, 0, 0, agreed);
+    Messages::Send(window, WM_ENDSESSION, TRUE, 0);
+    out = agreed != 0 ? "ended (the window agreed)" : "ended (the window refused the query)";
     return true;
 }
 

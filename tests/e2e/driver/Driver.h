@@ -25,6 +25,8 @@ private:
     bool Press(const std::vector<std::string>& args, std::string& out);
     bool Click(const std::vector<std::string>& args, std::string& out);
     bool Key(const std::vector<std::string>& args, std::string& out);
+    bool TypeChars(const std::vector<std::string>& args, std::string& out);
+    bool EndSession(const std::vector<std::string>& args, std::string& out);
     bool Menu(const std::vector<std::string>& args, std::string& out);
     bool MenuItem(const std::vector<std::string>& args, std::string& out);
     bool GetText(const std::vector<std::string>& args, std::string& out);

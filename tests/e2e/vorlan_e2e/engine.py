@@ -282,6 +282,38 @@ class Session:
         self.poll(lambda: (self.must(inst, "get-text", self.caption(window, name), "1001") == "", "not emptied"), 5,
                   "Enter did not send the input line")
 
+    def step_typed(self, name, window, text):
+        """Types text into the input line one character at a time."""
+        self.must(self.instance(name), "type-chars", self.caption(window, name), "1001", self.expand(text))
+
+    def step_input_length(self, name, window, length):
+        now = self.must(self.instance(name), "get-text", self.caption(window, name), "1001")
+        if len(now) != length:
+            raise StepFailed("input line holds %d characters, expected %d: %s" % (len(now), length, shorten(now)))
+
+    def step_raw_burst(self, client, count, template, per_second=12):
+        """Sends count lines, template % n, at most per_second a second (below the flood limit)."""
+        raw = self.raw_client(client)
+        for n in range(count):
+            raw.send(self.expand(template % n).encode("latin-1"))
+            if n % per_second == per_second - 1:
+                time.sleep(1.1)
+
+    def step_view_length(self, name, window, least, most):
+        inst = self.instance(name)
+        length = len(self.view_text(inst, window))
+        if not least <= length <= most:
+            raise StepFailed("%s's %s view holds %d characters, expected %d to %d" % (name, window, length, least, most))
+
+    def step_end_session(self, name, timeout=20):
+        inst = self.instance(name)
+        self.must(inst, "end-session", self.caption("main", name))
+        ok, out = self.driver.call("wait-exit", str(inst.pid), str(timeout * 1000))
+        if not ok:
+            raise StepFailed("%s still runs after the end of the session: %s" % (name, out))
+        inst.exited = True
+        inst.pid = None
+
     def view_text(self, inst, window, control=1046):
         return self.must(inst, "get-text", self.caption(window, inst.name), str(control)).replace("\r\n", "\n").replace("\r", "\n")
 
