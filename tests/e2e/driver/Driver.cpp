@@ -293,9 +293,7 @@ bool Driver::TypeChars(const std::vector<std::string>& args, std::string& out) {
             return false;
         }
     }
-    // A sent message is handled after the posted ones before it.
-    Messages::Send(control, WM_NULL, 0, 0);
-    out = "typed";
+    out = "posted";  // the target handles them in its own time
     return true;
 }
 

@@ -283,8 +283,20 @@ class Session:
                   "Enter did not send the input line")
 
     def step_typed(self, name, window, text):
-        """Types text into the input line one character at a time."""
-        self.must(self.instance(name), "type-chars", self.caption(window, name), "1001", self.expand(text))
+        """Types text into the input line one character at a time and waits
+        until the program has handled every character (the text stops changing)."""
+        inst = self.instance(name)
+        self.must(inst, "type-chars", self.caption(window, name), "1001", self.expand(text))
+        previous = [None]
+
+        def settled():
+            now = self.must(inst, "get-text", self.caption(window, name), "1001")
+            done = now == previous[0]
+            previous[0] = now
+            if not done:
+                time.sleep(0.3)
+            return done, now
+        self.poll(settled, 60, "the typed text did not settle")
 
     def step_input_length(self, name, window, length):
         now = self.must(self.instance(name), "get-text", self.caption(window, name), "1001")
