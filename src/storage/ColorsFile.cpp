@@ -78,7 +78,7 @@ Colors DefaultColors() {
         Rgb(40, 40, 40),     // 5 time prefixes and chat text
         Rgb(0, 64, 160),     // 6 highlighted words
         Rgb(255, 255, 255),  // 7 tree background
-        Rgb(160, 160, 160),  // 8 tree painting
+        Rgb(0, 96, 192),     // 8 tree painting; the current server in the servers tree
         Rgb(0, 0, 0),        // 9 tree text
         Rgb(204, 224, 255),  // 10 tree selection fill
         Rgb(0, 84, 166),     // 11 tree focus frame
