@@ -233,6 +233,9 @@ class Session:
             if got is not None or not closed:
                 raise StepFailed("log-in of %s with password %r was not refused" % (name, password))
 
+    def step_close_raw(self, client):
+        self.raw.pop(client).close()
+
     def step_raw_send(self, client, text):
         self.raw_client(client).send(self.expand(text).encode("latin-1"))
 

@@ -52,6 +52,11 @@ class ProgramFolder:
         shutil.rmtree(path, ignore_errors=True)
         os.makedirs(path)
         shutil.copy2(executable, os.path.join(path, executable_name))
+        # The skin bitmaps and sounds that the build puts beside the program.
+        for folder in ("Images", "Sounds"):
+            source = os.path.join(os.path.dirname(executable), folder)
+            if os.path.isdir(source):
+                shutil.copytree(source, os.path.join(path, folder))
         if os.path.exists(colors_file):
             shutil.copy2(colors_file, os.path.join(path, "colors.vr"))
 
