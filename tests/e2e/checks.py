@@ -664,6 +664,26 @@ CHECKS = [
         ],
     },
 ]
+CHECKS += [
+    {
+        "name": "A starts again from the files it wrote: size, timestamps off, topic, passwords, servers, logs",
+        "needs": needs_main("A", controls=(1046, 1052)),
+        "steps": [
+            ("launch", "A"),
+            ("wait_listening", "A"),
+            ("outer_size", "A", "main", 900, 650),
+            ("view", "A", "main", r"\A\n\tChat logging to: mainchat\.txt"),
+            ("tree", "A", "main", 1052, [r"\d\d\.\d\d\.\d{4} \d\d:\d\d - 127\.0\.0\.1 - Testing topics"]),
+            ("file", "A", MAIN_LOG, r"Session start \(<TS>\).*\r\nSession close \(<TS>\)\r\n\r\n"
+                                    r"Session start \(<TS>\)(\r\n.*)?"),
+            ("raw_login", "third", "Third", "", "refused"),
+            ("raw_login", "third", "Third", "secret"),
+            ("raw_got", "third", "030Testing topics"),
+            ("shot", "A-second-start"),
+            ("exit", "A"),
+        ],
+    },
+]
 
 # The driver's own commands on a fixture window with the same kinds of
 # controls (tests/e2e/run --self-test): run before trusting the driver with a
