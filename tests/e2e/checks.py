@@ -387,7 +387,7 @@ CHECKS = [
              r"Session start \(<TS>\)\r\n\[<TS>\] Raw: Private hello\r\n\t\[<TS>\] Raw waves privately"
              r"\r\n\[<TS>\] Bravo: Private reply"),
             ("shot", "B-private-with-Raw"),
-            ("close", "B", PRIVATE_FROM_RAW),
+            ("key", "B", PRIVATE_FROM_RAW, 1001, 0x1B),  # Escape closes a private window
             ("no_window", "B", PRIVATE_FROM_RAW),
             ("file", "B", "Chat logs/Private chat/Raw.txt",
              r"Session start \(<TS>\)\r\n\[<TS>\] Raw: Private hello\r\n\t\[<TS>\] Raw waves privately"
@@ -412,6 +412,10 @@ CHECKS = [
             ("file", "B", "Chat logs/Private chat/Alpha.txt",
              r"Session start \(<TS>\)\r\n\[<TS>\] Alpha: Hi Bravo\r\n\t\[<TS>\] Bravo smiles\r\n\[<TS>\] Bravo: Hi Alpha"),
             ("shot", "private-A-and-B"),
+            # The size of a private window is remembered for all of them.
+            ("resize", "A", PRIVATE_FROM_BRAVO, 500, 400),
+            ("outer_size", "A", PRIVATE_FROM_BRAVO, 500, 400),
+            ("layout", "A", {1046: "26, 26, cx - 52, cy - 73", 1001: "30, cy - 43, cx - 60, 13"}, PRIVATE_FROM_BRAVO),
         ],
     },
     {
@@ -627,7 +631,7 @@ CHECKS = [
         "needs": [("dialog", 142), ("dialog", 139)],
         "steps": [
             ("file", "A", "Chat logs/Private chat/Bravo.txt", r"Session start \(<TS>\)\r\n.*\r\nSession close \(<TS>\)"),
-            ("file_lines", "A", "options.vr", {11: 0}),
+            ("file_lines", "A", "options.vr", {11: 0, 25: 500, 26: 400, 27: 0}),
         ],
     },
     {

@@ -496,16 +496,16 @@ class Session:
         if [int(outer[2]), int(outer[3])] != want:
             raise StepFailed("outer size %sx%s, expected %dx%d" % (outer[2], outer[3], want[0], want[1]))
 
-    def step_layout(self, name, expected):
+    def step_layout(self, name, expected, window="main"):
         """expected: control id -> "x, y, width, height" as expressions of cx,
         cy (client size), P (servers pane height), U (user pane width)."""
         inst = self.instance(name)
-        outer_and_client = self.must(inst, "rect", self.caption("main", name)).split("\t")
+        outer_and_client = self.must(inst, "rect", self.caption(window, name)).split("\t")
         cx, cy = [int(v) for v in outer_and_client[1].split()[2:4]]
         options = inst.folder.option_lines() or []
         values = {"cx": cx, "cy": cy, "P": int(options[21]), "U": int(options[22])}
         children = {}
-        for line in self.must(inst, "children", self.caption("main", name)).splitlines():
+        for line in self.must(inst, "children", self.caption(window, name)).splitlines():
             fields = line.split("\t")
             children[int(fields[0])] = [int(v) for v in fields[4].split()]
         wrong = []
