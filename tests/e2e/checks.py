@@ -573,6 +573,18 @@ CHECKS = [
              r"Session start.*\r\n\t\[<TS>\] Alpha - offline\.\r\n\t\[<TS>\] Alpha - online\.(\r\n.*)?"),
         ],
     },
+    {
+        "name": "Ban (32812) drops the user, refuses its address and is kept in the ban list file",
+        "needs": needs_main("A", controls=(1046, 1029)),
+        "steps": [
+            ("tree_select", "A", "main", 1029, "Again"),
+            ("menu", "A", 32812),
+            ("raw_closed", "again"),
+            ("raw_got", "raw", "18<<id:Again>>" + S + "1<<id:Alpha>>"),
+            ("view", "A", "main", r"\n\t<T>Again has been banned by Alpha\."),
+            ("raw_login", "banned", "Banned", "secret", "refused"),
+        ],
+    },
     # Last before A's exit: it turns the time prefix off.
     {
         "name": "Options (32775): a check box changed and applied takes effect on the next line",
@@ -613,6 +625,7 @@ CHECKS = [
             ("file_lines", "A", "options.vr", {2: 1, 3: 1, 13: 0, 17: "<<port>>", 45: "Testing topics",
                                                 46: "client one", 47: "super" + S + "one", 48: "admin one",
                                                 49: "secret"}),
+            ("file", "A", "banlist.vr", r"[0-9]+" + S + r"127\.0\.0\.2(" + S + ".*)?"),
             ("line_count", "A", "profile.vr", 8),
             ("file_lines", "A", "profile.vr", {1: "Alpha", 2: "alpha@example.org", 3: "Iceland"}),
             ("file", "A", MAIN_LOG, r"Session start \(<TS>\).*\r\nSession close \(<TS>\)"),
@@ -670,7 +683,7 @@ CHECKS = [
 ]
 CHECKS += [
     {
-        "name": "A starts again from the files it wrote: size, timestamps off, topic, passwords, servers, logs",
+        "name": "A starts again from the files it wrote: size, timestamps off, topic, passwords, bans, servers, logs",
         "needs": needs_main("A", controls=(1046, 1052)),
         "steps": [
             ("launch", "A"),
@@ -680,8 +693,9 @@ CHECKS += [
             ("tree", "A", "main", 1052, [r"\d\d\.\d\d\.\d{4} \d\d:\d\d - 127\.0\.0\.1 - Testing topics"]),
             ("file", "A", MAIN_LOG, r"Session start \(<TS>\).*\r\nSession close \(<TS>\)\r\n\r\n"
                                     r"Session start \(<TS>\)(\r\n.*)?"),
-            ("raw_login", "third", "Third", "", "refused"),
-            ("raw_login", "third", "Third", "secret"),
+            ("raw_login", "third", "Third", "secret", "refused"),   # 127.0.0.2 is banned
+            ("raw_login", "third", "Third", "", "refused", "127.0.0.3"),
+            ("raw_login", "third", "Third", "secret", "accepted", "127.0.0.3"),
             ("raw_got", "third", "030Testing topics"),
             ("shot", "A-second-start"),
             ("exit", "A"),

@@ -9,7 +9,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from checks import CHECKS, SELF_TEST_CHECKS  # noqa: E402
-from vorlan_e2e.driver import Driver  # noqa: E402
+from vorlan_e2e.driver import Driver, DriverError  # noqa: E402
 from vorlan_e2e.engine import Session, run_checks  # noqa: E402
 from vorlan_e2e.program import wine_path  # noqa: E402
 
@@ -30,7 +30,12 @@ def main():
 
     started = time.monotonic()
     os.makedirs(options.screenshots, exist_ok=True)
-    driver = Driver(options.driver_port)
+    try:
+        driver = Driver(options.driver_port)
+    except DriverError as error:
+        print("e2e: %s (log: %s)" % (error, os.path.join(options.work, "driver.log")))
+        print("e2e: 0 passed, 1 failed")
+        return 1
     session = Session(driver, {
         "executable": options.executable,
         "executable_wine": wine_path(options.executable),

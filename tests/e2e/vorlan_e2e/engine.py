@@ -215,9 +215,9 @@ class Session:
                 return False, str(error)
         self.poll(probe, timeout, "%s does not listen on port %d" % (name, port))
 
-    def step_raw_login(self, client, name, password="", expect="accepted"):
+    def step_raw_login(self, client, name, password="", expect="accepted", bind="127.0.0.2"):
         try:
-            raw = RawClient(int(self.vars["port"]), name.encode("latin-1"), password.encode("latin-1"))
+            raw = RawClient(int(self.vars["port"]), name.encode("latin-1"), password.encode("latin-1"), bind)
         except OSError as error:
             if expect != "accepted":
                 return  # refused before the log-in: nobody listens
