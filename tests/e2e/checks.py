@@ -516,11 +516,12 @@ CHECKS = [
     },
     {
         "name": "Close main chat / Open main chat (32776) tell the server and stop main-chat lines",
-        "needs": needs_main("A"),
+        "needs": needs_main("A") + needs_main("B", controls=(1029,)),
         "steps": [
             ("menu", "A", 32776),
             ("raw_got", "raw", "07<<id:Alpha>>4"),
             ("view", "A", "main", r"\n\t<T>Main chat closed\."),
+            ("tree", "B", "main", 1029, [r"Admins/\(Alpha\)"]),
             ("type", "A", "main", "Dropped while closed"),
             ("raw_send", "raw", "020Not for Alpha"),
             ("menu", "A", 32776),
@@ -553,12 +554,33 @@ CHECKS = [
         ],
     },
     {
-        "name": "End connection (32779) and Connect to local server (32772)",
+        "name": "End connection (32779)",
         "needs": needs_main("A"),
         "steps": [
             ("menu", "A", 32779),
             ("view", "A", "main", r"\n\t<T>Disconnected\."),
             ("raw_got", "raw", "02<<id:Alpha>>" + S + "0"),
+        ],
+    },
+    {
+        "name": "Custom status does nothing while not connected; cancel closes it",
+        "needs": [("dialog", 144)] + needs_main("A"),
+        "steps": [
+            ("menu", "A", 32796),
+            ("window", "A", "Custom"),
+            ("set", "A", "Custom", 1011, "Nobody hears this"),
+            ("press", "A", "Custom", 1012),
+            ("sleep", 0.5),
+            ("window", "A", "Custom", 0),
+            ("press", "A", "Custom", 1015),
+            ("no_window", "A", "Custom"),
+        ],
+        "on_fail": [("close", "A", "Custom")],
+    },
+    {
+        "name": "Connect to local server (32772)",
+        "needs": needs_main("A"),
+        "steps": [
             ("menu", "A", 32772),
             ("raw_got", "raw", "01[0-9]+" + S + "0Alpha"),
             ("view", "A", "main", r"\n\t<T>Disconnected\..*\n\t<T>Connected\."),
