@@ -1,134 +1,73 @@
-// Log-in: levels, passwords, unique names, the burst and the join notice.
+// Log-in: levels, passwords, unique names, ids, the burst and the join notice.
 #include "ServerFixture.h"
 
 namespace {
 
-class LoginTest : public ServerTest {
-protected:
-    void SetPasswords(std::string super, std::string admin, std::string user) {
-        server.SetPasswords({std::move(super), std::move(admin), std::move(user)});
-    }
-    // Logs in and returns the level the server gave.
-    int LevelAfterLogin(const std::string& address, const std::string& password) {
-        return server.FindConnection(Login(address, "someone", password).id)->level;
-    }
-};
+using LoginTest = ServerTest;
 
-TEST_F(LoginTest, BurstListsEveryUserInSlotOrderWithTheTopicAndJoinNoticeToOthers) {
-    server.SetTopic("Welcome" + SEP + "all");
-    TestUser& host = Login("127.0.0.1", "Host", "whatever");
+TEST_F(LoginTest, BurstListsEveryUserInSlotOrderWithTheTopicAndOthersHearTheNewcomer) {
+    server.SetTopic("Welcome|all");
+    Login("127.0.0.1", "Host", "whatever");
     TestUser& alice = Login("127.0.0.2", "Alice");
-    alice.client->SendMessage("051");  // closes her main chat: others see digit 3 + 4
-    EXPECT_EQ(Sync(alice), (std::vector<std::string>{"07" + alice.Id() + "7"}));
-    host.client->TakeUntil("07" + alice.Id() + "7");
-
-    std::vector<std::string> burst;
-    TestUser& bob = Login("127.0.0.3", "Bob", "", &burst);
-    EXPECT_EQ(burst, (std::vector<std::string>{
-                         "00" + host.Id() + SEP + "0Host" + SEP + "Available0",
-                         "00" + alice.Id() + SEP + "7Alice" + SEP + "Available0",
-                         "00" + bob.Id() + SEP + "3Bob" + SEP + "Available1",
-                         "030Welcome" + SEP + "all",
-                     }));
+    alice.client.Send("051");  // closes her main chat: others see her level digit plus 4
+    AllHear("0727");
+    Frames burst;
+    Login("127.0.0.3", "Bob", "", &burst);  // Login checks the join notice "013|3Bob"
+    EXPECT_EQ(burst, (Frames{"001|0Host|Available0", "002|7Alice|Available0", "003|3Bob|Available1", "030Welcome|all"}));
 }
 
-TEST_F(LoginTest, JoinNoticeCarriesIdLevelAndName) {
+TEST_F(LoginTest, LevelComesFromTheAddressAndThePasswords) {
+    std::vector<std::unique_ptr<RawClient>> clients;
+    struct Row { vorlan::server::ServerPasswords passwords; const char* address; const char* password; int level; };
+    for (const Row& row : {Row{{"s", "a", "u"}, "127.0.0.1", "wrong", 0}, {{"s", "a", "u"}, "127.0.0.2", "s", 1},
+                           {{"s", "a", "u"}, "127.0.0.2", "a", 2}, {{"s", "a", "u"}, "127.0.0.2", "u", 3},
+                           {{"s", "a", ""}, "127.0.0.2", "wrong", 3}, {{"s", "a", "u"}, "127.0.0.2", "wrong", -1},
+                           {{"", "", "u"}, "127.0.0.2", "", -1}}) {  // an empty admin password is never matched
+        server.SetPasswords(row.passwords);
+        RawClient& client = *clients.emplace_back(Connect(row.address));
+        std::string id = std::to_string(server.Connections().back()->connectionId);
+        client.Send("00U" + id + "|" + row.password);
+        if (row.level < 0) {
+            EXPECT_TRUE(client.WaitForClose()) << row.password;
+            EXPECT_EQ(client.ReceivedBytes(), 0u) << "refused without a message";
+        } else {
+            client.TakeUntil("00" + id + "|" + std::to_string(row.level) + "U" + id + "|Available1");
+        }
+    }
+}
+
+TEST_F(LoginTest, NamesAreCleanedCutAndMadeUniqueIgnoringCase) {
+    struct Row { const char* address; std::string sent; const char* name; };
+    for (const Row& row : {Row{"127.0.0.2", "Sam", "Sam"}, {"127.0.0.3", "  sAM\r", "sAM[2]"},
+                           {"127.0.0.4", "SAM\xAC\n\xAC", "SAM[3]"},
+                           {"127.0.0.5", "abcdefghijklmnopqrstUVW", "abcdefghijklmnopqrst"},
+                           {"127.0.0.6", "ABCDEFGHIJKLMNOPQRSTxyz", "ABCDEFGHIJKLMNOPQRST[2]"},
+                           {"127.0.0.7", "7", "7"}, {"127.0.0.8", " \r\n ", "7[2]"}}) {  // empty: the id, here 7
+        TestUser& user = Login(row.address, row.sent);
+        EXPECT_EQ(server.FindConnection(user.id)->name, row.name) << row.sent;
+    }
+}
+
+TEST_F(LoginTest, MessagesOutOfPlace) {
     TestUser& host = Login("127.0.0.1", "Host");
-    auto carol = Connect("127.0.0.2");
-    carol->SendMessage("00Carol" + SEP);
-    EXPECT_EQ(host.client->TakeUntil("012" + SEP + "3Carol"), std::vector<std::string>{});
-}
-
-TEST_F(LoginTest, HostAddressIsHostWhateverThePassword) {
-    SetPasswords("s", "a", "u");
-    EXPECT_EQ(LevelAfterLogin("127.0.0.1", "wrong"), 0);
-}
-
-TEST_F(LoginTest, PasswordsGiveLevelsInOrder) {
-    SetPasswords("super", "admin", "user");
-    EXPECT_EQ(LevelAfterLogin("127.0.0.2", "super"), 1);
-    EXPECT_EQ(LevelAfterLogin("127.0.0.3", "admin"), 2);
-    EXPECT_EQ(LevelAfterLogin("127.0.0.4", "user"), 3);
-}
-
-TEST_F(LoginTest, EmptyUserPasswordAdmitsAnyoneAsNormalUser) {
-    SetPasswords("super", "admin", "");
-    EXPECT_EQ(LevelAfterLogin("127.0.0.2", "wrong admin password"), 3);
-}
-
-TEST_F(LoginTest, EmptyAdminPasswordsAreNeverMatched) {
-    SetPasswords("", "", "user");
-    auto client = Connect("127.0.0.2");
-    client->SendMessage("00Eve" + SEP);
-    EXPECT_TRUE(client->WaitForClose());
-    EXPECT_EQ(client->ReceivedBytes(), 0u);
-}
-
-TEST_F(LoginTest, WrongPasswordClosesWithoutAnyMessage) {
-    TestUser& host = Login("127.0.0.1", "Host");
-    SetPasswords("super", "admin", "user");
-    auto client = Connect("127.0.0.2");
-    client->SendMessage("00Eve" + SEP + "guess");
-    EXPECT_TRUE(client->WaitForClose());
-    EXPECT_EQ(client->ReceivedBytes(), 0u);
-    EXPECT_EQ(Sync(host), std::vector<std::string>{});
-}
-
-TEST_F(LoginTest, LoginWithoutSeparatorIsIgnoredAndTheConnectionStays) {
-    auto client = Connect("127.0.0.2");
-    client->SendMessage("00Nobody");
-    client->SendMessage("00Somebody" + SEP);
-    ASSERT_TRUE(client->WaitForFrames(1));
-    EXPECT_EQ(client->TakeFrames(), (std::vector<std::string>{"001" + SEP + "3Somebody" + SEP + "Available1"}));
-}
-
-TEST_F(LoginTest, AnyOtherMessageBeforeLoginClosesSilently) {
-    TestUser& host = Login("127.0.0.1", "Host");
-    auto client = Connect("127.0.0.2");
-    client->SendMessage("020hello");
-    EXPECT_TRUE(client->WaitForClose());
-    EXPECT_EQ(client->ReceivedBytes(), 0u);
-    EXPECT_EQ(Sync(host), std::vector<std::string>{});
-}
-
-TEST_F(LoginTest, SecondLoginDropsTheUserWithTheServerNotice) {
-    TestUser& host = Login("127.0.0.1", "Host");
-    TestUser& alice = Login("127.0.0.2", "Alice");
-    alice.client->SendMessage("00Again" + SEP);
-    WaitDropped(alice);
-    EXPECT_EQ(host.client->TakeUntil("18" + alice.Id() + "0"), std::vector<std::string>{});
-}
-
-TEST_F(LoginTest, NamesAreCleanedAndMadeUniqueIgnoringCase) {
-    Login("127.0.0.2", "Sam");
-    TestUser& second = Login("127.0.0.3", "  sAM\r");
-    TestUser& third = Login("127.0.0.4", "SAM" + SEP + "\n" + SEP, "");
-    EXPECT_EQ(server.FindConnection(second.id)->name, "sAM[2]");
-    EXPECT_EQ(server.FindConnection(third.id)->name, "SAM[3]");
-}
-
-TEST_F(LoginTest, LongNamesAreCutBeforeTheUniquenessCheck) {
-    Login("127.0.0.2", "abcdefghijklmnopqrstUVW");
-    TestUser& second = Login("127.0.0.3", "ABCDEFGHIJKLMNOPQRSTxyz");
-    EXPECT_EQ(server.FindConnection(users[0]->id)->name, "abcdefghijklmnopqrst");
-    EXPECT_EQ(server.FindConnection(second.id)->name, "ABCDEFGHIJKLMNOPQRST[2]");
-}
-
-TEST_F(LoginTest, EmptyNameBecomesTheIdMadeUnique) {
-    TestUser& first = Login("127.0.0.2", "2");
-    TestUser& second = Login("127.0.0.3", " \r\n ");
-    ASSERT_EQ(second.id, 2);
-    EXPECT_EQ(server.FindConnection(first.id)->name, "2");
-    EXPECT_EQ(server.FindConnection(second.id)->name, "2[2]");
+    auto early = Connect("127.0.0.2");
+    early->Send("00Nobody");  // without a separator: ignored, the connection stays
+    early->Send("00Somebody|");
+    EXPECT_EQ(host.client.TakeUntil("012|3Somebody"), Frames{});
+    auto stranger = Connect("127.0.0.3");
+    stranger->Send("020hello");  // anything else before log-in: closed silently
+    EXPECT_TRUE(stranger->WaitForClose());
+    EXPECT_EQ(stranger->ReceivedBytes(), 0u);
+    early->Send("00Again|");  // a second log-in is a fault
+    EXPECT_EQ(host.client.TakeUntil("1820"), Frames{});
 }
 
 TEST_F(LoginTest, FreedIdsAreReusedSmallestFirst) {
-    for (int i = 2; i <= 5; ++i) Login("127.0.0." + std::to_string(i), "u" + std::to_string(i));
+    for (int i = 1; i <= 4; ++i) Login("127.0.0." + std::to_string(i), "u" + std::to_string(i));
     TestUser& third = *users[2];
-    ASSERT_EQ(third.id, 3);
-    third.client->Close();
+    third.client.Close();
     Forget(third);
-    for (auto& user : users) EXPECT_EQ(user->client->TakeUntil("023" + SEP + "0"), std::vector<std::string>{});
+    AllHear("023|0");  // left, not lost
     EXPECT_EQ(Login("127.0.0.9", "late").id, 3);
 }
 

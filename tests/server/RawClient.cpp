@@ -1,12 +1,12 @@
 #include "RawClient.h"
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include <gtest/gtest.h>
@@ -15,24 +15,29 @@
 
 using vorlan::platform::EventLoop;
 
-RawClient::~RawClient() { Close(); }
+std::string Wire(std::string_view shown) {
+    std::string wire(shown);
+    std::replace(wire.begin(), wire.end(), '|', '\xAC');
+    return wire;
+}
 
-bool RawClient::Connect(const std::string& bindAddress, std::uint16_t port, int receiveBufferBytes) {
+std::string Shown(std::string_view wire) {
+    std::string shown(wire);
+    std::replace(shown.begin(), shown.end(), '\xAC', '|');
+    return shown;
+}
+
+bool RawClient::Connect(const std::string& bindAddress, std::uint16_t port) {
     fd_ = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd_ < 0) return false;
     int on = 1;
     setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    if (receiveBufferBytes > 0) setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBufferBytes, sizeof receiveBufferBytes);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    inet_pton(AF_INET, bindAddress.c_str(), &local.sin_addr);
-    if (bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) return false;
-    sockaddr_in remote{};
-    remote.sin_family = AF_INET;
-    remote.sin_port = htons(port);
-    inet_pton(AF_INET, "127.0.0.1", &remote.sin_addr);
-    int result = connect(fd_, reinterpret_cast<sockaddr*>(&remote), sizeof remote);
-    return result == 0 || errno == EINPROGRESS;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    inet_pton(AF_INET, bindAddress.c_str(), &address.sin_addr);
+    if (bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return false;
+    address.sin_port = htons(port);
+    inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+    return connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 || errno == EINPROGRESS;
 }
 
 void RawClient::SendRaw(std::string_view bytes) {
@@ -40,7 +45,7 @@ void RawClient::SendRaw(std::string_view bytes) {
         ssize_t sent = send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
         if (sent > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(sent));
-        } else if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINPROGRESS || errno == ENOTCONN)) {
+        } else if (errno == EAGAIN || errno == EINPROGRESS || errno == ENOTCONN) {
             EventLoop::RunOnce(10);
         } else {
             ADD_FAILURE() << "send failed: " << errno;
@@ -49,22 +54,13 @@ void RawClient::SendRaw(std::string_view bytes) {
     }
 }
 
-void RawClient::SendMessage(std::string_view text) {
-    std::string frame(text);
-    frame.push_back('\0');
-    SendRaw(frame);
-}
-
 void RawClient::Close() {
     if (fd_ >= 0) close(fd_);
     fd_ = -1;
 }
 
 void RawClient::CloseWithReset() {
-    if (fd_ < 0) return;
-    linger abort{};
-    abort.l_onoff = 1;
-    abort.l_linger = 0;
+    linger abort{1, 0};
     setsockopt(fd_, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
     Close();
 }
@@ -73,82 +69,56 @@ void RawClient::Pump() {
     char buffer[65536];
     while (fd_ >= 0 && !peerClosed_) {
         ssize_t got = recv(fd_, buffer, sizeof buffer, MSG_DONTWAIT);
-        if (got > 0) {
-            inbox_.append(buffer, static_cast<std::size_t>(got));
-            totalReceived_ += static_cast<std::size_t>(got);
-        } else if (got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
-            peerClosed_ = true;
-        } else {
-            return;
-        }
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
+        if (got <= 0) peerClosed_ = true;
+        if (got > 0) inbox_.append(buffer, static_cast<std::size_t>(got));
+        if (got > 0) totalReceived_ += static_cast<std::size_t>(got);
     }
 }
 
-std::vector<std::string> RawClient::Frames() {
-    std::vector<std::string> frames;
-    std::size_t start = 0;
-    for (std::size_t zero = inbox_.find('\0'); zero != std::string::npos; zero = inbox_.find('\0', start)) {
-        frames.push_back(inbox_.substr(start, zero - start));
-        start = zero + 1;
+namespace {
+// The complete messages in `bytes`, shown.
+Frames Split(std::string_view bytes) {
+    Frames frames;
+    for (std::size_t start = 0, zero; (zero = bytes.find('\0', start)) != std::string_view::npos; start = zero + 1) {
+        frames.push_back(Shown(bytes.substr(start, zero - start)));
     }
     return frames;
 }
+}  // namespace
 
-std::vector<std::string> RawClient::TakeFrames() {
+Frames RawClient::Peek() {
     Pump();
-    std::vector<std::string> frames = Frames();
-    std::size_t lastZero = inbox_.rfind('\0');
-    if (lastZero != std::string::npos) inbox_.erase(0, lastZero + 1);
+    return Split(inbox_);
+}
+
+Frames RawClient::Take() {
+    Frames frames = Peek();
+    inbox_.erase(0, inbox_.rfind('\0') + 1);
     return frames;
 }
 
-bool RawClient::WaitForFrames(std::size_t count, int timeoutMs) {
-    return EventLoop::RunUntil(
-        [&] {
-            Pump();
-            return Frames().size() >= count || peerClosed_;
-        },
-        timeoutMs) &&
-           Frames().size() >= count;
-}
-
-std::vector<std::string> RawClient::TakeUntil(const std::string& frame, int timeoutMs) {
-    auto holds = [&] {
-        std::vector<std::string> frames = Frames();
-        for (const auto& f : frames) {
-            if (f == frame) return true;
+Frames RawClient::TakeUntil(const std::string& frame, int timeoutMs) {
+    const std::string wanted = Wire(frame) + '\0';
+    std::size_t found = std::string::npos;
+    auto arrived = [&] {
+        Pump();
+        for (std::size_t start = 0;;) {
+            if (inbox_.compare(start, wanted.size(), wanted) == 0) return (found = start), true;
+            std::size_t zero = inbox_.find('\0', start);
+            if (zero == std::string::npos) return peerClosed_;
+            start = zero + 1;
         }
-        return false;
     };
-    bool found = EventLoop::RunUntil(
-        [&] {
-            Pump();
-            return holds() || peerClosed_;
-        },
-        timeoutMs);
-    found = found && holds();
-    if (!found) {
+    if (!EventLoop::RunUntil(arrived, timeoutMs) || found == std::string::npos) {
         ADD_FAILURE() << "message did not arrive: " << frame;
-        return TakeFrames();
+        return Take();
     }
-    std::vector<std::string> before;
-    std::size_t start = 0;
-    while (true) {
-        std::size_t zero = inbox_.find('\0', start);
-        std::string current = inbox_.substr(start, zero - start);
-        start = zero + 1;
-        if (current == frame) break;
-        before.push_back(std::move(current));
-    }
-    inbox_.erase(0, start);
+    Frames before = Split(std::string_view(inbox_).substr(0, found));
+    inbox_.erase(0, found + wanted.size());
     return before;
 }
 
 bool RawClient::WaitForClose(int timeoutMs) {
-    return EventLoop::RunUntil(
-        [&] {
-            Pump();
-            return peerClosed_;
-        },
-        timeoutMs);
+    return EventLoop::RunUntil([&] { Pump(); return peerClosed_; }, timeoutMs);
 }

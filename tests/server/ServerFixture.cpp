@@ -29,52 +29,65 @@ std::unique_ptr<RawClient> ServerTest::Connect(const std::string& address) {
 }
 
 TestUser& ServerTest::Login(const std::string& address, const std::string& name, const std::string& password,
-                            std::vector<std::string>* burst) {
+                            Frames* burst) {
     auto user = std::make_unique<TestUser>();
-    user->client = Connect(address);
+    std::size_t before = server.ClientCount();
+    EXPECT_TRUE(user->client.Connect(address, port));
+    EXPECT_TRUE(EventLoop::RunUntil([&] { return server.ClientCount() > before; }, 5000)) << "not accepted: " << address;
     user->id = server.Connections().back()->connectionId;
-    user->client->SendMessage("00" + name + SEP + password);
-    bool ownEntry = EventLoop::RunUntil(
+    user->client.SendRaw(Wire(name + "|" + password).insert(0, "00") + '\0');
+    const bool topic = !server.Topic().empty();  // the user list's block, then the topic
+    EXPECT_TRUE(EventLoop::RunUntil(
         [&] {
-            user->client->Pump();
-            auto frames = user->client->Frames();
-            return std::any_of(frames.begin(), frames.end(), [](const std::string& f) {
-                return f.starts_with("00") && f.ends_with("1");
-            }) || user->client->IsClosedByPeer();
+            Frames got = user->client.Peek();
+            bool own = std::any_of(got.begin(), got.end(), [](const std::string& f) { return f.ends_with("|Available1"); });
+            return user->client.IsClosedByPeer() || (own && (!topic || got.back().starts_with("030")));
         },
-        5000);
-    EXPECT_TRUE(ownEntry && !user->client->IsClosedByPeer()) << "log-in failed: " << name;
-    if (!server.Topic().empty()) user->client->WaitForFrames(2);
-    std::vector<std::string> frames = user->client->TakeFrames();
+        5000));
+    EXPECT_FALSE(user->client.IsClosedByPeer()) << "log-in failed: " << name;
+    Frames frames = user->client.Take();
     if (burst != nullptr) *burst = frames;
+    const vorlan::server::ServerConnection* record = server.FindConnection(user->id);
+    if (record == nullptr) return *users.emplace_back(std::move(user));
     for (auto& other : users) {
-        std::vector<std::string> join = other->client->TakeUntil("01" + user->Id() + SEP +
-                                                                  std::to_string(server.FindConnection(user->id)->level) +
-                                                                  server.FindConnection(user->id)->name);
-        join.erase(std::remove(join.begin(), join.end(), std::string()), join.end());  // keepalives
-        EXPECT_TRUE(join.empty());
+        Frames before = other->client.TakeUntil("01" + user->Id() + "|" + std::to_string(record->level) + record->name);
+        EXPECT_EQ(before, Frames{}) << "before " << name << " joined";
     }
-    users.push_back(std::move(user));
-    return *users.back();
+    return *users.emplace_back(std::move(user));
 }
 
-std::vector<std::string> ServerTest::Sync(TestUser& from, TestUser& to) {
-    from.client->SendMessage("13" + to.Id());
-    return to.client->TakeUntil("15" + from.Id());
+Frames ServerTest::Sync(TestUser& from, TestUser& to) {
+    from.client.Send("13" + to.Id());
+    return to.client.TakeUntil("15" + from.Id());
 }
 
-std::vector<std::string> ServerTest::WaitDropped(TestUser& user) {
-    EXPECT_TRUE(user.client->WaitForClose()) << "user " << user.id << " was not dropped";
-    std::vector<std::string> frames = user.client->TakeFrames();
+void ServerTest::ExpectDropped(TestUser& user, std::string notice) {
+    EXPECT_TRUE(user.client.WaitForClose()) << "user " << user.id << " was not dropped";
     Forget(user);
-    return frames;
+    AllHear(notice.empty() ? "18" + user.Id() + "0" : notice);
+}
+
+void ServerTest::AllHear(const std::string& frame) {
+    for (auto& user : users) {
+        Frames before = user->client.TakeUntil(frame);
+        std::erase(before, "");
+        EXPECT_EQ(before, Frames{}) << "user " << user->id << " before " << frame;
+    }
 }
 
 void ServerTest::Forget(TestUser& user) {
     auto found = std::find_if(users.begin(), users.end(), [&](const auto& u) { return u.get() == &user; });
     if (found == users.end()) return;
-    // Kept alive until the test ends: callers may still hold the reference.
-    std::rotate(found, found + 1, users.end());
-    forgotten_.push_back(std::move(users.back()));
-    users.pop_back();
+    forgotten.push_back(std::move(*found));
+    users.erase(found);
+}
+
+void ChatRoom::SetUp() {
+    ServerTest::SetUp();
+    server.SetPasswords({"super", "admin", ""});
+    host = &Login("127.0.0.1", "Host");
+    super = &Login("127.0.0.2", "Super", "super");
+    admin = &Login("127.0.0.3", "Admin", "admin");
+    alice = &Login("127.0.0.4", "Alice");
+    bob = &Login("127.0.0.5", "Bob");
 }

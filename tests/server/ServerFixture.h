@@ -11,57 +11,60 @@
 #include "RawClient.h"
 #include "server/ChatServer.h"
 
-// The field separator, to write expected messages as plain byte strings.
-inline const std::string SEP = "\xAC";
-
 class RecordingObserver : public vorlan::server::ServerObserver {
 public:
     void OnServerNotice(std::string_view text) override { notices.emplace_back(text); }
     void OnServerStateChanged(bool running, bool listening) override { states.emplace_back(running, listening); }
     void OnServerPopupRequest(std::string_view text) override { popups.emplace_back(text); }
 
-    std::vector<std::string> notices;
+    Frames notices;
     std::vector<std::pair<bool, bool>> states;
-    std::vector<std::string> popups;
+    Frames popups;
 };
 
 struct TestUser {
-    std::unique_ptr<RawClient> client;
+    RawClient client;
     int id = 0;
     std::string Id() const { return std::to_string(id); }
 };
 
-// A running server on a free loopback port and helpers that connect raw clients
-// to it. The timers run with periods far beyond a test's length; tests that need
-// a flood check or keepalive run it themselves, or use the timer test's tuning.
+// A running server on a free loopback port and raw clients logged in to it. The
+// timers run with periods far beyond a test's length; tests that need a flood
+// check or keepalive run it themselves or shorten the periods.
 class ServerTest : public ::testing::Test {
 protected:
     static vorlan::server::ServerTuning QuietTuning();
-
     explicit ServerTest(vorlan::server::ServerTuning tuning = QuietTuning()) : server(observer, tuning) {}
-
     void SetUp() override;
 
     // Connects from `address` and waits until the server holds the connection.
     std::unique_ptr<RawClient> Connect(const std::string& address);
-    // Connects and logs in; the others' join notices are consumed. The burst the
-    // newcomer received is stored in `burst` when given.
+    // Connects and logs in; the others' join notices are taken. The newcomer's
+    // burst goes to `burst` when given.
     TestUser& Login(const std::string& address, const std::string& name, const std::string& password = "",
-                    std::vector<std::string>* burst = nullptr);
-    // `to` receives a version query from `from`: everything `to` got before it is
-    // returned, and nothing `from` caused earlier can still be on its way.
-    std::vector<std::string> Sync(TestUser& from, TestUser& to);
-    std::vector<std::string> Sync(TestUser& user) { return Sync(user, user); }
-    // Waits until `user` is disconnected; returns what it received before.
-    std::vector<std::string> WaitDropped(TestUser& user);
-    // Forgets a user whose connection is gone, so Login stops expecting its notices.
+                    Frames* burst = nullptr);
+    // `to` receives a version query from `from`: returns what `to` got before it,
+    // so nothing `from` caused earlier can still be on its way.
+    Frames Sync(TestUser& from, TestUser& to);
+    Frames Sync(TestUser& user) { return Sync(user, user); }
+    // `user` is closed, and every other user hears `notice` (by default the one
+    // for a fault) before anything else.
+    void ExpectDropped(TestUser& user, std::string notice = "");
+    // Every user hears `frame` next, leaving keepalives aside.
+    void AllHear(const std::string& frame);
+    // Stops expecting notices for a user whose connection is gone.
     void Forget(TestUser& user);
 
     RecordingObserver observer;
     vorlan::server::ChatServer server;
     std::uint16_t port = 0;
     std::vector<std::unique_ptr<TestUser>> users;
+    std::vector<std::unique_ptr<TestUser>> forgotten;  // callers may still hold references
+};
 
-private:
-    std::vector<std::unique_ptr<TestUser>> forgotten_;
+// Host (id 1), Super (2, super admin), Admin (3, normal admin), Alice (4) and Bob (5).
+class ChatRoom : public ServerTest {
+protected:
+    void SetUp() override;
+    TestUser *host = nullptr, *super = nullptr, *admin = nullptr, *alice = nullptr, *bob = nullptr;
 };
