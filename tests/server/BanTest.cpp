@@ -23,18 +23,18 @@ protected:
 };
 
 TEST_F(Bans, BanningAUserBansItsAddressOnceWithItsNameAndDropsIt) {
-    admin->client.Send("175|ignored");
+    admin->Send("175|ignored");
     ExpectDropped(*bob, "185|13");
     TestUser& again = Login("127.0.0.6", "Again");
     server.FindConnection(again.id)->peerAddress = "127.0.0.5";
-    admin->client.Send("17" + again.Id());
+    admin->Send("17" + again.Id());
     ExpectDropped(again, "18" + again.Id() + "|13");
     EXPECT_EQ(Rows(), (BanRows{{0, "127.0.0.5/Bob"}}));
 }
 
 TEST_F(Bans, BannedAddressIsClosedAtAcceptBeforeAnyByteAndMatchedAsExactText) {
-    admin->client.Send("17127.0.0.9");
-    admin->client.Send("17 127.0.0.010\r\n");
+    admin->Send("17127.0.0.9");
+    admin->Send("17 127.0.0.010\r\n");
     Sync(*admin);
     EXPECT_EQ(Rows(), (BanRows{{0, "127.0.0.9/"}, {1, "127.0.0.010/"}}));
     RawClient banned;
@@ -47,9 +47,9 @@ TEST_F(Bans, BannedAddressIsClosedAtAcceptBeforeAnyByteAndMatchedAsExactText) {
 // A banned host could never reach its own server again to lift the ban.
 TEST_F(Bans, HostAddressIsNeverBanned) {
     auto hostBeforeLogin = Connect("127.0.0.1");
-    admin->client.Send("17127.0.0.1");
-    admin->client.Send("20127.0.0.1|host1");
-    admin->client.Send("17" + std::to_string(server.Connections().back()->connectionId));
+    admin->Send("17127.0.0.1");
+    admin->Send("20127.0.0.1|host1");
+    admin->Send("17" + std::to_string(server.Connections().back()->connectionId));
     EXPECT_TRUE(hostBeforeLogin->WaitForClose());
     EXPECT_EQ(Sync(*admin, *host), Frames{});
     EXPECT_EQ(Rows(), BanRows{});
@@ -58,21 +58,21 @@ TEST_F(Bans, HostAddressIsNeverBanned) {
 TEST_F(Bans, NormalUsersCannotBanOrSeeOrEditTheList) {
     server.SetBanList({BanEntry{7, "10.0.0.1", ""}});
     for (const char* message : {"173", "1710.0.0.2", "19", "2070", "2010.0.0.3|x1", "20no separator1"}) {
-        bob->client.Send(message);
+        bob->Send(message);
     }
     EXPECT_EQ(Sync(*bob), Frames{});
     EXPECT_EQ(Rows(), (BanRows{{7, "10.0.0.1/"}}));
 }
 
 TEST_F(Bans, ListRowsFlagTheFirstAndRemovingFreesTheSmallestId) {
-    admin->client.Send("19");
+    admin->Send("19");
     EXPECT_EQ(Sync(*admin), Frames{}) << "an empty list sends nothing";
     server.SetBanList({BanEntry{0, "a", ""}, BanEntry{1, "b", ""}, BanEntry{2, "c", ""}});
-    for (const char* edit : {"2000", "2050", "20 10.0.0.1 | spam|mer \r\n1", "2010.0.0.2|1", "19"}) admin->client.Send(edit);
+    for (const char* edit : {"2000", "2050", "20 10.0.0.1 | spam|mer \r\n1", "2010.0.0.2|1", "19"}) admin->Send(edit);
     EXPECT_EQ(Sync(*admin), (Frames{"2011|b", "2002|c", "2000|10.0.0.1|spammer", "2003|10.0.0.2"}));
-    admin->client.Send("20x2");  // neither 0 nor 1
+    admin->Send("20x2");  // neither 0 nor 1
     ExpectDropped(*admin);
-    super->client.Send("2010.0.0.11");  // no separator
+    super->Send("2010.0.0.11");  // no separator
     ExpectDropped(*super);
 }
 
@@ -80,7 +80,7 @@ TEST_F(Bans, LoadedListKeepsIdsUniqueAndAFullListPushesOutTheOldest) {
     server.SetBanList({BanEntry{3, "a", ""}, BanEntry{3, "b", ""}, BanEntry{60000, "c", ""}, BanEntry{-1, "d", ""}});
     EXPECT_EQ(Rows(), (BanRows{{3, "a/"}, {0, "b/"}, {1, "c/"}, {2, "d/"}}));
     FillList("", "");
-    admin->client.Send("2010.2.0.1|new1");
+    admin->Send("2010.2.0.1|new1");
     Sync(*admin);
     ASSERT_EQ(server.BanList().size(), 50000u);
     EXPECT_EQ(Rows().front(), (std::pair<int, std::string>{1, "10.1.1/"}));
@@ -90,13 +90,13 @@ TEST_F(Bans, LoadedListKeepsIdsUniqueAndAFullListPushesOutTheOldest) {
 // The largest legitimate reply must pass the bound on unsent bytes intact.
 TEST_F(Bans, FullListOfLongTextsReachesAReadingAdminWhole) {
     FillList(std::string(200, 'a'), std::string(200, 'd'));
-    std::size_t expected = admin->client.ReceivedBytes() + 50000 * (3 + 200 + 1 + 200 + 1 + 1) +
+    std::size_t expected = admin->ReceivedBytes() + 50000 * (3 + 200 + 1 + 200 + 1 + 1) +
                            (10 * 1 + 90 * 2 + 900 * 3 + 9000 * 4 + 40000 * 5) + 4;  // ids, then "153" and its zero
-    admin->client.Send("19");
-    admin->client.Send("133");
-    EXPECT_TRUE(vorlan::platform::EventLoop::RunUntil([&] { return admin->client.ReceivedBytes() >= expected; }, 20000));
-    EXPECT_EQ(admin->client.ReceivedBytes(), expected);
-    Frames frames = admin->client.Take();
+    admin->Send("19");
+    admin->Send("133");
+    EXPECT_TRUE(vorlan::platform::EventLoop::RunUntil([&] { return admin->ReceivedBytes() >= expected; }, 20000));
+    EXPECT_EQ(admin->ReceivedBytes(), expected);
+    Frames frames = admin->Take();
     ASSERT_EQ(frames.size(), 50001u);
     EXPECT_EQ(frames[0], "2010|" + std::string(200, 'a') + "|" + std::string(200, 'd'));
     EXPECT_EQ(frames[49999], "20049999|" + std::string(200, 'a') + "|" + std::string(200, 'd'));

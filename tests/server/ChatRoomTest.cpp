@@ -7,108 +7,108 @@
 namespace {
 
 TEST_F(ChatRoom, MainLinesReachEveryOtherOpenChatAndAreCut) {
-    bob->client.Send("051");
+    bob->Send("051");
     AllHear("0757");
-    alice->client.Send("021waves|hands");
-    alice->client.Send("020");  // a kind without text
-    alice->client.Send("02" + std::string(1500, 'x'));
-    bob->client.Send("020from a closed chat");
+    alice->Send("021waves|hands");
+    alice->Send("020");  // a kind without text
+    alice->Send("02" + std::string(1500, 'x'));
+    bob->Send("020from a closed chat");
     EXPECT_EQ(Sync(*alice, *host), (Frames{"044|1waves|hands", "044|" + std::string(1001, 'x')}));
     EXPECT_EQ(Sync(*alice, *bob), Frames{});
     EXPECT_EQ(Sync(*alice), Frames{});
     EXPECT_EQ(Sync(*bob, *host), Frames{});
-    host->client.Send("050");
-    host->client.Send("05x");
+    host->Send("050");
+    host->Send("05x");
     EXPECT_EQ(Sync(*host, *alice), Frames{"0710"});
 }
 
 TEST_F(ChatRoom, MutedSenderReachesNeitherMainNorPrivateChatNorTransfersUntilUnmuted) {
-    for (const char* change : {"1514", "1514", "1504", "15199", "1524"}) bob->client.Send(change);
+    for (const char* change : {"1514", "1514", "1504", "15199", "1524"}) bob->Send(change);
     EXPECT_EQ(Sync(*bob), (Frames{"1741", "1741", "1740"})) << "counted with duplicates, unknown ids refused";
-    alice->client.Send("020public");
-    alice->client.Send("115|0private");
-    alice->client.Send("125|0x");
+    alice->Send("020public");
+    alice->Send("115|0private");
+    alice->Send("125|0x");
     EXPECT_EQ(Sync(*alice, *bob), Frames{});
-    bob->client.Send("1504");
+    bob->Send("1504");
     EXPECT_EQ(Sync(*bob), Frames{"1740"});
-    alice->client.Send("115|2again");
+    alice->Send("115|2again");
     EXPECT_EQ(Sync(*alice, *bob), Frames{"134|2again"});
 }
 
 TEST_F(ChatRoom, PrivateLineRules) {
-    alice->client.Send("115|0");          // nothing after the kind
-    alice->client.Send("1199|0nobody");   // no such user
-    alice->client.Send("115|0hi|");       // the last field may hold SEP
-    alice->client.Send("11" + std::string(400, '9') + "5|0hi");  // no wrap into a valid id
+    alice->Send("115|0");          // nothing after the kind
+    alice->Send("1199|0nobody");   // no such user
+    alice->Send("115|0hi|");       // the last field may hold SEP
+    alice->Send("11" + std::string(400, '9') + "5|0hi");  // no wrap into a valid id
     EXPECT_EQ(Sync(*alice, *bob), Frames{"134|0hi|"});
     EXPECT_EQ(Sync(*alice), Frames{});
-    alice->client.Send("1150no separator");
+    alice->Send("1150no separator");
     ExpectDropped(*alice);
 }
 
 TEST_F(ChatRoom, NameMayChangeOnlyInCaseOfOnesOwnAndStatusIsCleanedAndCut) {
     for (const char* name : {"03ALICE", "03bob", "03ALICE", "03 \r\n ", "03 Al\xACice the Great and Powerful "}) {
-        alice->client.Send(name);
+        alice->Send(name);
     }
-    alice->client.Send("04Be\r\n right|back" + std::string(300, '.'));
-    alice->client.Send("04");
+    alice->Send("04Be\r\n right|back" + std::string(300, '.'));
+    alice->Send("04");
     std::string status = ("Be right|back" + std::string(300, '.')).substr(0, 200);
     EXPECT_EQ(Sync(*alice, *bob), (Frames{"054|ALICE", "054|Alice the Great and ", "064|" + status, "064|"}));
 }
 
 TEST_F(ChatRoom, TopicIsForAdminsAndReachesOpenChatsIncludingTheSender) {
-    alice->client.Send("01not allowed");
+    alice->Send("01not allowed");
     EXPECT_EQ(Sync(*alice), Frames{});
-    bob->client.Send("051");
+    bob->Send("051");
     AllHear("0757");
-    admin->client.Send("01" + std::string(1200, 't'));
+    admin->Send("01" + std::string(1200, 't'));
     EXPECT_EQ(Sync(*admin), Frames{"031" + std::string(1000, 't')});
     EXPECT_EQ(Sync(*admin, *alice), Frames{"031" + std::string(1000, 't')});
     EXPECT_EQ(Sync(*admin, *bob), Frames{});
 }
 
 TEST_F(ChatRoom, ProfileAndVersionQueriesAreRelayedCleanedAndCut) {
-    alice->client.Send("095");
+    alice->Send("095");
     EXPECT_EQ(Sync(*alice, *bob), Frames{"114"});
-    bob->client.Send("104|" + std::string(25, 'n') + "\r\n|f1|f2|f3|f4|f5|f6|" + std::string(250, 'f') + "|Away|extra");
-    bob->client.Send("104|||||||||");  // an empty profile
-    bob->client.Send("144|1.\r\n17");
+    bob->Send("104|" + std::string(25, 'n') + "\r\n|f1|f2|f3|f4|f5|f6|" + std::string(250, 'f') + "|Away|extra");
+    bob->Send("104|||||||||");  // an empty profile
+    bob->Send("144|1.\r\n17");
     EXPECT_EQ(Sync(*bob, *alice), (Frames{"125|" + std::string(20, 'n') + "|f1|f2|f3|f4|f5|f6|" + std::string(200, 'f') +
                                               "|Away|extra",
                                           "125|||||||||", "165|1.17"}));
-    bob->client.Send("104|a|b");  // fewer than nine fields
+    bob->Send("104|a|b");  // fewer than nine fields
     ExpectDropped(*bob);
 }
 
 TEST_F(ChatRoom, LeavingTellsOthersLeftOrLostAndClearsMutes) {
-    bob->client.Send("1514");
+    bob->Send("1514");
     Sync(*bob);
-    alice->client.Close();
+    alice->Close();
     Forget(*alice);
     AllHear("024|0");
     EXPECT_TRUE(server.FindConnection(bob->id)->mutedIds.empty()) << "a newcomer may take the id";
-    bob->client.CloseWithReset();
+    bob->CloseWithReset();
     Forget(*bob);
     AllHear("025|1");
 }
 
 TEST_F(ChatRoom, AdminsPromoteNormalUsersAndDemoteNormalAdminsOnly) {
-    alice->client.Send("065");  // a Normal user has no rights
-    admin->client.Send("062");  // not a Normal user
-    admin->client.Send("072");  // not a Normal admin
-    admin->client.Send("065x");
-    admin->client.Send("073");  // itself included
+    alice->Send("065");  // a Normal user has no rights
+    admin->Send("062");  // not a Normal user
+    admin->Send("072");  // not a Normal admin
+    admin->Send("065x");
+    admin->Send("073");  // itself included
     EXPECT_EQ(Sync(*admin, *host), (Frames{"085x", "093"}));
     EXPECT_EQ(std::pair(server.FindConnection(5)->level, server.FindConnection(3)->level), std::pair(2, 3));
-    admin->client.Send("075");  // now a Normal user itself
+    admin->Send("075");  // now a Normal user itself
     EXPECT_EQ(Sync(*admin, *host), Frames{});
 }
 
 TEST_F(ChatRoom, AddressesAndTheConnectionListAreForAdminsOnly) {
     auto stranger = Connect("127.0.0.9");
-    for (const char* query : {"081", "18"}) alice->client.Send(query);
+    for (const char* query : {"081", "18"}) alice->Send(query);
     EXPECT_EQ(Sync(*alice), Frames{});
-    for (const char* query : {"081", "085", "0899", "18"}) admin->client.Send(query);
+    for (const char* query : {"081", "085", "0899", "18"}) admin->Send(query);
     EXPECT_EQ(Sync(*admin), (Frames{"101|127.0.0.1", "105|127.0.0.5", "1911|127.0.0.1", "1902|127.0.0.2",
                                     "1903|127.0.0.3", "1904|127.0.0.4", "1905|127.0.0.5", "1906|127.0.0.9"}));
 }
@@ -117,7 +117,7 @@ TEST_F(ChatRoom, KickFollowsRankAndTellsWhoKickedWhom) {
     TestUser& admin2 = Login("127.0.0.6", "Admin2", "admin");
     TestUser& super2 = Login("127.0.0.7", "Super2", "super");
     auto kicks = [&](TestUser& by, TestUser& target) {
-        by.client.Send("16" + target.Id());
+        by.Send("16" + target.Id());
         Sync(by, *host);
         return server.FindConnection(target.id) == nullptr;
     };
@@ -126,13 +126,13 @@ TEST_F(ChatRoom, KickFollowsRankAndTellsWhoKickedWhom) {
     EXPECT_FALSE(kicks(*super, super2));
     EXPECT_FALSE(kicks(*super, *host));
     EXPECT_FALSE(kicks(*host, *host));
-    admin->client.Send("165!");
+    admin->Send("165!");
     ExpectDropped(*bob, "185!|03");
     EXPECT_TRUE(kicks(*admin, admin2));
     EXPECT_TRUE(kicks(*super, *admin));
     EXPECT_TRUE(kicks(*host, super2));
     auto stranger = Connect("127.0.0.9");  // not logged in: nobody is told
-    super->client.Send("16" + std::to_string(server.Connections().back()->connectionId));
+    super->Send("16" + std::to_string(server.Connections().back()->connectionId));
     EXPECT_TRUE(stranger->WaitForClose());
     EXPECT_EQ(Sync(*super, *host), Frames{});
 }
@@ -148,13 +148,13 @@ TEST(PrivateAddress, TheThreePrivateRangesByText) {
 }
 
 TEST_F(ChatRoom, TransferStepsAreRelayedAndOffersCarryAnAddressTheTargetCanUse) {
-    alice->client.Send("125|09|\r1\n0|rest");  // a plain step loses its flag and line breaks
+    alice->Send("125|09|\r1\n0|rest");  // a plain step loses its flag and line breaks
     EXPECT_EQ(Sync(*alice, *bob), Frames{"144|9|10|rest"});
     // The address written into an offer from `from` to `to`, each seen at the given address.
     auto offerAddress = [&](TestUser& from, const char* fromAddress, TestUser& to, const char* toAddress) {
         server.FindConnection(from.id)->peerAddress = fromAddress;
         server.FindConnection(to.id)->peerAddress = toAddress;
-        from.client.Send("12" + to.Id() + "|17|01file.txt|123");
+        from.Send("12" + to.Id() + "|17|01file.txt|123");
         Frames got = Sync(from, to);
         std::string prefix = "14" + from.Id() + "|7|01", suffix = "|file.txt|123";
         if (got.size() != 1 || !got[0].starts_with(prefix) || !got[0].ends_with(suffix)) return "<" + testing::PrintToString(got) + ">";
@@ -167,12 +167,12 @@ TEST_F(ChatRoom, TransferStepsAreRelayedAndOffersCarryAnAddressTheTargetCanUse) 
     EXPECT_EQ(offerAddress(*alice, "192.168.1.5", *bob, "81.2.3.4"), "0");
     EXPECT_EQ(offerAddress(*bob, "81.2.3.4", *alice, "192.168.1.5"), "81.2.3.4");
 
-    alice->client.Send("1299|0x");
-    alice->client.Send("125|");
+    alice->Send("1299|0x");
+    alice->Send("125|");
     EXPECT_EQ(Sync(*alice, *bob), Frames{});
     for (const char* malformed : {"125no separator", "125|2x", "125|1no second separator"}) {
         TestUser& carol = Login("127.0.0.6", "Carol");
-        carol.client.Send(malformed);
+        carol.Send(malformed);
         ExpectDropped(carol);
     }
 }

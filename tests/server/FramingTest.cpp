@@ -27,22 +27,22 @@ protected:
 };
 
 TEST_F(Framing, MessagesSplitAcrossSegmentsAreJoinedAndKeepalivesProduceNothing) {
-    alice->client.SendRaw(Repeat("020one", 1) + std::string(5, '\0') + "020two" + '\0' + "020thr");
-    EXPECT_EQ(host->client.TakeUntil("042|0two"), Frames{"042|0one"});
-    alice->client.SendRaw(std::string("ee\0", 3));
+    alice->SendRaw(Repeat("020one", 1) + std::string(5, '\0') + "020two" + '\0' + "020thr");
+    EXPECT_EQ(host->TakeUntil("042|0two"), Frames{"042|0one"});
+    alice->SendRaw(std::string("ee\0", 3));
     EXPECT_EQ(Sync(*alice, *host), Frames{"042|0three"});
     EXPECT_EQ(Sync(*alice), Frames{});
 }
 
 TEST_F(Framing, TwentyMessagesInOneSegmentAreHandledAndTheTwentyFirstDrops) {
-    alice->client.SendRaw(Repeat("020x", 19));  // and the version query of the sync
+    alice->SendRaw(Repeat("020x", 19));  // and the version query of the sync
     EXPECT_EQ(Sync(*alice, *host), Frames(19, "042|0x"));
-    alice->client.SendRaw(Repeat("020x", 21));
-    EXPECT_EQ(host->client.TakeUntil("1820"), Frames(20, "042|0x"));
-    EXPECT_TRUE(alice->client.WaitForClose());
+    alice->SendRaw(Repeat("020x", 21));
+    EXPECT_EQ(host->TakeUntil("1820"), Frames(20, "042|0x"));
+    EXPECT_TRUE(alice->WaitForClose());
     Forget(*alice);
     TestUser& bob = Login("127.0.0.3", "Bob");
-    bob.client.SendRaw(std::string(21, '\0'));  // keepalives count too
+    bob.SendRaw(std::string(21, '\0'));  // keepalives count too
     ExpectDropped(bob);
 }
 
@@ -50,8 +50,8 @@ TEST_F(Framing, FloodCheckDropsMoreThanTwentyMessagesPerPeriodAndCountsAfresh) {
     TestUser& bob = Login("127.0.0.3", "Bob");
     auto stranger = Connect("127.0.0.9");
     // Each burst is waited for, so that no single notification passes twenty.
-    for (int keepalives : {10, 9}) alice->client.SendRaw(std::string(keepalives, '\0')), Sync(*alice);  // 22, log-in included
-    for (int keepalives : {9, 8}) bob.client.SendRaw(std::string(keepalives, '\0')), Sync(bob);  // 20
+    for (int keepalives : {10, 9}) alice->SendRaw(std::string(keepalives, '\0')), Sync(*alice);  // 23, log-in included
+    for (int keepalives : {9, 7}) bob.SendRaw(std::string(keepalives, '\0')), Sync(bob);  // 20
     for (int keepalives : {15, 15}) {
         stranger->SendRaw(std::string(keepalives, '\0'));
         int count = server.Connections().back()->messageCount + keepalives;
@@ -60,7 +60,7 @@ TEST_F(Framing, FloodCheckDropsMoreThanTwentyMessagesPerPeriodAndCountsAfresh) {
     server.CheckFloods();
     ExpectDropped(*alice);
     EXPECT_TRUE(stranger->WaitForClose()) << "silently: no notice came before alice's";
-    bob.client.SendRaw(std::string(19, '\0'));
+    bob.SendRaw(std::string(19, '\0'));
     Sync(bob);
     server.CheckFloods();
     EXPECT_EQ(Sync(bob, *host), Frames{});
@@ -68,22 +68,22 @@ TEST_F(Framing, FloodCheckDropsMoreThanTwentyMessagesPerPeriodAndCountsAfresh) {
 
 TEST_F(Framing, KeptTailOf2000BytesIsAllowedAnd2001Drops) {
     std::string text = "020" + std::string(1997, 'y');
-    alice->client.SendRaw(text);
+    alice->SendRaw(text);
     EXPECT_TRUE(EventLoop::RunUntil([&] { return server.FindConnection(alice->id)->pendingInput.Tail().size() == 2000; }, 5000));
-    alice->client.SendRaw(std::string(1, '\0'));
+    alice->SendRaw(std::string(1, '\0'));
     EXPECT_EQ(Sync(*alice, *host), Frames{"042|0" + std::string(1000, 'y')});
-    alice->client.SendRaw(text + "y");
+    alice->SendRaw(text + "y");
     ExpectDropped(*alice);
 }
 
 TEST_F(Framing, UnknownCodesDropTheSenderAndOverLongIdsNeverWrap) {
     // 2^32 + 2 and 2^64 + 2 would wrap to user 2 in a fixed-width conversion.
-    alice->client.Send("134294967298");
-    alice->client.Send("1318446744073709551618");
+    alice->Send("134294967298");
+    alice->Send("1318446744073709551618");
     EXPECT_EQ(Sync(*host, *alice), Frames{});
     for (const std::string bad : {"21", "99", "x0", "0", "-1"}) {
         TestUser& bob = Login("127.0.0.3", "Bob");
-        bob.client.Send(bad);
+        bob.Send(bad);
         ExpectDropped(bob);
     }
 }
@@ -95,8 +95,8 @@ TEST_F(Framing, AdminThatStopsReadingIsDroppedOnceItsBacklogPassesTheBound) {
     server.SetPasswords({"super", "", ""});
     TestUser& stuck = Login("127.0.0.3", "Stuck", "super");
     // Three full lists are more than the kernel's buffers and the bound together.
-    for (int i = 0; i < 3; ++i) stuck.client.Send("19");
-    EXPECT_EQ(host->client.TakeUntil("1830", 20000), Frames{});
+    for (int i = 0; i < 3; ++i) stuck.Send("19");
+    EXPECT_EQ(host->TakeUntil("1830", 20000), Frames{});
     EXPECT_EQ(server.FindConnection(stuck.id), nullptr);
 }
 
@@ -120,7 +120,7 @@ TEST_F(Framing, FanOutToManyUsersArrivesWholeAndInOrder) {
     for (int i = 3; i < 3 + 70; ++i) Login("127.0.1." + std::to_string(i), "u" + std::to_string(i));
     Frames expected;
     for (int line = 0; line < 5; ++line) {
-        alice->client.Send("020line " + std::to_string(line));
+        alice->Send("020line " + std::to_string(line));
         Sync(*alice);  // one line per notification, each its own flush
         expected.push_back("042|0line " + std::to_string(line));
     }
@@ -131,13 +131,7 @@ TEST_F(Framing, FanOutToManyUsersArrivesWholeAndInOrder) {
 
 class ServerTimers : public ServerTest {
 protected:
-    static vorlan::server::ServerTuning ShortPeriods() {
-        vorlan::server::ServerTuning tuning;
-        tuning.keepalivePeriodMs = 20;
-        tuning.floodCheckPeriodMs = 20;
-        return tuning;
-    }
-    ServerTimers() : ServerTest(ShortPeriods()) {}
+    ServerTimers() : ServerTest(Tuning(20)) {}
 };
 
 TEST_F(ServerTimers, KeepaliveReachesEveryConnectionAndTheFloodCheckRuns) {
@@ -154,12 +148,7 @@ TEST_F(ServerTimers, KeepaliveReachesEveryConnectionAndTheFloodCheckRuns) {
 // Users who are not admins never get a large reply, so a small bound holds them.
 class UserBacklog : public ServerTest {
 protected:
-    static vorlan::server::ServerTuning SmallUserBacklog() {
-        vorlan::server::ServerTuning tuning = QuietTuning();
-        tuning.userSendBacklogLimit = 64 * 1024;
-        return tuning;
-    }
-    UserBacklog() : ServerTest(SmallUserBacklog()) {}
+    UserBacklog() : ServerTest(Tuning(3600 * 1000, 64 * 1024)) {}
 };
 
 TEST_F(UserBacklog, NormalUserThatStopsReadingIsDroppedWhileTalkersStay) {
@@ -167,7 +156,7 @@ TEST_F(UserBacklog, NormalUserThatStopsReadingIsDroppedWhileTalkersStay) {
     TestUser& stuck = Login("127.0.0.3", "Stuck");
     Frames seen;
     for (int round = 0; round < 3000 && server.FindConnection(stuck.id) != nullptr; ++round) {
-        talker.client.SendRaw(Repeat("020" + std::string(1000, 'z'), 19));
+        talker.SendRaw(Repeat("020" + std::string(1000, 'z'), 19));
         Frames more = Sync(talker);
         seen.insert(seen.end(), more.begin(), more.end());
     }

@@ -1,8 +1,4 @@
 // Starting and stopping the server and its listening, as the owner sees it.
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include "ServerFixture.h"
 
 namespace {
@@ -10,21 +6,14 @@ namespace {
 using States = std::vector<std::pair<bool, bool>>;
 
 // Another program holding a port of the system's choice.
-class PortSquatter {
-public:
+struct PortSquatter {
     PortSquatter() {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        socklen_t size = sizeof address;
-        bool bound = bind(fd_, reinterpret_cast<sockaddr*>(&address), size) == 0 && listen(fd_, 1) == 0;
-        EXPECT_TRUE(bound && getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) == 0);
-        port = ntohs(address.sin_port);
+        EXPECT_TRUE(holder.StartServer());
+        port = holder.ListeningPort();
     }
-    ~PortSquatter() { close(fd_); }
+    RecordingObserver observer;
+    vorlan::server::ChatServer holder{observer};
     std::uint16_t port = 0;
-
-private:
-    int fd_ = socket(AF_INET, SOCK_STREAM, 0);
 };
 
 using Lifecycle = ServerTest;
@@ -50,7 +39,7 @@ TEST_F(Lifecycle, StoppedListeningKeepsUsersChattingAndRefusesNewcomers) {
     server.ToggleListening();
     EXPECT_EQ(std::tuple(server.IsListening(), observer.notices.back(), observer.states.back()),
               std::tuple(false, "Listening stopped.", std::pair(true, false)));
-    alice.client.Send("020still here");
+    alice.Send("020still here");
     EXPECT_EQ(Sync(alice, host), Frames{"042|0still here"});
     RawClient refused;
     refused.Connect("127.0.0.3", port);
@@ -74,7 +63,7 @@ TEST_F(Lifecycle, StopClosesEveryClientWithoutAMessage) {
     server.StopServer();
     EXPECT_EQ(std::tuple(observer.notices.back(), observer.states.back(), server.Connections().size()),
               std::tuple("Server stopped.", std::pair(false, false), 0u));
-    for (RawClient* client : {&host.client, stranger.get()}) {
+    for (RawClient* client : {static_cast<RawClient*>(&host), stranger.get()}) {
         EXPECT_TRUE(client->WaitForClose());
         EXPECT_EQ(client->Take(), Frames{});
     }

@@ -9,7 +9,7 @@ TEST_F(LoginTest, BurstListsEveryUserInSlotOrderWithTheTopicAndOthersHearTheNewc
     server.SetTopic("Welcome|all");
     Login("127.0.0.1", "Host", "whatever");
     TestUser& alice = Login("127.0.0.2", "Alice");
-    alice.client.Send("051");  // closes her main chat: others see her level digit plus 4
+    alice.Send("051");  // closes her main chat: others see her level digit plus 4
     AllHear("0727");
     Frames burst;
     Login("127.0.0.3", "Bob", "", &burst);  // Login checks the join notice "013|3Bob"
@@ -53,19 +53,19 @@ TEST_F(LoginTest, MessagesOutOfPlace) {
     auto early = Connect("127.0.0.2");
     early->Send("00Nobody");  // without a separator: ignored, the connection stays
     early->Send("00Somebody|");
-    EXPECT_EQ(host.client.TakeUntil("012|3Somebody"), Frames{});
+    EXPECT_EQ(host.TakeUntil("012|3Somebody"), Frames{});
     auto stranger = Connect("127.0.0.3");
     stranger->Send("020hello");  // anything else before log-in: closed silently
     EXPECT_TRUE(stranger->WaitForClose());
     EXPECT_EQ(stranger->ReceivedBytes(), 0u);
     early->Send("00Again|");  // a second log-in is a fault
-    EXPECT_EQ(host.client.TakeUntil("1820"), Frames{});
+    EXPECT_EQ(host.TakeUntil("1820"), Frames{});
 }
 
 TEST_F(LoginTest, FreedIdsAreReusedSmallestFirst) {
     for (int i = 1; i <= 4; ++i) Login("127.0.0." + std::to_string(i), "u" + std::to_string(i));
     TestUser& third = *users[2];
-    third.client.Close();
+    third.Close();
     Forget(third);
     AllHear("023|0");  // left, not lost
     EXPECT_EQ(Login("127.0.0.9", "late").id, 3);

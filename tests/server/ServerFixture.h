@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -8,8 +10,50 @@
 
 #include <gtest/gtest.h>
 
-#include "RawClient.h"
 #include "server/ChatServer.h"
+
+// Messages as tests write them: SEP shown as '|', which no test text uses, so
+// that expected wire bytes read as plain strings.
+using Frames = std::vector<std::string>;
+inline std::string Replaced(std::string text, char from, char to) { return std::replace(text.begin(), text.end(), from, to), text; }
+inline std::string Wire(std::string_view shown) { return Replaced(std::string(shown), '|', '\xAC'); }
+inline std::string Shown(std::string_view wire) { return Replaced(std::string(wire), '\xAC', '|'); }
+
+// A chat client at the byte level: a plain non-blocking socket bound to a chosen
+// loopback address, so that 127.0.0.1 is the host and 127.0.0.2 and up are
+// ordinary users. Waiting runs the program's event loop, so the server under
+// test makes progress in the same thread.
+class RawClient {
+public:
+    ~RawClient() { Close(); }
+
+    // Connects from `bindAddress` to 127.0.0.1:`port`; true once the connect is under way.
+    bool Connect(const std::string& bindAddress, std::uint16_t port);
+    // Writes every byte, running the loop while the socket is full.
+    void SendRaw(std::string_view bytes);
+    // Sends Wire(`shown`) and its zero byte.
+    void Send(std::string_view shown) { SendRaw(Wire(shown) + '\0'); }
+    void Close();
+    // Ends the connection with a reset, as a broken connection would.
+    void CloseWithReset();
+
+    bool IsClosedByPeer() const { return peerClosed_; }
+    std::size_t ReceivedBytes() { Pump(); return totalReceived_; }
+    // Complete messages received and not yet taken, shown.
+    Frames Take();
+    // Waits for the message `frame` (shown); returns (and takes) the messages
+    // before it. Adds a failure when it does not come.
+    Frames TakeUntil(const std::string& frame, int timeoutMs = 5000);
+    bool WaitForClose(int timeoutMs = 5000);
+
+private:
+    void Pump();
+
+    int fd_ = -1;
+    std::string inbox_;
+    std::size_t totalReceived_ = 0;
+    bool peerClosed_ = false;
+};
 
 class RecordingObserver : public vorlan::server::ServerObserver {
 public:
@@ -22,8 +66,7 @@ public:
     Frames popups;
 };
 
-struct TestUser {
-    RawClient client;
+struct TestUser : RawClient {
     int id = 0;
     std::string Id() const { return std::to_string(id); }
 };
@@ -33,14 +76,20 @@ struct TestUser {
 // check or keepalive run it themselves or shorten the periods.
 class ServerTest : public ::testing::Test {
 protected:
-    static vorlan::server::ServerTuning QuietTuning();
-    explicit ServerTest(vorlan::server::ServerTuning tuning = QuietTuning()) : server(observer, tuning) {}
+    static vorlan::server::ServerTuning Tuning(std::uint32_t timerPeriodMs = 3600 * 1000, std::size_t userBacklog = 1 << 20) {
+        vorlan::server::ServerTuning tuning;
+        tuning.keepalivePeriodMs = tuning.floodCheckPeriodMs = timerPeriodMs;
+        tuning.userSendBacklogLimit = userBacklog;
+        return tuning;
+    }
+    explicit ServerTest(vorlan::server::ServerTuning tuning = Tuning()) : server(observer, tuning) {}
     void SetUp() override;
 
     // Connects from `address` and waits until the server holds the connection.
+    void Accept(RawClient& client, const std::string& address);
     std::unique_ptr<RawClient> Connect(const std::string& address);
-    // Connects and logs in; the others' join notices are taken. The newcomer's
-    // burst goes to `burst` when given.
+    // Connects and logs in; the others' join notices are taken. What the
+    // newcomer received goes to `burst` when given.
     TestUser& Login(const std::string& address, const std::string& name, const std::string& password = "",
                     Frames* burst = nullptr);
     // `to` receives a version query from `from`: returns what `to` got before it,
