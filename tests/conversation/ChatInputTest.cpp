@@ -44,16 +44,10 @@ TEST(InputLimits, EachWindowHasItsTableOfCommandsLimitsAndFilters) {
 
 class MainSend : public ::testing::Test {
 protected:
-    // What one typed text sends from a fresh window.
-    static Frames SentFor(const std::string& typed) {
-        FakeInputContext fresh;
-        SendMainInput(fresh, typed);
-        return fresh.sent;
-    }
     FakeInputContext context;
 };
 
-TEST_F(MainSend, TypedTextBecomesTheseMessages) {
+TEST(MainSendTable, TypedTextBecomesTheseMessages) {
     struct Row { std::string typed; Frames sent; };
     for (const Row& row : {Row{"hello\r\nworld", {Frame("020hello\r\nworld")}},
                            {"/me waves", {Frame("021waves")}},
@@ -68,15 +62,14 @@ TEST_F(MainSend, TypedTextBecomesTheseMessages) {
                            {"/Me waves", {Frame("020/Me waves")}},
                            // The text ends at a zero byte, so it cannot smuggle in a message.
                            {std::string("hi\0" "163", 6), {Frame("020hi")}}, {std::string("\0x", 2), {}}}) {
-        EXPECT_EQ(SentFor(row.typed), row.sent) << row.typed;
+        FakeInputContext fresh;
+        SendMainInput(fresh, row.typed);
+        EXPECT_EQ(fresh.sent, row.sent) << row.typed;
     }
 }
 
 TEST_F(MainSend, OwnLinesAreWrittenAtOnceAndSaysPopsUp) {
-    SendMainInput(context, "hello");
-    SendMainInput(context, "/me waves");
-    SendMainInput(context, "/say hi all");
-    SendMainInput(context, "/topic t");
+    for (const char* typed : {"hello", "/me waves", "/say hi all", "/topic t"}) SendMainInput(context, typed);
     EXPECT_EQ(context.mainView.Runs(), (Runs{{"\n[09:05] ", kTextColour, false}, {"Anna", kOwnColour, true},
                                              {":", kTextColour, true}, {" hello", kTextColour, false},
                                              {"\n\t[09:05] ", kTextColour, false}, {"Anna", kOwnColour, false},
@@ -94,8 +87,7 @@ TEST_F(MainSend, ChatLinesAreDroppedSilentlyWhenTheyCannotBeSentButNameAndClearS
         EXPECT_TRUE(context.sent.empty() && context.mainView.Runs().empty() && context.popups.empty()) << why;
     }
     SendMainInput(context, "/name Dee");
-    EXPECT_EQ(context.ownName, "Dee");
-    EXPECT_EQ(context.sent, Frames{Frame("03Dee")}) << "connected, though the main chat is closed";
+    EXPECT_EQ(std::tuple(context.ownName, context.sent), std::tuple("Dee", Frames{Frame("03Dee")})) << "the main chat is closed";
     context.connected = false;
     SendMainInput(context, "/name Cy");
     SendMainInput(context, "/clear");
@@ -108,10 +100,7 @@ TEST_F(MainSend, PasswordCommandsWorkWhileDisconnectedAndLeaveANoticeInViewAndLo
     ASSERT_TRUE(context.mainLog.OpenMain(folder.Folder(), true, context.lines, context.mainView));
     context.mainView.Forget();
     context.connected = false;
-    SendMainInput(context, "/cpw se cret ");
-    SendMainInput(context, "/saspw a");
-    SendMainInput(context, "/naspw ");
-    SendMainInput(context, "/nuspw \xAC");
+    for (const char* typed : {"/cpw se cret ", "/saspw a", "/naspw ", "/nuspw \xAC"}) SendMainInput(context, typed);
     context.connected = true;
     context.lines.timestamps = false;
     SendMainInput(context, "two\r\nlines");

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "ConversationTestSupport.h"
 #include "conversation/ChatLine.h"
@@ -19,9 +20,8 @@ TEST(TimeTexts, FieldsAreTwoDigitsAndThePrefixFollowsTheOption) {
     for (Row row : {Row{{2026, 12, 5, 9, 5, 0}, "[09:05] ", "05.12.2026 09:05"},
                     {{2027, 1, 31, 23, 59, 0}, "[23:59] ", "31.01.2027 23:59"},
                     {{2028, 10, 1, 0, 0, 0}, "[00:00] ", "01.10.2028 00:00"}}) {
-        EXPECT_EQ(TimePrefix(row.time, true), row.prefix);
-        EXPECT_EQ(LogTimestamp(row.time), row.logStamp);
-        EXPECT_EQ(TimePrefix(row.time, false), "");
+        EXPECT_EQ(std::tuple(TimePrefix(row.time, true), LogTimestamp(row.time), TimePrefix(row.time, false)),
+                  std::tuple(row.prefix, row.logStamp, ""));
     }
 }
 
