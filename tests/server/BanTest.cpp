@@ -33,8 +33,7 @@ TEST_F(Bans, BanningAUserBansItsAddressOnceWithItsNameAndDropsIt) {
 }
 
 TEST_F(Bans, BannedAddressIsClosedAtAcceptBeforeAnyByteAndMatchedAsExactText) {
-    admin->Send("17127.0.0.9");
-    admin->Send("17 127.0.0.010\r\n");
+    admin->Send({"17127.0.0.9", "17 127.0.0.010\r\n"});
     Sync(*admin);
     EXPECT_EQ(Rows(), (BanRows{{0, "127.0.0.9/"}, {1, "127.0.0.010/"}}));
     RawClient banned;
@@ -47,9 +46,7 @@ TEST_F(Bans, BannedAddressIsClosedAtAcceptBeforeAnyByteAndMatchedAsExactText) {
 // A banned host could never reach its own server again to lift the ban.
 TEST_F(Bans, HostAddressIsNeverBanned) {
     auto hostBeforeLogin = Connect("127.0.0.1");
-    admin->Send("17127.0.0.1");
-    admin->Send("20127.0.0.1|host1");
-    admin->Send("17" + std::to_string(server.Connections().back()->connectionId));
+    admin->Send({"17127.0.0.1", "20127.0.0.1|host1", "17" + std::to_string(server.Connections().back()->connectionId)});
     EXPECT_TRUE(hostBeforeLogin->WaitForClose());
     EXPECT_EQ(Sync(*admin, *host), Frames{});
     EXPECT_EQ(Rows(), BanRows{});
@@ -57,9 +54,7 @@ TEST_F(Bans, HostAddressIsNeverBanned) {
 
 TEST_F(Bans, NormalUsersCannotBanOrSeeOrEditTheList) {
     server.SetBanList({BanEntry{7, "10.0.0.1", ""}});
-    for (const char* message : {"173", "1710.0.0.2", "19", "2070", "2010.0.0.3|x1", "20no separator1"}) {
-        bob->Send(message);
-    }
+    bob->Send({"173", "1710.0.0.2", "19", "2070", "2010.0.0.3|x1", "20no separator1"});
     EXPECT_EQ(Sync(*bob), Frames{});
     EXPECT_EQ(Rows(), (BanRows{{7, "10.0.0.1/"}}));
 }
@@ -68,7 +63,7 @@ TEST_F(Bans, ListRowsFlagTheFirstAndRemovingFreesTheSmallestId) {
     admin->Send("19");
     EXPECT_EQ(Sync(*admin), Frames{}) << "an empty list sends nothing";
     server.SetBanList({BanEntry{0, "a", ""}, BanEntry{1, "b", ""}, BanEntry{2, "c", ""}});
-    for (const char* edit : {"2000", "2050", "20 10.0.0.1 | spam|mer \r\n1", "2010.0.0.2|1", "19"}) admin->Send(edit);
+    admin->Send({"2000", "2050", "20 10.0.0.1 | spam|mer \r\n1", "2010.0.0.2|1", "19"});
     EXPECT_EQ(Sync(*admin), (Frames{"2011|b", "2002|c", "2000|10.0.0.1|spammer", "2003|10.0.0.2"}));
     admin->Send("20x2");  // neither 0 nor 1
     ExpectDropped(*admin);
@@ -92,8 +87,7 @@ TEST_F(Bans, FullListOfLongTextsReachesAReadingAdminWhole) {
     FillList(std::string(200, 'a'), std::string(200, 'd'));
     std::size_t expected = admin->ReceivedBytes() + 50000 * (3 + 200 + 1 + 200 + 1 + 1) +
                            (10 * 1 + 90 * 2 + 900 * 3 + 9000 * 4 + 40000 * 5) + 4;  // ids, then "153" and its zero
-    admin->Send("19");
-    admin->Send("133");
+    admin->Send({"19", "133"});
     EXPECT_TRUE(vorlan::platform::EventLoop::RunUntil([&] { return admin->ReceivedBytes() >= expected; }, 20000));
     EXPECT_EQ(admin->ReceivedBytes(), expected);
     Frames frames = admin->Take();

@@ -9,25 +9,20 @@ namespace {
 TEST_F(ChatRoom, MainLinesReachEveryOtherOpenChatAndAreCut) {
     bob->Send("051");
     AllHear("0757");
-    alice->Send("021waves|hands");
-    alice->Send("020");  // a kind without text
-    alice->Send("02" + std::string(1500, 'x'));
+    alice->Send({"021waves|hands", "020", "02" + std::string(1500, 'x')});  // "020": a kind without text
     bob->Send("020from a closed chat");
     EXPECT_EQ(Sync(*alice, *host), (Frames{"044|1waves|hands", "044|" + std::string(1001, 'x')}));
     EXPECT_EQ(Sync(*alice, *bob), Frames{});
     EXPECT_EQ(Sync(*alice), Frames{});
     EXPECT_EQ(Sync(*bob, *host), Frames{});
-    host->Send("050");
-    host->Send("05x");
+    host->Send({"050", "05x"});
     EXPECT_EQ(Sync(*host, *alice), Frames{"0710"});
 }
 
 TEST_F(ChatRoom, MutedSenderReachesNeitherMainNorPrivateChatNorTransfersUntilUnmuted) {
-    for (const char* change : {"1514", "1514", "1504", "15199", "1524"}) bob->Send(change);
+    bob->Send({"1514", "1514", "1504", "15199", "1524"});
     EXPECT_EQ(Sync(*bob), (Frames{"1741", "1741", "1740"})) << "counted with duplicates, unknown ids refused";
-    alice->Send("020public");
-    alice->Send("115|0private");
-    alice->Send("125|0x");
+    alice->Send({"020public", "115|0private", "125|0x"});
     EXPECT_EQ(Sync(*alice, *bob), Frames{});
     bob->Send("1504");
     EXPECT_EQ(Sync(*bob), Frames{"1740"});
@@ -36,10 +31,8 @@ TEST_F(ChatRoom, MutedSenderReachesNeitherMainNorPrivateChatNorTransfersUntilUnm
 }
 
 TEST_F(ChatRoom, PrivateLineRules) {
-    alice->Send("115|0");          // nothing after the kind
-    alice->Send("1199|0nobody");   // no such user
-    alice->Send("115|0hi|");       // the last field may hold SEP
-    alice->Send("11" + std::string(400, '9') + "5|0hi");  // no wrap into a valid id
+    // Nothing after the kind, no such user, SEP in the last field, and an id that must not wrap into a valid one.
+    alice->Send({"115|0", "1199|0nobody", "115|0hi|", "11" + std::string(400, '9') + "5|0hi"});
     EXPECT_EQ(Sync(*alice, *bob), Frames{"134|0hi|"});
     EXPECT_EQ(Sync(*alice), Frames{});
     alice->Send("1150no separator");
@@ -47,11 +40,8 @@ TEST_F(ChatRoom, PrivateLineRules) {
 }
 
 TEST_F(ChatRoom, NameMayChangeOnlyInCaseOfOnesOwnAndStatusIsCleanedAndCut) {
-    for (const char* name : {"03ALICE", "03bob", "03ALICE", "03 \r\n ", "03 Al\xACice the Great and Powerful "}) {
-        alice->Send(name);
-    }
-    alice->Send("04Be\r\n right|back" + std::string(300, '.'));
-    alice->Send("04");
+    alice->Send({"03ALICE", "03bob", "03ALICE", "03 \r\n ", "03 Al\xACice the Great and Powerful ",
+                 "04Be\r\n right|back" + std::string(300, '.'), "04"});
     std::string status = ("Be right|back" + std::string(300, '.')).substr(0, 200);
     EXPECT_EQ(Sync(*alice, *bob), (Frames{"054|ALICE", "054|Alice the Great and ", "064|" + status, "064|"}));
 }
@@ -70,9 +60,9 @@ TEST_F(ChatRoom, TopicIsForAdminsAndReachesOpenChatsIncludingTheSender) {
 TEST_F(ChatRoom, ProfileAndVersionQueriesAreRelayedCleanedAndCut) {
     alice->Send("095");
     EXPECT_EQ(Sync(*alice, *bob), Frames{"114"});
-    bob->Send("104|" + std::string(25, 'n') + "\r\n|f1|f2|f3|f4|f5|f6|" + std::string(250, 'f') + "|Away|extra");
-    bob->Send("104|||||||||");  // an empty profile
-    bob->Send("144|1.\r\n17");
+    // A long profile, an empty one and a version.
+    bob->Send({"104|" + std::string(25, 'n') + "\r\n|f1|f2|f3|f4|f5|f6|" + std::string(250, 'f') + "|Away|extra",
+               "104|||||||||", "144|1.\r\n17"});
     EXPECT_EQ(Sync(*bob, *alice), (Frames{"125|" + std::string(20, 'n') + "|f1|f2|f3|f4|f5|f6|" + std::string(200, 'f') +
                                               "|Away|extra",
                                           "125|||||||||", "165|1.17"}));
@@ -94,10 +84,8 @@ TEST_F(ChatRoom, LeavingTellsOthersLeftOrLostAndClearsMutes) {
 
 TEST_F(ChatRoom, AdminsPromoteNormalUsersAndDemoteNormalAdminsOnly) {
     alice->Send("065");  // a Normal user has no rights
-    admin->Send("062");  // not a Normal user
-    admin->Send("072");  // not a Normal admin
-    admin->Send("065x");
-    admin->Send("073");  // itself included
+    // Super is neither a Normal user nor a Normal admin; Admin may demote itself.
+    admin->Send({"062", "072", "065x", "073"});
     EXPECT_EQ(Sync(*admin, *host), (Frames{"085x", "093"}));
     EXPECT_EQ(std::pair(server.FindConnection(5)->level, server.FindConnection(3)->level), std::pair(2, 3));
     admin->Send("075");  // now a Normal user itself
@@ -106,9 +94,9 @@ TEST_F(ChatRoom, AdminsPromoteNormalUsersAndDemoteNormalAdminsOnly) {
 
 TEST_F(ChatRoom, AddressesAndTheConnectionListAreForAdminsOnly) {
     auto stranger = Connect("127.0.0.9");
-    for (const char* query : {"081", "18"}) alice->Send(query);
+    alice->Send({"081", "18"});
     EXPECT_EQ(Sync(*alice), Frames{});
-    for (const char* query : {"081", "085", "0899", "18"}) admin->Send(query);
+    admin->Send({"081", "085", "0899", "18"});
     EXPECT_EQ(Sync(*admin), (Frames{"101|127.0.0.1", "105|127.0.0.5", "1911|127.0.0.1", "1902|127.0.0.2",
                                     "1903|127.0.0.3", "1904|127.0.0.4", "1905|127.0.0.5", "1906|127.0.0.9"}));
 }
@@ -167,8 +155,7 @@ TEST_F(ChatRoom, TransferStepsAreRelayedAndOffersCarryAnAddressTheTargetCanUse) 
     EXPECT_EQ(offerAddress(*alice, "192.168.1.5", *bob, "81.2.3.4"), "0");
     EXPECT_EQ(offerAddress(*bob, "81.2.3.4", *alice, "192.168.1.5"), "81.2.3.4");
 
-    alice->Send("1299|0x");
-    alice->Send("125|");
+    alice->Send({"1299|0x", "125|"});
     EXPECT_EQ(Sync(*alice, *bob), Frames{});
     for (const char* malformed : {"125no separator", "125|2x", "125|1no second separator"}) {
         TestUser& carol = Login("127.0.0.6", "Carol");

@@ -78,8 +78,7 @@ TEST_F(Framing, KeptTailOf2000BytesIsAllowedAnd2001Drops) {
 
 TEST_F(Framing, UnknownCodesDropTheSenderAndOverLongIdsNeverWrap) {
     // 2^32 + 2 and 2^64 + 2 would wrap to user 2 in a fixed-width conversion.
-    alice->Send("134294967298");
-    alice->Send("1318446744073709551618");
+    alice->Send({"134294967298", "1318446744073709551618"});
     EXPECT_EQ(Sync(*host, *alice), Frames{});
     for (const std::string bad : {"21", "99", "x0", "0", "-1"}) {
         TestUser& bob = Login("127.0.0.3", "Bob");
@@ -95,7 +94,7 @@ TEST_F(Framing, AdminThatStopsReadingIsDroppedOnceItsBacklogPassesTheBound) {
     server.SetPasswords({"super", "", ""});
     TestUser& stuck = Login("127.0.0.3", "Stuck", "super");
     // Three full lists are more than the kernel's buffers and the bound together.
-    for (int i = 0; i < 3; ++i) stuck.Send("19");
+    stuck.Send({"19", "19", "19"});
     EXPECT_EQ(host->TakeUntil("1830", 20000), Frames{});
     EXPECT_EQ(server.FindConnection(stuck.id), nullptr);
 }

@@ -33,6 +33,7 @@ public:
     void SendRaw(std::string_view bytes);
     // Sends Wire(`shown`) and its zero byte.
     void Send(std::string_view shown) { SendRaw(Wire(shown) + '\0'); }
+    void Send(std::initializer_list<std::string> shown) { for (const std::string& message : shown) Send(message); }
     void Close();
     // Ends the connection with a reset, as a broken connection would.
     void CloseWithReset();
