@@ -724,6 +724,79 @@ CHECKS += [
         ],
     },
 ]
+# Malformed and hostile messages from a server, each followed by its zero byte.
+HOSTILE_FRAMES = [
+    "00" + "7" + S + "9Level nine" + S + "Available0",   # level digit out of range
+    "01" + "0" + S + "0Zero",                             # id 0
+    "01" + "-5" + S + "3Negative",
+    "02",                                                 # no fields
+    "02" + "99" + S + "0",                                # unknown user leaves
+    "04" + "99" + S + "0from nobody",                     # unknown sender
+    "04" + "1",                                           # no SEP
+    "07",
+    "0799",
+    "12" + "1" + S + "Fake",                              # profile with too few fields
+    "13" + "1" + S,                                       # private line without kind
+    "17",
+    "18" + "99" + "0",                                    # short form, unknown user
+    "18" + "1" + S,                                       # long form without kind and remover
+    "19",
+    "20" + "1",
+    "99" + "unknown code",
+    S + S + S,
+    "0" ,
+    "03" + "1" + "T" * 5000,                              # a long topic
+]
+
+CHECKS += [
+    {
+        "name": "a client survives malformed messages from its server and still answers queries",
+        "needs": needs_main("A", controls=(1046,)),
+        "steps": [
+            ("fake_server", "fs"),
+            ("prepare", "C", {"options": {2: 0, 3: 1, 4: "127.0.0.1", 17: "<<fs.port>>"},
+                              "files": {"profile.vr": ["Charlie", "", "", "", "", "", "", ""]}}),
+            ("launch", "C"),
+            ("fake_accept", "fs"),
+            ("fake_got", "fs", "00Charlie" + S),
+            ("fake_send", "fs", "002" + S + "0Charlie" + S + "Available1\0" + "001" + S + "3Fake" + S +
+             "Available0\0" + "030Scripted topic\0"),
+            ("view", "C", "main", r"\n<T>Topic: Scripted topic"),
+            ("fake_send", "fs", "".join(frame + "\0" for frame in HOSTILE_FRAMES)),
+            # An unterminated message longer than the 2000 bytes a client keeps, then its end.
+            ("fake_send", "fs", "041" + S + "0" + "z" * 3000),
+            ("sleep", 1),  # so that the client reads the two parts in two notifications
+            ("fake_send", "fs", "tail\0"),
+            ("fake_send", "fs", "041" + S + "0still alive\0"),
+            ("view", "C", "main", r"\n<T>Fake: still alive"),
+            ("alive", "C"),
+            ("view_not", "C", "main", r"from nobody|ztail"),
+            ("fake_send", "fs", "111\0" + "151\0"),
+            ("fake_got", "fs", "101" + S + "Charlie" + S * 8 + "Available"),
+            ("fake_got", "fs", "141" + S + "1.17"),
+            ("file", "C", MAIN_LOG, r"Session start.*\r\n\[<TS>\] Fake: still alive(\r\n.*)?"),
+            ("shot", "C-after-hostile-server"),
+        ],
+    },
+    {
+        # A server relays at most 1001 characters of a line; one that sends far
+        # more must not freeze the client nor grow its view past the bound.
+        "name": "a 60000-character line from a server leaves the client responsive and its view bounded",
+        "needs": needs_main("A", controls=(1046,)),
+        "steps": [
+            ("fake_send", "fs", "041" + S + "0" + "y" * 60000 + "\0" + "041" + S + "0after the long line\0"),
+            ("view", "C", "main", r"\n<T>Fake: after the long line", 5),
+            ("view_length", "C", "main", 0, 50000),
+        ],
+    },
+    {
+        "name": "Exit (32780) ends C",
+        "steps": [
+            ("responsive", "C", 90),
+            ("exit", "C", 60),
+        ],
+    },
+]
 
 # The driver's own commands on a fixture window with the same kinds of
 # controls (tests/e2e/run --self-test): run before trusting the driver with a

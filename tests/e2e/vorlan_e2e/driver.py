@@ -18,7 +18,8 @@ class Driver:
         deadline = time.monotonic() + connect_timeout
         while True:
             try:
-                self._socket = socket.create_connection(("127.0.0.1", port), timeout=30)
+                # Generous: a command may wait on a busy program several times over.
+                self._socket = socket.create_connection(("127.0.0.1", port), timeout=120)
                 break
             except OSError:
                 if time.monotonic() > deadline:
@@ -38,9 +39,12 @@ class Driver:
             prefix += ["--wait", str(int(wait_ms))]
         # Each word is "w" and its percent-encoded bytes, so an empty word survives.
         encoded = ["w" + urllib.parse.quote(str(w).encode("latin-1"), safe="") for w in prefix + list(words)]
-        self._stream.write((" ".join(encoded) + "\n").encode("ascii"))
-        self._stream.flush()
-        line = self._stream.readline().decode("ascii").rstrip("\n")
+        try:
+            self._stream.write((" ".join(encoded) + "\n").encode("ascii"))
+            self._stream.flush()
+            line = self._stream.readline().decode("ascii").rstrip("\n")
+        except OSError as error:
+            raise DriverError("vorlan-driver did not answer: %s" % error) from None
         if not line:
             raise DriverError("vorlan-driver closed the connection")
         status, _, payload = line.partition(" ")

@@ -2,6 +2,7 @@
 Vorlan.exe, controls of running windows) and a list of steps. A check whose
 windows are not built yet is skipped; once they exist it must pass."""
 import os
+import random
 import re
 import socket
 import subprocess
@@ -10,6 +11,7 @@ import traceback
 
 from .driver import DriverError
 from .program import ProgramFolder, expand_log_pattern, matches, view_pattern
+from .fakeserver import FakeServer
 from .rawclient import RawClient
 
 MAIN_CAPTION = "Vorlan"
@@ -41,9 +43,17 @@ class Instance:
 
 
 def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
+    """A port that nothing listens on, below Linux's ephemeral range (32768 and
+    up), so that no outgoing connection takes it before the program binds it."""
+    for _ in range(200):
+        port = random.randint(20000, 32000)
+        try:
+            with socket.socket() as probe:
+                probe.bind(("0.0.0.0", port))
+            return port
+        except OSError:
+            continue
+    raise RuntimeError("no free port between 20000 and 32000")
 
 
 class Session:
@@ -52,6 +62,7 @@ class Session:
         self.settings = settings          # paths: executable, colors, work, screenshots
         self.instances = {}
         self.raw = {}
+        self.fakes = {}
         self.vars = {"port": str(free_port())}
         self.shot_number = 0
         self._resources = {}
@@ -232,6 +243,38 @@ class Session:
             raw.close()
             if got is not None or not closed:
                 raise StepFailed("log-in of %s with password %r was not refused" % (name, password))
+
+    def step_fake_server(self, name):
+        """A scripted server; its port is <<NAME.port>>."""
+        server = FakeServer()
+        self.fakes[name] = server
+        self.vars[name + ".port"] = str(server.port)
+
+    def step_fake_accept(self, name, timeout=20):
+        if not self.fakes[name].wait_connected(timeout):
+            raise StepFailed("nobody connected to the scripted server %s" % name)
+
+    def step_fake_send(self, name, text):
+        """Sends the bytes as written (each message ends with its own \\0)."""
+        self.fakes[name].send(self.expand(text).encode("latin-1"))
+
+    def step_fake_got(self, name, pattern, timeout=10):
+        regex = re.compile(self.expand(pattern).encode("latin-1"), re.DOTALL)
+        if self.fakes[name].wait_for(lambda f: regex.fullmatch(f) is not None, timeout) is None:
+            raise StepFailed("the scripted server %s never got %r; got %r" %
+                             (name, pattern, [f.decode("latin-1") for f in self.fakes[name].frames[-6:]]))
+
+    def step_responsive(self, name, timeout=60):
+        """Waits until the main window answers messages again."""
+        inst = self.instance(name)
+        self.poll(lambda: self.call(inst, "get-text", self.caption("main", name), "1001"), timeout,
+                  "%s does not answer" % name)
+
+    def step_alive(self, name):
+        inst = self.instance(name)
+        ok, out = self.driver.call("wait-exit", str(inst.pid), "0")
+        if ok:
+            raise StepFailed("%s has ended: %s" % (name, out))
 
     def step_close_raw(self, client):
         self.raw.pop(client).close()
@@ -542,7 +585,7 @@ class Session:
 
     # ----- the end ----------------------------------------------------------
     def cleanup(self):
-        for client in self.raw.values():
+        for client in list(self.raw.values()) + list(self.fakes.values()):
             client.close()
         for inst in self.instances.values():
             if inst.pid is not None:
