@@ -412,9 +412,12 @@ void ClientSession::OnServerData(int error) {
     if (received <= 0) return;
     bytes.resize(static_cast<std::size_t>(received));
     // An over-long unterminated tail is simply dropped (Feed says so); the
-    // client keeps the connection.
+    // client keeps the connection. A message that arrived whole but is just as
+    // long is dropped too: no server message is that long (the longest, a
+    // profile, stays under 1700 bytes), and a hostile server must not make the
+    // views lay out megabytes of text.
     partialMessage_.Feed(bytes, [this](std::string_view message) {
-        if (!message.empty()) HandleServerMessage(message);
+        if (!message.empty() && message.size() <= protocol::kMaxKeptTail) HandleServerMessage(message);
         return true;
     });
 }
