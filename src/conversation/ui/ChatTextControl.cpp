@@ -118,8 +118,11 @@ bool ChatTextControl::IsChatView() const {
 
 // ---- writing -------------------------------------------------------------------
 
-void ChatTextControl::AppendText(const std::string& text, std::uint32_t colour, bool bold) {
+void ChatTextControl::AppendText(const std::string& whole, std::uint32_t colour, bool bold) {
     if (!control_) return;
+    // A text longer than the view holds would only push itself out again:
+    // keep its end, so the view stays within its bound whatever is appended.
+    const std::string text = whole.size() > kMaxViewLength ? whole.substr(whole.size() - kMaxViewLength) : whole;
     const bool wasAtEnd = IsAtEnd();
     POINT scroll{0, 0};
     SendMessageA(control_, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
