@@ -85,6 +85,10 @@ bool TreeControl::HasChildren(int id) const {
     return item && TreeView_GetChild(tree_, item) != nullptr;
 }
 
+void TreeControl::Select(int id) {
+    if (HTREEITEM item = ItemOf(id)) TreeView_SelectItem(tree_, item);
+}
+
 std::optional<int> TreeControl::SelectedId() const {
     if (!tree_) return std::nullopt;
     return IdOf(TreeView_GetSelection(tree_));

@@ -37,6 +37,7 @@ public:
     bool HasChildren(int id) const;
 
     std::optional<int> SelectedId() const;
+    void Select(int id);
     // The item under the last message's cursor position (a click just
     // reported), selected first when `select`.
     std::optional<int> IdAtCursor(bool select);

@@ -30,6 +30,8 @@ void UserTreeControl::AddUserRow(const UserRow& row) {
     if (tree_.Contains(row.group)) parent = row.group;
     tree_.Insert(row.id, parent, row.label, row.colour);
     if (parent) tree_.Expand(*parent);
+    if (row.id == reselectId_) tree_.Select(row.id);
+    reselectId_ = 0;
 }
 
 void UserTreeControl::UpdateUserRow(const UserRow& row) {
@@ -38,10 +40,12 @@ void UserTreeControl::UpdateUserRow(const UserRow& row) {
 }
 
 void UserTreeControl::RemoveUserRow(int id) {
+    reselectId_ = tree_.SelectedId() == id ? id : 0;
     tree_.Remove(id);
 }
 
 void UserTreeControl::ClearRows() {
+    reselectId_ = 0;
     tree_.Clear();
 }
 

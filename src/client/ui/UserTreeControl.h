@@ -43,6 +43,9 @@ public:
 
 private:
     TreeControl tree_;
+    // A selected row that was just removed: the core moves a user between the
+    // groups by removing and adding its row, and the user stays selected.
+    int reselectId_ = 0;
 };
 
 }  // namespace vorlan::client
