@@ -4,13 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 
 #include "app/MainCore.h"
 #include "client/ClientTestSupport.h"
 #include "storage/OptionsFile.h"
-#include "support/TempFolder.h"
 
 namespace vorlan::app {
 namespace {
@@ -18,106 +15,71 @@ namespace {
 using namespace client::test_support;
 namespace fs = std::filesystem;
 
-std::uint16_t FreePort() {
-    platform::AsyncSocket probe;
-    probe.Create(0, platform::kEventAccept, "127.0.0.1");
-    return probe.LocalPort();
+void WriteFile(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+// Paths are written the Windows way; the POSIX backend reads them with slashes.
+fs::path Native(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return fs::path(path);
 }
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
-// Every view of the main window, recorded.
-struct RecordedWindow {
-    conversation::RecordingChatView mainView;
-    RecordingUserTree userTree;
-    RecordingRecentServers recentServers;
-    RecordingMenu menu;
-    RecordingPopups popups;
-    FakeMainWindow mainWindow;
-    RecordingTray tray;
-    RecordingSounds sounds;
-    RecordingInfo info;
-    RecordingConnections connections;
-    RecordingBanList banList;
-    RecordingAdminMenus adminMenus;
-    RecordingPrivateWindows privateWindows;
-    RecordingTransfers transfers;
-
-    client::ClientSessionViews Views() {
-        return {mainView, userTree, recentServers, popups, mainWindow, tray, sounds, info,
-                connections, banList, adminMenus, privateWindows, transfers};
-    }
-};
 
 class MainCoreTest : public ::testing::Test {
 protected:
     test::TempFolder folder;
-    RecordedWindow window;
+    RecordedViews window;
     std::unique_ptr<MainCore> core;
-    std::uint16_t port = FreePort();
+    std::uint16_t port = 0;
 
-    // A program folder like the shipped one: every settings file present.
-    void PrepareProgramFolder(bool startServer) {
+    // A program folder like the shipped one, every settings file present, on a
+    // port the server can take (probed on every address, as the server listens).
+    void StartCore(bool startServer = true) {
+        platform::AsyncSocket probe;
+        probe.Create(0, platform::kEventAccept, "");
+        port = probe.LocalPort();
+        probe.Close();
         storage::Options options;
-        options.startServer = startServer;
-        options.connectToHost = true;
-        options.host = "127.0.0.1";
-        options.chatPort = port;
-        options.topic = "Welcome";
+        options.startServer = startServer, options.connectToHost = true, options.host = "127.0.0.1";
+        options.chatPort = port, options.topic = "Welcome";
         WriteFile(folder.Path() / "options.vr", storage::FormatOptions(options));
         WriteFile(folder.Path() / "profile.vr", "Host\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
         WriteFile(folder.Path() / "banlist.vr", "");
-        WriteFile(folder.Path() / "recentservers.vr", "");
+        WriteFile(folder.Path() / "recentservers.vr", "01.01.2026 10:00" + Sep() + "10.1.1.1");
+        MakeCore(folder);
+        EXPECT_EQ(window.recentServers.items.size(), 0u) << "nothing is shown before the window asks";
+        core->LoadRecentServers();
+        core->Start();
+        EXPECT_EQ(window.recentServers.items.size(), 1u) << "start-up does not add them again";
+        if (startServer) {
+            ASSERT_TRUE(WaitFor([&] { return core->Session().ownId() > 0; })) << window.mainView.Text();
+        }
     }
-
-    void StartCore() {
+    void MakeCore(const test::TempFolder& programFolder) {
         MainCoreSettings settings;
-        settings.programFolder = folder.Path().string();
+        settings.programFolder = programFolder.Path().string();
         settings.clock = FixedTime;
         core = std::make_unique<MainCore>(window.Views(), settings);
-        core->Session().SetMenuView(&window.menu);
-        core->Start();
+        core->Session().SetMenuView(&window);
     }
-
     std::string File(const char* name) const { return ReadFile(folder.Path() / name); }
 };
 
-TEST_F(MainCoreTest, StartUpHostsAServerAndConnectsToIt) {
-    PrepareProgramFolder(true);
+TEST_F(MainCoreTest, StartUpLogsStartsTheServerAndConnectsInThatOrder) {
     StartCore();
-    ASSERT_TRUE(WaitFor([&] { return core->Session().ownId() > 0; }));
-
-    const std::string view = window.mainView.Text();
-    const auto logging = view.find("Chat logging to: mainchat.txt");
-    const auto started = view.find("Server started.");
-    const auto connected = view.find("Connected.");
-    const auto topic = view.find("Welcome");
-    ASSERT_NE(logging, std::string::npos);
-    ASSERT_NE(started, std::string::npos);
-    ASSERT_NE(connected, std::string::npos);
-    ASSERT_NE(topic, std::string::npos);
-    EXPECT_LT(logging, started);
-    EXPECT_LT(started, connected);
-    EXPECT_LT(connected, topic);
-
-    EXPECT_EQ(window.tray.tip, "Vorlan - server running | connected");
-    EXPECT_FALSE(window.menu.changed.at(client::menu::kStartServer).enabled);
-    EXPECT_TRUE(window.menu.changed.at(client::menu::kEndServer).enabled);
-    EXPECT_TRUE(window.menu.changed.at(client::menu::kEndConnection).enabled);
+    EXPECT_TRUE(window.mainView.Text().starts_with(
+        "\n\t[09:05] Chat logging to: mainchat.txt\n\t[09:05] Server started.\n\t[09:05] Connected."))
+        << window.mainView.Text();
+    EXPECT_NE(window.mainView.Text().find("Connected.\n[09:05] Topic: Welcome"), std::string::npos);
+    EXPECT_EQ(window.tip, "Vorlan - server running | connected");
+    EXPECT_FALSE(window.menuChanged.at(client::menu::kStartServer).enabled);
+    EXPECT_TRUE(window.menuChanged.at(client::menu::kEndServer).enabled);
     EXPECT_EQ(core->Server().FindConnection(core->Session().ownId())->level, 0) << "127.0.0.1 is the host";
 }
 
 TEST_F(MainCoreTest, PasswordCommandsReachTheRunningServer) {
-    PrepareProgramFolder(true);
     StartCore();
-    ASSERT_TRUE(WaitFor([&] { return core->Session().ownId() > 0; }));
     core->SendMainInput("/saspw secret");
     core->SendMainInput("/nuspw members");
-
-    RawPeer guest;
+    RawPeer guest, stranger;
     ASSERT_TRUE(guest.Create(0, platform::kEventAll, "127.0.0.2"));
     guest.Connect("127.0.0.1", port);
     ASSERT_TRUE(WaitFor([&] { return core->Server().ClientCount() == 2; }));
@@ -126,7 +88,6 @@ TEST_F(MainCoreTest, PasswordCommandsReachTheRunningServer) {
     ASSERT_TRUE(WaitFor([&] { return guest.received.find("Guest" + Sep() + "Available1") != std::string::npos; }));
     EXPECT_NE(guest.received.find(Sep() + "1Guest"), std::string::npos) << "admitted as Super admin";
 
-    RawPeer stranger;
     ASSERT_TRUE(stranger.Create(0, platform::kEventAll, "127.0.0.3"));
     stranger.Connect("127.0.0.1", port);
     ASSERT_TRUE(WaitFor([&] { return stranger.closed || core->Server().ClientCount() == 3; }));
@@ -136,24 +97,18 @@ TEST_F(MainCoreTest, PasswordCommandsReachTheRunningServer) {
 }
 
 TEST_F(MainCoreTest, ShutdownWritesTheFilesAndClosesTheLogInOrder) {
-    PrepareProgramFolder(true);
     StartCore();
-    ASSERT_TRUE(WaitFor([&] { return core->Session().ownId() > 0; }));
     core->SendMainInput("/saspw secret");
     core->SendMainInput("/topic New topic");
     ASSERT_TRUE(WaitFor([&] { return core->Server().Topic() == "New topic"; }));
     core->Server().AddBan("10.0.0.9", "spammer");
-
     core->Shutdown();
 
     const std::string log = File("Chat logs/mainchat.txt");
     const auto disconnected = log.find("] Disconnected.");
-    const auto stopped = log.find("] Server stopped.");
     ASSERT_NE(disconnected, std::string::npos);
-    ASSERT_NE(stopped, std::string::npos);
-    EXPECT_LT(disconnected, stopped);
-    EXPECT_TRUE(log.ends_with(std::string("\r\nSession close (") + kLogTime + ")"));
-
+    EXPECT_LT(disconnected, log.find("] Server stopped."));
+    EXPECT_TRUE(log.ends_with(std::string("] Server stopped.\r\nSession close (") + kLogTime + ")"));
     storage::Options saved;
     ASSERT_TRUE(storage::LoadOptions(folder.File("options.vr"), saved));
     EXPECT_EQ(saved.superAdminPassword, "secret");
@@ -164,98 +119,52 @@ TEST_F(MainCoreTest, ShutdownWritesTheFilesAndClosesTheLogInOrder) {
     EXPECT_EQ(File("profile.vr"), "Host\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
 }
 
-TEST_F(MainCoreTest, MissingFilesStayMissingAndColoursAreReadable) {
+TEST_F(MainCoreTest, WithoutSettingsFilesNothingIsWrittenAndColoursAreReadable) {
     test::TempFolder empty;
-    MainCoreSettings settings;
-    settings.programFolder = empty.Path().string();
-    core = std::make_unique<MainCore>(window.Views(), settings);
+    storage::Options options;
+    options.mainChatLogging = false;
+    WriteFile(empty.Path() / "options.vr", storage::FormatOptions(options));
+    MakeCore(empty);
     core->Start();
+    EXPECT_EQ(core->ChatLogsFolderToOpen() + core->ChatLogToOpen(&window.mainView), "") << "logging never created them";
     core->Shutdown();
-    EXPECT_FALSE(fs::exists(empty.Path() / "options.vr"));
-    EXPECT_FALSE(fs::exists(empty.Path() / "banlist.vr"));
-    // Without a colours file the chat view must not be black on black.
-    EXPECT_NE(core->Colors()[1], core->Colors()[2]);
+    for (const char* name : {"banlist.vr", "profile.vr", "recentservers.vr"}) EXPECT_FALSE(fs::exists(empty.Path() / name));
+    EXPECT_NE(core->Colors()[1], core->Colors()[2]) << "without a colours file the view must not be black on black";
 }
 
-// "Go to chat logs" and both "Open chat log" commands open only what exists:
-// the folder, the main log for the main view, a private window's own log for
-// its view, and the selected user's log by name.
-// Paths are written the Windows way; the POSIX backend reads them with slashes.
-fs::path Native(std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return fs::path(path);
-}
-
+// "Go to chat logs" and both "Open chat log" commands open only what exists.
 TEST_F(MainCoreTest, ChatLogCommandsFindOnlyExistingLogs) {
-    PrepareProgramFolder(true);
     StartCore();
-    ASSERT_TRUE(WaitFor([&] { return core->Session().ownId() > 0; }));
     const fs::path logs = folder.Path() / "Chat logs";
-
     EXPECT_EQ(Native(core->ChatLogsFolderToOpen()), logs);
     EXPECT_EQ(Native(core->ChatLogToOpen(&window.mainView)), logs / "mainchat.txt");
-    EXPECT_EQ(core->ChatLogToOpen(nullptr), "");
     conversation::RecordingChatView stranger;
-    EXPECT_EQ(core->ChatLogToOpen(&stranger), "") << "a view of no chat has no log";
+    EXPECT_EQ(core->ChatLogToOpen(nullptr) + core->ChatLogToOpen(&stranger), "") << "a view of no chat has no log";
 
     const int own = core->Session().ownId();
     window.userTree.selected = client::kAdminsGroupId;
     EXPECT_EQ(core->SelectedUserChatLogToOpen(), "") << "a group row is no user";
     window.userTree.selected = own;
     EXPECT_EQ(core->SelectedUserChatLogToOpen(), "") << "no private log written yet";
-
     core->Session().OpenPrivateChat(own);
-    ASSERT_EQ(window.privateWindows.alive.size(), 1u);
     const fs::path privateLog = logs / "Private chat" / "Host.txt";
     ASSERT_TRUE(fs::exists(privateLog));
-    EXPECT_EQ(Native(core->ChatLogToOpen(&window.privateWindows.alive[0]->view)), privateLog);
+    EXPECT_EQ(Native(core->ChatLogToOpen(&window.Window(0)->view)), privateLog);
     EXPECT_EQ(Native(core->SelectedUserChatLogToOpen()), privateLog);
-
     fs::remove(privateLog);
     EXPECT_EQ(core->SelectedUserChatLogToOpen(), "") << "a deleted log is not opened";
 }
 
-TEST_F(MainCoreTest, ChatLogsFolderIsNotOpenedWhenLoggingNeverCreatedIt) {
-    test::TempFolder empty;
-    storage::Options options;
-    options.mainChatLogging = false;
-    WriteFile(empty.Path() / "options.vr", storage::FormatOptions(options));
-    MainCoreSettings settings;
-    settings.programFolder = empty.Path().string();
-    core = std::make_unique<MainCore>(window.Views(), settings);
-    core->Start();
-    EXPECT_EQ(core->ChatLogsFolderToOpen(), "");
-    EXPECT_EQ(core->ChatLogToOpen(&window.mainView), "");
-}
-
-// Links and the About box's home page open with the browser the options name.
 TEST_F(MainCoreTest, BrowserProgramFollowsTheBrowserOptions) {
-    PrepareProgramFolder(false);
-    StartCore();
+    StartCore(false);
     storage::Options& options = core->Options();
-    options.useSpecifiedBrowser = true;
+    options.useSpecifiedBrowser = options.useInternetExplorer = true;
     options.browserPath = "C:\\Browsers\\web.exe";
-    options.useInternetExplorer = true;
     EXPECT_EQ(core->BrowserProgram(), "C:\\Browsers\\web.exe");
     options.useSpecifiedBrowser = false;
     EXPECT_EQ(core->BrowserProgram(), "iexplore");
     options.useInternetExplorer = false;
     EXPECT_EQ(core->BrowserProgram(), "");
-}
-
-// The servers tree gets its entries once, when the window asks for them
-// (after its colours are set), or at the latest when start-up runs.
-TEST_F(MainCoreTest, RecentServersAreShownOnceWhenTheWindowAsks) {
-    PrepareProgramFolder(false);
-    WriteFile(folder.Path() / "recentservers.vr", "01.01.2026 10:00" + Sep() + "10.1.1.1\r\n02.01.2026 11:00" + Sep() + "10.1.1.2" + Sep() + "Topic");
-    MainCoreSettings settings;
-    settings.programFolder = folder.Path().string();
-    core = std::make_unique<MainCore>(window.Views(), settings);
-    EXPECT_TRUE(window.recentServers.items.empty()) << "nothing is shown before the window asks";
-    core->LoadRecentServers();
-    ASSERT_EQ(window.recentServers.items.size(), 2u);
-    core->Start();
-    EXPECT_EQ(window.recentServers.items.size(), 2u) << "start-up does not add them again";
 }
 
 }  // namespace

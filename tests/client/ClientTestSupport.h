@@ -20,179 +20,108 @@
 
 namespace vorlan::client::test_support {
 
-using ViewRun = conversation::RecordingChatView::Run;
-
-// Colour k of the test colours file is simply k, so a run's colour names its slot.
-inline constexpr std::uint32_t kNotice = 4;
-inline constexpr std::uint32_t kText = 5;
-inline constexpr std::uint32_t kMessage = 6;
-inline constexpr std::uint32_t kCurrentServer = 8;
-inline constexpr std::uint32_t kTreeText = 9;
-inline constexpr std::uint32_t kHostColour = 13;
-inline constexpr std::uint32_t kSuperAdminColour = 14;
-inline constexpr std::uint32_t kNormalAdminColour = 15;
-inline constexpr std::uint32_t kNormalUserColour = 16;
+// The test colours are numbered from 1, so a run's colour names its slot.
+inline constexpr std::uint32_t kNotice = 4, kText = 5, kMessage = 6, kCurrentServer = 8, kTreeText = 9;
+inline constexpr std::uint32_t kHostColour = 13, kNormalAdminColour = 15, kNormalUserColour = 16;
+inline constexpr const char* kLogTime = "05.12.2026 09:05";
 
 inline std::string Sep() { return std::string(1, protocol::kSep); }
+inline std::string Z() { return std::string(1, '\0'); }
 
-// 5 December 2026, 09:05.
 inline platform::LocalTime FixedTime() {
     platform::LocalTime time;
-    time.year = 2026;
-    time.month = 12;
-    time.day = 5;
-    time.hour = 9;
-    time.minute = 5;
+    time.year = 2026, time.month = 12, time.day = 5, time.hour = 9, time.minute = 5;
     return time;
 }
-inline constexpr const char* kPrefix = "[09:05] ";
-inline constexpr const char* kLogTime = "05.12.2026 09:05";
 
 inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000) {
     return platform::EventLoop::RunUntil(done, timeoutMs);
+}
+
+// The last `count` runs as "text{colour}", with "*" after a bold run's colour:
+// one string states every run's bytes, colour and weight.
+inline std::string Runs(const conversation::RecordingChatView& view, std::size_t count = 1000) {
+    const auto& runs = view.Runs();
+    std::string out;
+    for (std::size_t i = runs.size() > count ? runs.size() - count : 0; i < runs.size(); ++i) {
+        out += runs[i].text + "{" + std::to_string(runs[i].colour) + (runs[i].bold ? "*}" : "}");
+    }
+    return out;
+}
+
+// The connection's menu items, "+" enabled or "-" greyed, the number of enabled
+// status items, the main chat toggle's text and the checked status.
+inline std::string MenuStates(const MainMenuModel& menu) {
+    auto item = [&](const char* name, int id) { return std::string(name) + (menu.IsEnabled(id) ? "+ " : "- "); };
+    int statuses = 0;
+    std::string checked;
+    for (int id = menu::kStatusAvailable; id <= menu::kStatusCustom; ++id) {
+        statuses += menu.IsEnabled(id);
+        if (menu.IsChecked(id)) checked = menu.Text(id);
+    }
+    return item("local", menu::kConnectToLocalServer) + item("server", menu::kConnectToServer) + item("end", menu::kEndConnection) +
+           item("status", menu::kSetStatusSubmenu) + std::to_string(statuses) + " " + item("toggle", menu::kMainChatToggle) +
+           menu.Text(menu::kMainChatToggle) + " | " + checked;
+}
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // ---- recording views ---------------------------------------------------------------
 
 class RecordingUserTree : public UserTreeView {
 public:
-    struct Group {
-        int id;
-        std::string text;
-        std::uint32_t colour;
-    };
-    std::vector<Group> groups;       // in the order they were added
-    std::vector<UserRow> rows;       // in the order they were added
+    struct Group { int id; std::string text; std::uint32_t colour; };
+    std::vector<Group> groups;  // in the order they were added
+    std::vector<UserRow> rows;  // in the order they were added
     int selected = kTopLevel;
-    int clears = 0;
 
-    void AddGroupRow(int groupId, const std::string& text, std::uint32_t colour) override {
-        groups.push_back({groupId, text, colour});
-    }
-    void RemoveGroupRow(int groupId) override {
-        std::erase_if(groups, [&](const Group& g) { return g.id == groupId; });
-    }
+    void AddGroupRow(int id, const std::string& text, std::uint32_t colour) override { groups.push_back({id, text, colour}); }
+    void RemoveGroupRow(int id) override { std::erase_if(groups, [&](const Group& g) { return g.id == id; }); }
     void AddUserRow(const UserRow& row) override { rows.push_back(row); }
     void UpdateUserRow(const UserRow& row) override {
-        for (UserRow& r : rows) {
-            if (r.id == row.id) r = row;
-        }
+        for (UserRow& r : rows) if (r.id == row.id) r = row;
     }
-    void RemoveUserRow(int id) override {
-        std::erase_if(rows, [&](const UserRow& r) { return r.id == id; });
-    }
-    void ClearRows() override {
-        rows.clear();
-        groups.clear();
-        ++clears;
-    }
+    void RemoveUserRow(int id) override { std::erase_if(rows, [&](const UserRow& r) { return r.id == id; }); }
+    void ClearRows() override { rows.clear(), groups.clear(); }
     int SelectedRowId() const override { return selected; }
 
     // "Admins: Host, (Bob) | Normal: Carl": groups in tree order, labels in row order.
     std::string Render() const {
         std::string out;
         for (const Group& group : groups) {
-            if (!out.empty()) out += " | ";
-            out += group.text + ":";
-            bool first = true;
+            out += (out.empty() ? "" : " | ") + group.text + ":";
+            const char* separator = " ";
             for (const UserRow& row : rows) {
-                if (row.group != group.id) continue;
-                out += first ? " " : ", ";
-                out += row.label;
-                first = false;
+                if (row.group == group.id) out += separator + row.label, separator = ", ";
             }
         }
         return out;
     }
     const UserRow* Row(int id) const {
-        for (const UserRow& r : rows) {
-            if (r.id == id) return &r;
-        }
+        for (const UserRow& r : rows) if (r.id == id) return &r;
         return nullptr;
     }
 };
 
 class RecordingRecentServers : public RecentServersView {
 public:
-    struct Item {
-        int id;
-        std::string label;
-        std::uint32_t colour;
-    };
+    struct Item { int id; std::string label; std::uint32_t colour; };
     std::vector<Item> items;
-    void AddServerItem(int id, const std::string& label, std::uint32_t colour) override {
-        items.push_back({id, label, colour});
-    }
-    void SetServerItemLabel(int id, const std::string& label) override {
-        if (Item* item = Find(id)) item->label = label;
-    }
-    void SetServerItemColour(int id, std::uint32_t colour) override {
-        if (Item* item = Find(id)) item->colour = colour;
-    }
-    void RemoveServerItem(int id) override {
-        std::erase_if(items, [&](const Item& i) { return i.id == id; });
-    }
+    void AddServerItem(int id, const std::string& label, std::uint32_t colour) override { items.push_back({id, label, colour}); }
+    void SetServerItemLabel(int id, const std::string& label) override { Find(id).label = label; }
+    void SetServerItemColour(int id, std::uint32_t colour) override { Find(id).colour = colour; }
+    void RemoveServerItem(int id) override { std::erase_if(items, [&](const Item& i) { return i.id == id; }); }
     void ClearServerItems() override { items.clear(); }
-    Item* Find(int id) {
-        for (Item& item : items) {
-            if (item.id == id) return &item;
-        }
-        return nullptr;
+    Item& Find(int id) {
+        for (Item& item : items) if (item.id == id) return item;
+        throw std::out_of_range("no server item " + std::to_string(id));
     }
 };
 
-class RecordingMenu : public MainMenuView {
-public:
-    std::map<int, MenuItemState> changed;
-    void OnMenuItemChanged(int id, const MenuItemState& state) override { changed[id] = state; }
-};
-
-class RecordingPopups : public PopupRequests {
-public:
-    struct Popup {
-        std::string text;
-        int force;
-        int source;
-        bool operator==(const Popup&) const = default;
-    };
-    std::vector<Popup> popups;
-    void ShowPopup(const std::string& text, int force, int source) override { popups.push_back({text, force, source}); }
-};
-
-class FakeMainWindow : public MainWindowState {
-public:
-    bool foreground = true;
-    bool visible = true;
-    bool IsMainWindowForeground() const override { return foreground; }
-    bool IsMainWindowVisible() const override { return visible; }
-};
-
-class RecordingTray : public TrayTip {
-public:
-    std::string tip = "Vorlan";
-    void SetTrayTip(const std::string& text) override { tip = text; }
-};
-
-class RecordingSounds : public SoundPlayer {
-public:
-    std::vector<std::string> played;
-    void PlayWave(const std::string& path) override { played.push_back(path); }
-};
-
-class RecordingInfo : public InfoWindowView {
-public:
-    int shown = 0;
-    std::string caption;
-    int userId = 0;
-    std::array<std::string, kInfoFieldCount> fields;
-    void ShowInfoWindow() override { ++shown; }
-    void SetInfoCaption(const std::string& text) override { caption = text; }
-    void SetInfoUserId(int id) override { userId = id; }
-    void SetInfoField(int index, const std::string& text) override { fields.at(static_cast<std::size_t>(index)) = text; }
-};
-
-class RecordingConnections : public RemoteConnectionsView {
-public:
+struct RecordingConnections : RemoteConnectionsView {
     bool open = false;
     std::vector<RemoteConnectionRow> rows;
     bool IsOpen() const override { return open; }
@@ -201,37 +130,23 @@ public:
     void AddRow(const RemoteConnectionRow& row) override { rows.push_back(row); }
 };
 
-class RecordingBanList : public RemoteBanListView {
-public:
+struct RecordingBanList : RemoteBanListView {
     bool open = false;
-    std::vector<std::pair<int, std::string>> rows;
+    std::vector<std::string> rows;  // "id:label"
     bool IsOpen() const override { return open; }
     void Close() override { open = false; }
     void ClearRows() override { rows.clear(); }
-    void AddRow(int banId, const std::string& label) override { rows.emplace_back(banId, label); }
-};
-
-class RecordingAdminMenus : public AdminMenusView {
-public:
-    int installs = 0;
-    int removes = 0;
-    bool Installed() const { return installs > removes; }
-    void InstallAdminMenus() override { ++installs; }
-    void RemoveAdminMenus() override { ++removes; }
+    void AddRow(int banId, const std::string& label) override { rows.push_back(std::to_string(banId) + ":" + label); }
 };
 
 class RecordingPrivateWindow : public PrivateChatWindowView {
 public:
-    explicit RecordingPrivateWindow(std::vector<RecordingPrivateWindow*>& alive) : alive_(alive) {
-        alive_.push_back(this);
-    }
+    explicit RecordingPrivateWindow(std::vector<RecordingPrivateWindow*>& alive) : alive_(alive) { alive_.push_back(this); }
     ~RecordingPrivateWindow() override { std::erase(alive_, this); }
 
     conversation::RecordingChatView view;
     std::string caption;
-    int flashes = 0;
-    int shownMinimised = 0;
-    int shownInFront = 0;
+    int flashes = 0, shownMinimised = 0, shownInFront = 0;
     bool foreground = false;
 
     conversation::ChatView& View() override { return view; }
@@ -245,23 +160,53 @@ private:
     std::vector<RecordingPrivateWindow*>& alive_;
 };
 
-class RecordingPrivateWindows : public PrivateChatWindowFactory {
-public:
-    std::vector<RecordingPrivateWindow*> alive;  // windows not yet destroyed, oldest first
+// Every view of the main window, recorded; the small ones are this object itself.
+struct RecordedViews : MainMenuView, PopupRequests, MainWindowState, TrayTip, SoundPlayer, InfoWindowView,
+                       AdminMenusView, PrivateChatWindowFactory, TransferHook {
+    conversation::RecordingChatView mainView;
+    RecordingUserTree userTree;
+    RecordingRecentServers recentServers;
+    RecordingConnections connections;
+    RecordingBanList banList;
+    std::map<int, MenuItemState> menuChanged;
+    std::vector<std::string> popups;  // "text" or, with a force or source, "text|force|source"
+    bool foreground = true, visible = true;
+    std::string tip = "Vorlan";
+    std::vector<std::string> played;  // sounds
+    int infoShown = 0, infoUserId = 0;
+    std::string infoCaption;
+    std::array<std::string, kInfoFieldCount> infoFields;
+    int adminInstalls = 0, adminRemoves = 0;
+    std::vector<RecordingPrivateWindow*> alive;  // private windows not yet destroyed, oldest first
+    std::vector<std::string> transferControls;
+    std::vector<int> cancelled;  // transfers, by user id
+
+    void OnMenuItemChanged(int id, const MenuItemState& state) override { menuChanged[id] = state; }
+    void ShowPopup(const std::string& text, int force, int source) override {
+        popups.push_back(force || source ? text + "|" + std::to_string(force) + "|" + std::to_string(source) : text);
+    }
+    bool IsMainWindowForeground() const override { return foreground; }
+    bool IsMainWindowVisible() const override { return visible; }
+    void SetTrayTip(const std::string& text) override { tip = text; }
+    void PlayWave(const std::string& path) override { played.push_back(path); }
+    void ShowInfoWindow() override { ++infoShown; }
+    void SetInfoCaption(const std::string& text) override { infoCaption = text; }
+    void SetInfoUserId(int id) override { infoUserId = id; }
+    void SetInfoField(int index, const std::string& text) override { infoFields.at(static_cast<std::size_t>(index)) = text; }
+    void InstallAdminMenus() override { ++adminInstalls; }
+    void RemoveAdminMenus() override { ++adminRemoves; }
+    bool AdminMenusInstalled() const { return adminInstalls > adminRemoves; }
     std::unique_ptr<PrivateChatWindowView> CreatePrivateChatWindow() override {
         return std::make_unique<RecordingPrivateWindow>(alive);
     }
-};
-
-class RecordingTransfers : public TransferHook {
-public:
-    std::vector<std::string> controls;
-    std::vector<int> cancelled;
-    void OnFileTransferControl(const std::string& message) override { controls.push_back(message); }
+    void OnFileTransferControl(const std::string& message) override { transferControls.push_back(message); }
     void CancelTransfersWith(int userId) override { cancelled.push_back(userId); }
-};
 
-// ---- a client with every view recorded ---------------------------------------------------
+    ClientSessionViews Views() {
+        return {mainView, userTree, recentServers, *this, *this, *this, *this, *this, connections, banList, *this, *this, *this};
+    }
+    RecordingPrivateWindow* Window(std::size_t index) { return index < alive.size() ? alive[index] : nullptr; }
+};
 
 inline storage::Colors TestColours() {
     storage::Colors colours{};
@@ -269,51 +214,27 @@ inline storage::Colors TestColours() {
     return colours;
 }
 
-class TestClient {
+// A session named Anna, logging off, over recorded views; `folder` is the program folder.
+class TestClient : public RecordedViews {
 public:
-    conversation::RecordingChatView mainView;
-    RecordingUserTree userTree;
-    RecordingRecentServers recentServers;
-    RecordingMenu menu;
-    RecordingPopups popups;
-    FakeMainWindow mainWindow;
-    RecordingTray tray;
-    RecordingSounds sounds;
-    RecordingInfo info;
-    RecordingConnections connections;
-    RecordingBanList banList;
-    RecordingAdminMenus adminMenus;
-    RecordingPrivateWindows privateWindows;
-    RecordingTransfers transfers;
     std::unique_ptr<ClientSession> session;
 
-    // `folder` is the program folder (logs go below it).
     explicit TestClient(const std::string& folder, const std::function<void(ClientSessionSettings&)>& adjust = {}) {
         ClientSessionSettings settings;
         settings.colors = TestColours();
         settings.programFolder = folder;
         settings.clock = FixedTime;
         settings.profile.name = "Anna";
-        settings.options.mainChatLogging = false;
-        settings.options.privateChatLogging = false;
-        settings.keepAliveMs = 60000;
-        settings.reconnectMs = 30000;
+        settings.options.mainChatLogging = settings.options.privateChatLogging = false;
         if (adjust) adjust(settings);
-        ClientSessionViews views{mainView, userTree, recentServers, popups,      mainWindow,
-                                 tray,     sounds,   info,          connections, banList,
-                                 adminMenus, privateWindows, transfers};
-        session = std::make_unique<ClientSession>(views, std::move(settings));
-        session->SetMenuView(&menu);
+        session = std::make_unique<ClientSession>(Views(), std::move(settings));
+        session->SetMenuView(this);
     }
 
-    ClientSession& operator*() { return *session; }
     ClientSession* operator->() { return session.get(); }
-
     void Receive(const std::string& message) { session->HandleServerMessage(message); }
     std::string ViewText() const { return mainView.Text(); }
-    RecordingPrivateWindow* Window(std::size_t index) {
-        return index < privateWindows.alive.size() ? privateWindows.alive[index] : nullptr;
-    }
+    bool ViewEndsWith(const std::string& text) const { return mainView.Text().ends_with(text); }
 };
 
 // ---- a raw peer for exact bytes ------------------------------------------------------------
@@ -322,7 +243,6 @@ class RawPeer : public platform::AsyncSocket {
 public:
     std::string received;
     bool closed = false;
-    int closeError = -1;
 
 protected:
     void OnReceive(int) override {
@@ -330,13 +250,10 @@ protected:
         const int count = Receive(buffer, sizeof buffer);
         if (count > 0) received.append(buffer, static_cast<std::size_t>(count));
     }
-    void OnClose(int error) override {
-        closed = true;
-        closeError = error;
-    }
+    void OnClose(int) override { closed = true; }
 };
 
-// A listening socket on loopback that accepts every connection into a RawPeer.
+// A listening socket that accepts every connection into a RawPeer.
 class RawServer : public platform::AsyncSocket {
 public:
     std::vector<std::unique_ptr<RawPeer>> peers;
@@ -345,9 +262,7 @@ public:
         return Create(port, platform::kEventAccept, bindAddress) && Listen();
     }
     RawPeer& Peer(std::size_t index = 0) { return *peers.at(index); }
-    void Send(const std::string& bytes, std::size_t index = 0) {
-        Peer(index).Send(bytes.data(), static_cast<int>(bytes.size()));
-    }
+    void Send(const std::string& bytes) { Peer().Send(bytes.data(), static_cast<int>(bytes.size())); }
 
 protected:
     void OnAccept(int) override {
@@ -355,10 +270,5 @@ protected:
         if (Accept(*peer)) peers.push_back(std::move(peer));
     }
 };
-
-inline std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 }  // namespace vorlan::client::test_support

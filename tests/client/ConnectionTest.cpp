@@ -1,6 +1,8 @@
+// The client against a raw server that sends and records exact bytes.
 #include <gtest/gtest.h>
 
 #include "ClientTestSupport.h"
+#include "client/ProfileEdit.h"
 #include "protocol/ServerToClient.h"
 
 namespace vorlan::client {
@@ -9,7 +11,6 @@ namespace {
 using namespace test_support;
 namespace to_client = protocol::to_client;
 
-// A client against a raw server that sends and records exact bytes.
 class Connection : public ::testing::Test {
 protected:
     test::TempFolder folder;
@@ -21,296 +22,231 @@ protected:
         ASSERT_TRUE(server->Start());
         port = server->LocalPort();
     }
-    void MakeClient(const std::function<void(ClientSessionSettings&)>& adjust = {}) {
+    TestClient& Make(const std::function<void(ClientSessionSettings&)>& adjust = {}) {
         client = std::make_unique<TestClient>(folder.Path().string(), [&](ClientSessionSettings& s) {
             s.options.chatPort = port;
             s.options.clientPassword = "pw";
             if (adjust) adjust(s);
         });
+        return *client;
     }
-    void ConnectAndWait() {
-        (*client)->ConnectToLocalServer();
-        ASSERT_TRUE(WaitFor([&] { return (*client)->connected() && !server->peers.empty(); }));
-        ASSERT_TRUE(WaitFor([&] { return server->Peer().received.size() >= 8; }));
+    TestClient& Connected(const std::function<void(ClientSessionSettings&)>& adjust = {}) {
+        Make(adjust)->ConnectToLocalServer();
+        EXPECT_TRUE(WaitFor([&] { return (*client)->connected() && !server->peers.empty() && Received().size() >= Login().size(); }));
+        return *client;
     }
-    // Sends from the server and waits until the client has handled it.
-    void ServerSends(const std::string& bytes, const std::function<bool()>& handled) {
-        server->Send(bytes);
-        ASSERT_TRUE(WaitFor(handled));
+    std::string& Received() { return server->Peer().received; }
+    // Everything the server got, once it holds at least as many bytes as `expected`.
+    std::string ReceivedOnce(const std::string& expected) {
+        WaitFor([&] { return Received().size() >= expected.size(); });
+        return Received();
     }
-    bool ViewEndsWith(const std::string& text) const {
-        const std::string& all = client->ViewText();
-        return all.size() >= text.size() && all.compare(all.size() - text.size(), text.size(), text) == 0;
+    void Drop(bool reset) {
+        if (reset) server->Peer().SetLingerAbort();
+        server->Peer().Close();
+        ASSERT_TRUE(WaitFor([&] { return !(*client)->connected(); }));
     }
-    std::string Login() const { return std::string("00Anna") + Sep() + "pw" + std::string(1, '\0'); }
+    std::string Menus() { return MenuStates((*client)->menu()); }
+    static std::string Login() { return "00Anna" + Sep() + "pw" + Z(); }
 };
 
 TEST_F(Connection, ConnectingLogsInAndSwitchesTheMenus) {
-    MakeClient();
-    client->mainWindow.foreground = false;
-    (*client)->ConnectToLocalServer();
-    EXPECT_EQ((*client)->State(), ConnectionState::Connecting);
-    EXPECT_FALSE((*client)->menu().IsEnabled(menu::kConnectToServer));
-    EXPECT_FALSE((*client)->menu().IsEnabled(menu::kConnectToLocalServer));
-    EXPECT_TRUE((*client)->menu().IsEnabled(menu::kEndConnection));
-    EXPECT_EQ((*client)->serverAddress(), "127.0.0.1");
-
-    ASSERT_TRUE(WaitFor([&] { return !server->peers.empty() && server->Peer().received == Login(); }));
-    EXPECT_EQ((*client)->State(), ConnectionState::Connected);
-    EXPECT_EQ(client->mainView.Runs(), (std::vector<ViewRun>{{"\n\t[09:05] ", kText, false}, {"Connected.", kNotice, false}}));
-    EXPECT_EQ(client->popups.popups, (std::vector<RecordingPopups::Popup>{{"Connected.", 0, 0}}));
-    EXPECT_EQ(client->tray.tip, "Vorlan - connected");
-    EXPECT_TRUE((*client)->menu().IsEnabled(menu::kSetStatusSubmenu));
-    EXPECT_TRUE((*client)->menu().IsEnabled(menu::kStatusCustom));
-    EXPECT_TRUE((*client)->menu().IsEnabled(menu::kMainChatToggle));
-    EXPECT_EQ(client->menu.changed[menu::kEndConnection].enabled, true);  // mirrored to the window
-    ASSERT_EQ(client->recentServers.items.size(), 1u);
-    EXPECT_EQ(client->recentServers.items[0].label, std::string(kLogTime) + " - 127.0.0.1");
-    EXPECT_EQ(client->recentServers.items[0].colour, kCurrentServer);
+    TestClient& c = Make();
+    c.foreground = false;
+    c->ConnectToLocalServer();
+    EXPECT_EQ(c->State(), ConnectionState::Connecting);
+    EXPECT_EQ(Menus(), "local- server- end+ status- 0 toggle- Close main chat | Available");
+    EXPECT_EQ(c->serverAddress(), "127.0.0.1");
+    ASSERT_TRUE(WaitFor([&] { return !server->peers.empty() && Received() == Login(); }));
+    EXPECT_EQ(c->State(), ConnectionState::Connected);
+    EXPECT_EQ(Menus(), "local- server- end+ status+ 5 toggle+ Close main chat | Available");
+    EXPECT_TRUE(c.menuChanged[menu::kEndConnection].enabled);  // mirrored to the window
+    EXPECT_EQ(Runs(c.mainView), "\n\t[09:05] {5}Connected.{4}");
+    EXPECT_EQ(c.popups, std::vector<std::string>{"Connected."});
+    EXPECT_EQ(c.tip, "Vorlan - connected");
+    ASSERT_EQ(c.recentServers.items.size(), 1u);
+    EXPECT_EQ(c.recentServers.items[0].label, std::string(kLogTime) + " - 127.0.0.1");
+    EXPECT_EQ(c.recentServers.items[0].colour, kCurrentServer);
 }
 
-TEST_F(Connection, AnEmptyNameStillSendsTheSeparator) {
-    MakeClient([](ClientSessionSettings& s) { s.profile.name.clear(); s.options.clientPassword.clear(); });
-    (*client)->ConnectToLocalServer();
-    ASSERT_TRUE(WaitFor([&] { return !server->peers.empty() && server->Peer().received.size() == 4; }));
-    EXPECT_EQ(server->Peer().received, std::string("00") + Sep() + std::string(1, '\0'));
+TEST_F(Connection, AnEmptyNameStillSendsTheSeparatorAndKeepAliveIsOneZeroByte) {
+    Make([](ClientSessionSettings& s) { s.profile.name.clear(), s.options.clientPassword.clear(), s.keepAliveMs = 20; })
+        ->ConnectToLocalServer();
+    ASSERT_TRUE(WaitFor([&] { return !server->peers.empty() && Received().size() >= 6; }));
+    EXPECT_EQ(Received().substr(0, 6), "00" + Sep() + Z() + Z() + Z());
 }
 
-TEST_F(Connection, MessagesAreReassembledAcrossReceives) {
-    MakeClient();
-    ConnectAndWait();
-    const std::string z(1, '\0');
+TEST_F(Connection, MessagesAreReassembledAndAnOverLongTailIsDropped) {
+    TestClient& c = Connected();
     const std::string third = to_client::UserEntry(3, 3, "Carl", "Away", false);
-    ServerSends(to_client::UserEntry(1, 2, "Bob", "Busy", false) + z + to_client::UserEntry(2, 0, "Anna", "x", true) + z +
-                    third.substr(0, 5),
-                [&] { return client->userTree.rows.size() == 2; });
-    EXPECT_EQ((*client)->ownId(), 2);
-    ServerSends(third.substr(5) + z + z, [&] { return client->userTree.rows.size() == 3; });
-    EXPECT_EQ(client->userTree.Render(), "Admins: Bob, Anna | Normal: Carl");
-}
-
-TEST_F(Connection, AnOverLongTailIsDiscardedAndTheConnectionStays) {
-    MakeClient();
-    ConnectAndWait();
-    const std::string z(1, '\0');
-    // A user entry whose name never ends: kept whole it would add user 5.
+    server->Send(to_client::UserEntry(1, 2, "Bob", "Busy", false) + Z() + to_client::UserEntry(2, 0, "Anna", "x", true) + Z() +
+                 third.substr(0, 5));
+    ASSERT_TRUE(WaitFor([&] { return c.userTree.rows.size() == 2; }));
+    server->Send(third.substr(5) + Z() + Z());
+    ASSERT_TRUE(WaitFor([&] { return c.userTree.Render() == "Admins: Bob, Anna | Normal: Carl"; }));
+    // A user entry whose name never ends: kept whole it would add user 5. The
+    // rest arrives as a message of its own and fails the code test.
     server->Send("005" + Sep() + "3" + std::string(2100, 'Z'));
     WaitFor([] { return false; }, 100);
-    // The rest of the over-long message arrives as a message of its own and
-    // fails the code test; the next one is read normally.
-    ServerSends(Sep() + "Available0" + z + to_client::UserEntry(1, 2, "Bob", "Busy", false) + z,
-                [&] { return client->userTree.rows.size() == 1; });
-    WaitFor([] { return false; }, 50);
-    EXPECT_EQ(client->userTree.Render(), "Admins: Bob");
-    EXPECT_TRUE((*client)->connected());
+    server->Send(Sep() + "Available0" + Z() + to_client::UserLeft(3, false) + Z());
+    ASSERT_TRUE(WaitFor([&] { return c.userTree.rows.size() == 2; }));
+    EXPECT_EQ(c.userTree.Render(), "Admins: Bob, Anna");
+    EXPECT_TRUE(c->connected());
 }
 
-TEST_F(Connection, ProfileAndVersionQueriesAreAnsweredByteForByte) {
-    MakeClient([](ClientSessionSettings& s) {
-        s.profile = {"Anna", "a@x", "NZ", "www.a", "tea", "f", "1.2.2000", "pic"};
-    });
-    ConnectAndWait();
-    const std::string z(1, '\0');
+TEST_F(Connection, CommandsAndQueriesSendTheirExactBytes) {
+    TestClient& c = Connected([](ClientSessionSettings& s) { s.profile = {"Anna", "a@x", "NZ", "www.a", "tea", "f", "1.2.2000", "pic"}; });
+    server->Send(to_client::UserEntry(2, 3, "Anna", "Available", true) + Z());
+    ASSERT_TRUE(WaitFor([&] { return c->ownId() == 2; }));
+    Received().clear();
+    c->OnStatusCommand(menu::kStatusBusy);
+    server->Send(to_client::ProfileQuery(5) + Z() + to_client::VersionQuery(5) + Z());
     const std::string s = Sep();
-    server->Peer().received.clear();
-    (*client)->OnStatusCommand(menu::kStatusBusy);
-    server->Send(to_client::ProfileQuery(5) + z + to_client::VersionQuery(5) + z);
-    const std::string expected = "04Busy" + z + "105" + s + "Anna" + s + "a@x" + s + "NZ" + s + "www.a" + s + "tea" + s +
-                                 "f" + s + "1.2.2000" + s + "pic" + s + "Busy" + z + "145" + s + "1.17" + z;
-    ASSERT_TRUE(WaitFor([&] { return server->Peer().received.size() >= expected.size(); }));
-    EXPECT_EQ(server->Peer().received, expected);
-    EXPECT_TRUE((*client)->menu().IsChecked(menu::kStatusBusy));
-    EXPECT_EQ(client->ViewText(), "\n\t[09:05] Connected.");
-}
+    const std::string replies = "04Busy" + Z() + "105" + s + "Anna" + s + "a@x" + s + "NZ" + s + "www.a" + s + "tea" + s + "f" + s +
+                                "1.2.2000" + s + "pic" + s + "Busy" + Z() + "145" + s + "1.17" + Z();
+    EXPECT_EQ(ReceivedOnce(replies), replies);
+    Received().clear();
 
-TEST_F(Connection, KeepAliveIsOneZeroByte) {
-    MakeClient([](ClientSessionSettings& s) { s.keepAliveMs = 20; });
-    ConnectAndWait();
-    ASSERT_TRUE(WaitFor([&] { return server->Peer().received.size() >= Login().size() + 2; }));
-    EXPECT_EQ(server->Peer().received.substr(Login().size(), 2), std::string(2, '\0'));
-}
-
-TEST_F(Connection, MainChatToggleAndStatusCommandsSendTheirMessages) {
-    MakeClient();
-    ConnectAndWait();
-    ServerSends(to_client::UserEntry(2, 3, "Anna", "Available", true) + std::string(1, '\0'),
-                [&] { return (*client)->ownId() == 2; });
-    server->Peer().received.clear();
-    const std::string z(1, '\0');
-
-    (*client)->ToggleMainChat();
-    EXPECT_EQ((*client)->menu().Text(menu::kMainChatToggle), "Open main chat");
-    (*client)->SendMainInput("dropped while closed");
-    (*client)->ToggleMainChat();
-    (*client)->SendMainInput("hello");
-    EXPECT_TRUE((*client)->SetCustomStatus("Cooking"));
-    EXPECT_TRUE((*client)->menu().IsChecked(menu::kStatusCustom));
-    const std::string expected = "051" + z + "050" + z + "020hello" + z + "04Cooking" + z;
-    ASSERT_TRUE(WaitFor([&] { return server->Peer().received.size() >= expected.size(); }));
-    EXPECT_EQ(server->Peer().received, expected);
-    EXPECT_EQ(client->mainView.Runs().back(), (ViewRun{" hello", kText, false}));
+    c->ToggleMainChat();
+    EXPECT_EQ(Menus(), "local- server- end+ status+ 5 toggle+ Open main chat | Busy");
+    c->SendMainInput("dropped while closed");
+    c->ToggleMainChat();
+    c->SendMainInput("hello");
+    EXPECT_TRUE(c->SetCustomStatus("Cooking"));
+    UpdateProfile(*c.session, {"Annabel", "", "", "", "", "", "", ""});
+    const std::string commands = "051" + Z() + "050" + Z() + "020hello" + Z() + "04Cooking" + Z() + "03Annabel" + Z();
+    EXPECT_EQ(ReceivedOnce(commands), commands);
+    EXPECT_EQ(Menus(), "local- server- end+ status+ 5 toggle+ Close main chat | Custom");
+    EXPECT_EQ(Runs(c.mainView, 1), " hello{5}");
 }
 
 TEST_F(Connection, AnOrderlyCloseByTheServerEndsEverything) {
-    MakeClient();
-    ConnectAndWait();
-    (*client)->ServerStarted();  // the own server runs: the local entry comes back afterwards
-    ServerSends(to_client::UserEntry(1, 2, "Bob", "Busy", false) + std::string(1, '\0') +
-                    to_client::UserEntry(2, 1, "Anna", "Available", true) + std::string(1, '\0'),
-                [&] { return client->userTree.rows.size() == 2; });
-    (*client)->OnStatusCommand(menu::kStatusAway);
-    (*client)->ToggleMainChat();
-    (*client)->OpenPrivateChat(1);
-    EXPECT_TRUE(client->adminMenus.Installed());
+    TestClient& c = Connected();
+    c->ServerStarted();  // the own server runs: the local entry comes back afterwards
+    server->Send(to_client::UserEntry(1, 2, "Bob", "Busy", false) + Z() + to_client::UserEntry(2, 1, "Anna", "Available", true) + Z());
+    ASSERT_TRUE(WaitFor([&] { return c.userTree.rows.size() == 2; }));
+    c->OnStatusCommand(menu::kStatusAway);
+    c->ToggleMainChat();
+    c->OpenPrivateChat(1);
     // Closing with unread bytes would reset the connection instead.
-    ASSERT_TRUE(WaitFor([&] { return server->Peer().received.size() == Login().size() + 11; }));
-
-    server->Peer().Close();
-    ASSERT_TRUE(WaitFor([&] { return !(*client)->connected(); }));
-    EXPECT_TRUE(ViewEndsWith("\n\t[09:05] Connection closed."));
-    EXPECT_EQ((*client)->State(), ConnectionState::Idle);
-    EXPECT_TRUE(client->userTree.rows.empty());
-    EXPECT_FALSE(client->adminMenus.Installed());
-    EXPECT_EQ((*client)->statusText(), "Available");
-    EXPECT_TRUE((*client)->menu().IsChecked(menu::kStatusAvailable));
-    EXPECT_FALSE((*client)->menu().IsEnabled(menu::kSetStatusSubmenu));
-    EXPECT_EQ((*client)->menu().Text(menu::kMainChatToggle), "Close main chat");
-    EXPECT_FALSE((*client)->menu().IsEnabled(menu::kMainChatToggle));
-    EXPECT_TRUE((*client)->menu().IsEnabled(menu::kConnectToLocalServer));
-    EXPECT_TRUE((*client)->menu().IsEnabled(menu::kConnectToServer));
-    EXPECT_FALSE((*client)->menu().IsEnabled(menu::kEndConnection));
-    EXPECT_EQ(client->tray.tip, "Vorlan - server running");
-    EXPECT_EQ(client->recentServers.items[0].colour, kTreeText);
-    EXPECT_EQ(client->Window(0)->caption, "Bob - offline");
-    EXPECT_EQ(client->transfers.cancelled, (std::vector<int>{1, 2}));
+    ASSERT_TRUE(WaitFor([&] { return Received().size() == Login().size() + 11; }));
+    Drop(false);
+    EXPECT_TRUE(c.ViewEndsWith("\n\t[09:05] Connection closed."));
+    EXPECT_EQ(c->State(), ConnectionState::Idle);
+    EXPECT_EQ(Menus(), "local+ server+ end- status- 0 toggle- Close main chat | Available");
+    EXPECT_EQ(c->statusText(), "Available");
+    EXPECT_TRUE(c.userTree.rows.empty());
+    EXPECT_FALSE(c.AdminMenusInstalled());
+    EXPECT_EQ(c.tip, "Vorlan - server running");
+    EXPECT_EQ(c.recentServers.items[0].colour, kTreeText);
+    EXPECT_EQ(c.Window(0)->caption, "Bob - offline");
+    EXPECT_EQ(c.cancelled, (std::vector<int>{1, 2}));
 }
 
 TEST_F(Connection, ALostConnectionWithoutTheReconnectOptionStaysDown) {
-    MakeClient([](ClientSessionSettings& s) { s.options.reconnect = false; });
-    ConnectAndWait();
-    server->Peer().SetLingerAbort();
-    server->Peer().Close();
-    ASSERT_TRUE(WaitFor([&] { return !(*client)->connected(); }));
-    EXPECT_TRUE(ViewEndsWith("\n\t[09:05] Connection lost."));
-    EXPECT_EQ((*client)->State(), ConnectionState::Idle);
+    TestClient& c = Connected([](ClientSessionSettings& s) { s.options.reconnect = false; });
+    Drop(true);
+    EXPECT_TRUE(c.ViewEndsWith("\n\t[09:05] Connection lost."));
+    EXPECT_EQ(c->State(), ConnectionState::Idle);
+    EXPECT_EQ(Menus(), "local- server+ end- status- 0 toggle- Close main chat | Available");
 }
 
-TEST_F(Connection, ALostConnectionIsRetriedSilentlyUntilTheServerIsBack) {
-    MakeClient([](ClientSessionSettings& s) { s.reconnectMs = 20; });
-    client->mainWindow.foreground = false;
-    ConnectAndWait();
+TEST_F(Connection, ALostConnectionIsRetriedSilentlyUntilTheServerIsBackOrTheUserEndsIt) {
+    TestClient& c = Connected([](ClientSessionSettings& s) { s.reconnectMs = 20; });
+    c.foreground = false;
     server->Close();
-    server->Peer().SetLingerAbort();
-    server->Peer().Close();
-    ASSERT_TRUE(WaitFor([&] { return !(*client)->connected(); }));
-    EXPECT_TRUE(ViewEndsWith("\n\t[09:05] Connection lost. Attempting to reconnect..."));
-    EXPECT_EQ(client->popups.popups.back().text, "Connection lost. Attempting to reconnect...");
-    EXPECT_TRUE((*client)->reconnecting());
-
-    // Several refused retries, none of them reported.
-    const std::size_t popupsBefore = client->popups.popups.size();
-    WaitFor([] { return false; }, 200);
-    EXPECT_TRUE(ViewEndsWith("Attempting to reconnect..."));
-    EXPECT_EQ(client->popups.popups.size(), popupsBefore);
-    EXPECT_NE((*client)->State(), ConnectionState::Idle);
+    Drop(true);
+    EXPECT_TRUE(c.ViewEndsWith("\n\t[09:05] Connected.\n\t[09:05] Connection lost. Attempting to reconnect..."));
+    EXPECT_EQ(c.popups.back(), "Connection lost. Attempting to reconnect...");
+    WaitFor([] { return false; }, 200);  // several refused retries, none of them reported
+    EXPECT_TRUE(c.ViewEndsWith("Attempting to reconnect..."));
+    EXPECT_EQ(c.popups.size(), 1u);
+    EXPECT_TRUE(c->reconnecting());
+    EXPECT_NE(c->State(), ConnectionState::Idle);
 
     server = std::make_unique<RawServer>();
     ASSERT_TRUE(server->Start(port));
-    ASSERT_TRUE(WaitFor([&] { return (*client)->connected() && !server->peers.empty(); }));
-    ASSERT_TRUE(WaitFor([&] { return server->Peer().received == Login(); }));
-    EXPECT_TRUE(ViewEndsWith("\n\t[09:05] Connected."));
-    EXPECT_FALSE((*client)->reconnecting());
-    EXPECT_EQ(client->recentServers.items.size(), 1u);
-}
+    ASSERT_TRUE(WaitFor([&] { return c->connected() && !server->peers.empty() && Received() == Login(); }));
+    EXPECT_TRUE(c.ViewEndsWith("Attempting to reconnect...\n\t[09:05] Connected."));
+    EXPECT_FALSE(c->reconnecting());
+    EXPECT_EQ(c.recentServers.items.size(), 1u);
 
-TEST_F(Connection, EndConnectionStopsTheRetries) {
-    MakeClient([](ClientSessionSettings& s) { s.reconnectMs = 20; });
-    ConnectAndWait();
     server->Close();
-    server->Peer().SetLingerAbort();
-    server->Peer().Close();
-    ASSERT_TRUE(WaitFor([&] { return !(*client)->connected(); }));
-    ASSERT_TRUE(WaitFor([&] { return (*client)->State() == ConnectionState::WaitingToReconnect; }));
-    const std::string before = client->ViewText();
-    (*client)->EndConnection();
-    EXPECT_EQ(client->ViewText(), before);  // not connected: no "Disconnected."
-    EXPECT_FALSE((*client)->reconnecting());
+    Drop(true);
+    ASSERT_TRUE(WaitFor([&] { return c->State() == ConnectionState::WaitingToReconnect; }));
+    const std::string before = c.ViewText();
+    c->EndConnection();
+    EXPECT_EQ(c.ViewText(), before);  // not connected: no "Disconnected."
     server = std::make_unique<RawServer>();
     ASSERT_TRUE(server->Start(port));
     WaitFor([] { return false; }, 150);
     EXPECT_TRUE(server->peers.empty());
-    EXPECT_EQ((*client)->State(), ConnectionState::Idle);
+    EXPECT_EQ(c->State(), ConnectionState::Idle);
 }
 
 TEST_F(Connection, ARefusedConnectIsReported) {
     server->Close();
-    MakeClient();
-    (*client)->ConnectToLocalServer();
-    ASSERT_TRUE(WaitFor([&] { return (*client)->State() == ConnectionState::Idle; }));
-    EXPECT_EQ(client->ViewText(), "\n\t[09:05] Couldn't connect.");
-    EXPECT_EQ(client->popups.popups.size(), 0u);  // the main window is in front
-    EXPECT_TRUE((*client)->menu().IsEnabled(menu::kConnectToServer));
+    TestClient& c = Make();
+    c->ConnectToLocalServer();
+    ASSERT_TRUE(WaitFor([&] { return c->State() == ConnectionState::Idle; }));
+    EXPECT_EQ(c.ViewText(), "\n\t[09:05] Couldn't connect.");
+    EXPECT_TRUE(c.popups.empty());  // the main window is in front
+    EXPECT_EQ(Menus(), "local- server+ end- status- 0 toggle- Close main chat | Available");
 }
 
-TEST_F(Connection, EndConnectionSaysDisconnectedWithoutAPopUp) {
-    MakeClient([](ClientSessionSettings& s) { s.options.mainChatLogging = true; });
-    (*client)->Start();
-    client->mainWindow.foreground = false;
-    ConnectAndWait();
-    (*client)->EndConnection();
-    EXPECT_TRUE(ViewEndsWith("\n\t[09:05] Disconnected."));
-    EXPECT_EQ(client->popups.popups.size(), 1u);  // "Connected." only
-    ASSERT_TRUE(WaitFor([&] { return server->Peer().closed; }));
-    (*client)->Shutdown();
-    EXPECT_TRUE(client->recentServers.items.empty());          // the tree is emptied
-    EXPECT_EQ((*client)->recentServers().Records().size(), 1u);  // the list is kept for saving
+TEST_F(Connection, EndConnectionSaysDisconnectedWithoutAPopUpAndShutDownClosesTheLog) {
+    TestClient& c = Make([](ClientSessionSettings& s) { s.options.mainChatLogging = true; });
+    c->Start();
+    c.foreground = false;
+    c->ConnectToLocalServer();
+    ASSERT_TRUE(WaitFor([&] { return c->connected(); }));
+    c->EndConnection();
+    EXPECT_TRUE(c.ViewEndsWith("\n\t[09:05] Disconnected."));
+    EXPECT_EQ(c.popups, std::vector<std::string>{"Connected."});
+    ASSERT_TRUE(WaitFor([&] { return !server->peers.empty() && server->Peer().closed; }));
+    c->Shutdown();
+    EXPECT_TRUE(c.recentServers.items.empty());          // the tree is emptied
+    EXPECT_EQ(c->recentServers().Records().size(), 1u);  // the list is kept for saving
     const std::string t = kLogTime;
     EXPECT_EQ(ReadFile(folder.Path() / "Chat logs" / "mainchat.txt"),
-              "Session start (" + t + ")\r\n\t[" + t + "] Connected.\r\n\t[" + t + "] Disconnected.\r\nSession close (" +
-                  t + ")");
+              "Session start (" + t + ")\r\n\t[" + t + "] Connected.\r\n\t[" + t + "] Disconnected.\r\nSession close (" + t + ")");
 }
 
 TEST_F(Connection, TheServersTreeConnectsOnlyElsewhere) {
-    // Listening on every address, so that two loopback addresses are two servers.
-    server = std::make_unique<RawServer>();
+    server = std::make_unique<RawServer>();  // on every address: two loopback addresses are two servers
     ASSERT_TRUE(server->Start(0, ""));
     port = server->LocalPort();
-    MakeClient();
-    (*client)->LoadRecentServers({{"t", "127.0.0.1", ""}, {"t", "127.0.0.2", ""}});
-    ConnectAndWait();
-    EXPECT_FALSE((*client)->IsRecentConnectEnabled(0));
-    EXPECT_TRUE((*client)->IsRecentConnectEnabled(1));
-    (*client)->ConnectToRecent(0);  // the current server: nothing happens
-    EXPECT_TRUE((*client)->connected());
-
-    (*client)->ConnectToRecent(1);  // another server: the current connection ends first
-    EXPECT_FALSE((*client)->connected());
-    EXPECT_TRUE(ViewEndsWith("\n\t[09:05] Disconnected."));
-    EXPECT_EQ((*client)->serverAddress(), "127.0.0.2");
-    ASSERT_TRUE(WaitFor([&] { return (*client)->connected(); }));
-    EXPECT_EQ(client->recentServers.items[1].colour, kCurrentServer);
-    EXPECT_EQ(client->recentServers.items[0].colour, kTreeText);
+    TestClient& c = Make();
+    c->LoadRecentServers({{"t", "127.0.0.1", ""}, {"t", "127.0.0.2", ""}});
+    EXPECT_TRUE(c->IsRecentConnectEnabled(0));
+    c->ConnectToRecent(0);
+    ASSERT_TRUE(WaitFor([&] { return c->connected(); }));
+    EXPECT_FALSE(c->IsRecentConnectEnabled(0));
+    EXPECT_TRUE(c->IsRecentConnectEnabled(1));
+    c->ConnectToRecent(0);  // the current server: nothing happens
+    EXPECT_TRUE(c->connected());
+    c->ConnectToRecent(1);  // another server: the current connection ends first
+    EXPECT_TRUE(c.ViewEndsWith("\n\t[09:05] Disconnected."));
+    EXPECT_EQ(c->serverAddress(), "127.0.0.2");
+    ASSERT_TRUE(WaitFor([&] { return c->connected(); }));
+    EXPECT_EQ(std::pair(c.recentServers.items[0].colour, c.recentServers.items[1].colour), std::pair(kTreeText, kCurrentServer));
+    c->EndConnection();
+    EXPECT_TRUE(c->IsRecentConnectEnabled(1)) << "the last server is free again";
 }
 
-TEST_F(Connection, StartUpConnectsToTheStoredHostWhenAsked) {
-    MakeClient([](ClientSessionSettings& s) {
-        s.options.connectToHost = true;
-        s.options.host = "127.0.0.1";
-        s.options.serverAddress = "10.9.9.9";
+TEST_F(Connection, StartUpAndTheConnectDialogConnect) {
+    TestClient& c = Make([](ClientSessionSettings& s) {
+        s.options.connectToHost = true, s.options.host = "127.0.0.1", s.options.serverAddress = "10.9.9.9";
     });
-    EXPECT_EQ((*client)->serverAddress(), "10.9.9.9");  // the last run's server
-    (*client)->ConnectAtStartUp();
-    ASSERT_TRUE(WaitFor([&] { return (*client)->connected(); }));
-    EXPECT_EQ((*client)->options().serverAddress, "127.0.0.1");  // saved for the next run
-}
-
-TEST_F(Connection, TheConnectDialogTrimsTheHost) {
-    MakeClient();
-    EXPECT_FALSE((*client)->ConnectFromDialog(" \t "));
-    EXPECT_EQ((*client)->State(), ConnectionState::Idle);
-    EXPECT_TRUE((*client)->ConnectFromDialog("  127.0.0.1 "));
-    EXPECT_EQ((*client)->serverAddress(), "127.0.0.1");
-    ASSERT_TRUE(WaitFor([&] { return (*client)->connected(); }));
+    EXPECT_EQ(c->serverAddress(), "10.9.9.9");  // the last run's server
+    c->ConnectAtStartUp();
+    ASSERT_TRUE(WaitFor([&] { return c->connected(); }));
+    EXPECT_EQ(c->options().serverAddress, "127.0.0.1");  // saved for the next run
+    c->EndConnection();
+    EXPECT_FALSE(c->ConnectFromDialog(" \t "));
+    EXPECT_EQ(c->State(), ConnectionState::Idle);
+    EXPECT_TRUE(c->ConnectFromDialog("  127.0.0.1 "));
+    ASSERT_TRUE(WaitFor([&] { return c->connected(); }));
 }
 
 }  // namespace

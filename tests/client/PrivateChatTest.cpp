@@ -1,3 +1,5 @@
+// Private chats: windows opened by the first line, unread counts in the
+// caption, partners going offline and coming back, and their logs.
 #include <gtest/gtest.h>
 
 #include "ClientTestSupport.h"
@@ -8,158 +10,121 @@ namespace vorlan::client {
 namespace {
 
 using namespace test_support;
-namespace to_client = protocol::to_client;
-
-TEST(PrivateChatCaption, CountsAndOfflineMark) {
-    EXPECT_EQ(PrivateChatCaption(0, "Bob", false), "Bob");
-    EXPECT_EQ(PrivateChatCaption(3, "Bob", false), "[3] Bob");
-    EXPECT_EQ(PrivateChatCaption(1000, "Bob", false), "[1000] Bob");
-    EXPECT_EQ(PrivateChatCaption(1001, "Bob", true), "[1000+] Bob - offline");
-    EXPECT_EQ(PrivateChatCaption(0, "Bob", true), "Bob - offline");
-}
+using namespace protocol::to_client;
 
 class PrivateChats : public ::testing::Test {
 protected:
     test::TempFolder folder;
     TestClient client{folder.Path().string(), [](ClientSessionSettings& s) {
-                          s.options.privateChatLogging = true;
-                          s.options.messageSound = true;
+                          s.options.privateChatLogging = s.options.messageSound = true;
                       }};
 
     void SetUp() override {
-        client.Receive(to_client::UserEntry(1, 2, "Bob", "Available", false));
-        client.Receive(to_client::UserEntry(2, 3, "Anna", "Available", true));
+        client.Receive(UserEntry(1, 2, "Bob", "Available", false));
+        client.Receive(UserEntry(2, 3, "Anna", "Available", true));
     }
     std::string BobLog() const { return ReadFile(folder.Path() / "Chat logs" / "Private chat" / "Bob.txt"); }
+    static std::string Logged(const std::string& lines) {
+        return std::string("Session start (") + kLogTime + ")" + lines;
+    }
 };
 
-TEST_F(PrivateChats, AFirstLineOpensAMinimisedFlashingWindow) {
+TEST_F(PrivateChats, AFirstLineOpensAMinimisedFlashingWindowWithSound) {
     std::filesystem::create_directories(folder.Path() / "Sounds");
     std::ofstream(folder.Path() / "Sounds" / "message.wav") << "RIFF";
-
-    client.Receive(to_client::PrivateMessage(1, "0hi there"));
-    ASSERT_EQ(client.privateWindows.alive.size(), 1u);
+    client.Receive(PrivateMessage(1, "0hi there"));
+    ASSERT_EQ(client.alive.size(), 1u);
     RecordingPrivateWindow& window = *client.Window(0);
     EXPECT_EQ(window.caption, "[1] Bob");
-    EXPECT_EQ(window.shownMinimised, 1);
-    EXPECT_EQ(window.shownInFront, 0);
+    EXPECT_EQ(std::pair(window.shownMinimised, window.shownInFront), std::pair(1, 0));
     EXPECT_EQ(window.flashes, 1);
-    EXPECT_EQ(client.sounds.played.size(), 1u);
-    const auto& runs = window.view.Runs();
-    ASSERT_GE(runs.size(), 5u);
-    EXPECT_EQ(std::vector<ViewRun>(runs.end() - 5, runs.end()),
-              (std::vector<ViewRun>{{"\n[09:05] ", kText, false},
-                                    {"Bob", kNormalAdminColour, true},
-                                    {":", kText, true},
-                                    {" ", kText, false},
-                                    {"hi there", kMessage, false}}));
-    EXPECT_EQ(BobLog(), std::string("Session start (") + kLogTime + ")\r\n[" + kLogTime + "] Bob: hi there");
-    EXPECT_EQ(client.ViewText(), "");  // nothing in the main view
+    EXPECT_EQ(client.played.size(), 1u);
+    EXPECT_EQ(Runs(window.view, 5), "\n[09:05] {5}Bob{15*}:{5*} {5}hi there{6}");
+    EXPECT_EQ(BobLog(), Logged(std::string("\r\n[") + kLogTime + "] Bob: hi there"));
+    EXPECT_EQ(client.ViewText(), "");
 }
 
-TEST_F(PrivateChats, LaterLinesCountOnlyWhileTheWindowIsNotInFront) {
-    client.Receive(to_client::PrivateMessage(1, "0one"));
+TEST_F(PrivateChats, LinesCountInTheCaptionOnlyWhileTheWindowIsNotInFront) {
+    client.Receive(PrivateMessage(1, "0one"));
     RecordingPrivateWindow& window = *client.Window(0);
-    client.Receive(to_client::PrivateMessage(1, "1waves"));
-    EXPECT_EQ(window.caption, "[2] Bob");
-    EXPECT_EQ(window.flashes, 2);
-    client.Receive(to_client::PrivateMessage(1, "2listen"));
-    EXPECT_EQ(client.popups.popups.back(), (RecordingPopups::Popup{"Bob says: listen", 0, 1}));
+    client.Receive(PrivateMessage(1, "1waves"));
+    client.Receive(PrivateMessage(1, "2listen"));
+    EXPECT_EQ(client.popups.back(), "Bob says: listen|0|1");
     EXPECT_EQ(window.caption, "[3] Bob");
-
     window.foreground = true;
-    client.Receive(to_client::PrivateMessage(1, "0seen"));
+    client.Receive(PrivateMessage(1, "0seen"));
     EXPECT_EQ(window.caption, "[3] Bob");
     EXPECT_EQ(window.flashes, 3);
-    EXPECT_EQ(client.privateWindows.alive.size(), 1u);
-    EXPECT_EQ(client.sounds.played.size(), 0u);  // no sound file in this folder
+    EXPECT_EQ(client.alive.size(), 1u);
+    EXPECT_TRUE(client.played.empty());  // no sound file in this folder
 
     window.foreground = false;
-    for (int i = 0; i < 1000; ++i) client.Receive(to_client::PrivateMessage(1, "0x"));
+    for (int i = 0; i < 997; ++i) client.Receive(PrivateMessage(1, "0x"));
+    EXPECT_EQ(window.caption, "[1000] Bob");
+    client.Receive(PrivateMessage(1, "0x"));
+    client.Receive(PrivateMessage(1, "0x"));
     EXPECT_EQ(window.caption, "[1000+] Bob");
+    client.Receive(UserLeft(1, false));
+    EXPECT_EQ(window.caption, "[1000+] Bob - offline");
 
-    client->OnPrivateWindowActivated(&window);
-    EXPECT_EQ(window.caption, "Bob");
-    EXPECT_EQ(client->privateChats().First().newLineCount(), 0);
-    EXPECT_FALSE(client->privateChats().First().flashing());
-}
-
-TEST_F(PrivateChats, APartnerWhoLeavesGoesOfflineAndComesBackUnderANewId) {
-    client.Receive(to_client::PrivateMessage(1, "0hi"));
-    RecordingPrivateWindow& window = *client.Window(0);
-    window.view.Forget();
-
-    client.Receive(to_client::UserLeft(1, false));
-    EXPECT_EQ(window.caption, "[1] Bob - offline");
-    EXPECT_EQ(window.flashes, 2);  // flashed again: it was flashing
-    EXPECT_EQ(window.view.Runs(), (std::vector<ViewRun>{{"\n\t[09:05] ", kText, false},
-                                                        {"Bob", kNormalAdminColour, false},
-                                                        {" - offline.", kNotice, false}}));
-    EXPECT_EQ(client->privateChats().First().peerId(), kOfflinePeer);
-    EXPECT_EQ(client->privateChats().First().offlineName(), "Bob");
-
-    client.Receive(to_client::UserJoined(8, 3, "Bob"));
-    EXPECT_EQ(client->privateChats().First().peerId(), 8);
-    EXPECT_EQ(client->privateChats().First().offlineName(), "");
-    EXPECT_EQ(window.caption, "[1] Bob");
-    EXPECT_EQ(window.view.Text(), "\n\t[09:05] Bob - offline.\n\t[09:05] Bob - online.");
-    EXPECT_EQ(window.view.Runs().back(), (ViewRun{" - online.", kNotice, false}));
-    EXPECT_EQ(BobLog(), std::string("Session start (") + kLogTime + ")\r\n[" + kLogTime + "] Bob: hi\r\n\t[" +
-                            kLogTime + "] Bob - offline.\r\n\t[" + kLogTime + "] Bob - online.");
-}
-
-TEST_F(PrivateChats, ActivatingAnOfflineWindowRebuildsItsCaptionOnlyWithUnreadLines) {
-    client.Receive(to_client::PrivateMessage(1, "0hi"));
-    RecordingPrivateWindow& window = *client.Window(0);
-    client.Receive(to_client::UserRemoved("1", false, 2));
     client->OnPrivateWindowActivated(&window);
     EXPECT_EQ(window.caption, "Bob - offline");
-    window.caption = "something else";
+    EXPECT_EQ(client->privateChats().First().newLineCount(), 0);
+    EXPECT_FALSE(client->privateChats().First().flashing());
+    window.caption = "something else";  // nothing unread: the caption is left alone
     client->OnPrivateWindowActivated(&window);
     EXPECT_EQ(window.caption, "something else");
 }
 
+TEST_F(PrivateChats, APartnerWhoLeavesComesBackByNameUnderANewId) {
+    client.Receive(UserEntry(3, 3, "Carl", "Available", false));
+    client.Receive(PrivateMessage(1, "0hi"));
+    RecordingPrivateWindow& window = *client.Window(0);
+    window.view.Forget();
+    client.Receive(UserLeft(1, false));
+    EXPECT_EQ(window.caption, "[1] Bob - offline");
+    EXPECT_EQ(window.flashes, 2);  // flashed again: it was flashing
+    EXPECT_EQ(Runs(window.view), "\n\t[09:05] {5}Bob{15} - offline.{4}");
+    EXPECT_EQ(client->privateChats().First().peerId(), kOfflinePeer);
+
+    client.Receive(UserJoined(7, 3, "Eve"));  // someone else: still offline
+    EXPECT_EQ(client->privateChats().First().peerId(), kOfflinePeer);
+    client.Receive(UserJoined(8, 3, "Bob"));
+    EXPECT_EQ(client->privateChats().First().peerId(), 8);
+    EXPECT_EQ(client->privateChats().First().offlineName(), "");
+    EXPECT_EQ(window.caption, "[1] Bob");
+    EXPECT_EQ(Runs(window.view, 3), "\n\t[09:05] {5}Bob{16} - online.{4}");
+    EXPECT_EQ(BobLog(), Logged(std::string("\r\n[") + kLogTime + "] Bob: hi\r\n\t[" + kLogTime + "] Bob - offline.\r\n\t[" +
+                               kLogTime + "] Bob - online."));
+}
+
 TEST_F(PrivateChats, RenamesAndStatusChangesReachThePartnersWindow) {
     client->OpenPrivateChat(1);
+    client->OpenPrivateChat(1);
+    client->OpenPrivateChat(99);  // unknown user: nothing
+    ASSERT_EQ(client.alive.size(), 1u);
     RecordingPrivateWindow& window = *client.Window(0);
     EXPECT_EQ(window.caption, "Bob");
-    EXPECT_EQ(window.shownInFront, 1);
+    EXPECT_EQ(window.shownInFront, 2);
     window.view.Forget();
-
-    client.Receive(to_client::UserStatusChanged(1, "Away"));
-    EXPECT_EQ(window.view.Runs(), (std::vector<ViewRun>{{"\n\t[09:05] ", kText, false},
-                                                        {"Bob", kNormalAdminColour, false},
-                                                        {" changed status to: ", kText, false},
-                                                        {"Away", kMessage, false}}));
+    client.Receive(UserStatusChanged(1, "Away"));
+    EXPECT_EQ(Runs(window.view), "\n\t[09:05] {5}Bob{15} changed status to: {5}Away{6}");
     window.view.Forget();
-    client.Receive(to_client::UserRenamed(1, "Rob"));
+    client.Receive(UserRenamed(1, "Rob"));
     EXPECT_EQ(window.caption, "Rob");
     EXPECT_EQ(window.view.Text(), "\n\t[09:05] Bob changed name to: Rob");
     EXPECT_EQ(client.ViewText(), "\n\t[09:05] Bob changed name to: Rob");
 }
 
-TEST_F(PrivateChats, OpeningAgainBringsTheSameWindowToTheFront) {
-    client->OpenPrivateChat(1);
-    client->OpenPrivateChat(1);
-    client->OpenPrivateChat(99);  // unknown user: nothing
-    ASSERT_EQ(client.privateWindows.alive.size(), 1u);
-    EXPECT_EQ(client.Window(0)->shownInFront, 2);
-}
-
-TEST_F(PrivateChats, ClosingWritesTheSessionCloseAndDestroysTheWindow) {
-    client->OpenPrivateChat(1);
-    client->ClosePrivateChat(client.Window(0));
-    EXPECT_TRUE(client.privateWindows.alive.empty());
-    EXPECT_EQ(BobLog(), std::string("Session start (") + kLogTime + ")\r\nSession close (" + kLogTime + ")");
-    client.Receive(to_client::PrivateMessage(1, "0again"));
-    ASSERT_EQ(client.privateWindows.alive.size(), 1u);
-    EXPECT_EQ(client.Window(0)->caption, "[1] Bob");
-}
-
-TEST_F(PrivateChats, TheOwnSideSendsNothingWithoutAConnection) {
+TEST_F(PrivateChats, ClosingWritesTheSessionCloseAndAWindowSendsNothingUnconnected) {
     client->OpenPrivateChat(1);
     client->SendPrivateInput(client.Window(0), "hello");
     EXPECT_EQ(client.Window(0)->view.Text().find("hello"), std::string::npos);
+    client->ClosePrivateChat(client.Window(0));
+    EXPECT_TRUE(client.alive.empty());
+    EXPECT_EQ(BobLog(), Logged(std::string("\r\nSession close (") + kLogTime + ")"));
+    client.Receive(PrivateMessage(1, "0again"));
+    EXPECT_EQ(client.Window(0)->caption, "[1] Bob");
 }
 
 }  // namespace
