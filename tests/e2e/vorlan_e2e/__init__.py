@@ -1,1 +1,0 @@
-"""End-to-end harness for Vorlan.exe under Wine and Xvfb."""
