@@ -1,4 +1,4 @@
-// The client's smaller parts: title and menu rules, the recent servers list,
+// The client's smaller parts: menu rules, the recent servers list,
 // dialog fields, the private window's geometry, the private chat list, the
 // client-to-server bytes and the socket's send buffer.
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include "client/PrivateWindowGeometry.h"
 #include "client/ProfileEdit.h"
 #include "client/RecentServerList.h"
-#include "client/StatusTitle.h"
 #include "protocol/ClientToServer.h"
 
 namespace vorlan::client {
@@ -18,48 +17,25 @@ namespace {
 
 using namespace test_support;
 
-TEST(StatusTitle, JoinsWhatApplies) {
-    const struct { bool server, connected; int unread; std::string title; } cases[] = {
-        {false, false, 0, "Vorlan"},
-        {false, true, 0, "Vorlan - connected"},
-        {true, false, 0, "Vorlan - server running"},
-        {true, true, 3, "Vorlan - server running | connected | 3 new messages"},
-        {false, true, 1, "Vorlan - connected | 1 new message"},
-        {false, false, 1000, "Vorlan - 1000 new messages"},
-        {false, false, 1001, "Vorlan - 1000+ new messages"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(ComposeStatusTitle(c.server, c.connected, c.unread), c.title);
-    EXPECT_EQ(PrivateChatCaption(1001, "Bob", true), "[1000+] Bob - offline");
-    EXPECT_EQ(PrivateChatCaption(0, "Bob", true), "Bob - offline");
-}
-
 TEST(MainMenuRules, StartAsTheResourceAndFollowTheOwnServer) {
     MainMenuModel menu;
-    for (int id = menu::kStatusAvailable; id <= menu::kStatusCustom; ++id) EXPECT_FALSE(menu.IsEnabled(id));
-    for (int id : {menu::kConnectToLocalServer, menu::kSetStatusSubmenu, menu::kMainChatToggle, menu::kEndConnection,
-                   menu::kEndServer, menu::kListeningToggle}) {
-        EXPECT_FALSE(menu.IsEnabled(id)) << id;
-    }
-    EXPECT_TRUE(menu.IsEnabled(menu::kStartServer) && menu.IsEnabled(menu::kConnectToServer));
-    EXPECT_TRUE(menu.IsChecked(menu::kStatusAvailable));
-    EXPECT_EQ(menu.Text(menu::kMainChatToggle), "Close main chat");
-
+    auto server = [&] {
+        std::string out;
+        for (int id : {menu::kStartServer, menu::kConnectToLocalServer, menu::kListeningToggle, menu::kEndServer}) out += menu.IsEnabled(id) ? "+" : "-";
+        return out + " " + menu.Text(menu::kListeningToggle);
+    };
+    EXPECT_EQ(MenuStates(menu), "local- server+ end- status- 0 toggle- Close main chat | Available");
+    EXPECT_EQ(server(), "+--- Stop listening");
     menu.ServerStarted();
-    EXPECT_FALSE(menu.IsEnabled(menu::kStartServer));
-    for (int id : {menu::kConnectToLocalServer, menu::kListeningToggle, menu::kEndServer}) EXPECT_TRUE(menu.IsEnabled(id)) << id;
     menu.SetListening(false);
-    EXPECT_EQ(menu.Text(menu::kListeningToggle), "Start listening");
+    EXPECT_EQ(server(), "-+++ Start listening");
     menu.CheckStatus(menu::kStatusAway);
-    EXPECT_TRUE(menu.IsChecked(menu::kStatusAway));
-    EXPECT_FALSE(menu.IsChecked(menu::kStatusAvailable) || menu.IsChecked(menu::kStatusCustom));
-
+    EXPECT_EQ(MenuStates(menu), "local+ server+ end- status- 0 toggle- Close main chat | Away");
     menu.ServerStopped();
-    EXPECT_TRUE(menu.IsEnabled(menu::kStartServer));
-    EXPECT_FALSE(menu.IsEnabled(menu::kConnectToLocalServer) || menu.IsEnabled(menu::kListeningToggle));
-    EXPECT_EQ(menu.Text(menu::kListeningToggle), "Stop listening");
+    EXPECT_EQ(server(), "+--- Stop listening");
     menu.Enable(menu::kEndConnection, true);  // with a connection or attempt the local entry stays greyed
     menu.ServerStarted();
-    EXPECT_FALSE(menu.IsEnabled(menu::kConnectToLocalServer));
+    EXPECT_EQ(server(), "--++ Stop listening");
 }
 
 TEST(RecentServers, IdsLabelsNotesAndTheLimitOfFortyNine) {
@@ -114,13 +90,10 @@ TEST(PrivateWindowGeometry, SizesAreRememberedAndTheLayoutNeverOverlaps) {
     EXPECT_FALSE(options.privateMaximized);
     EXPECT_EQ(std::pair(options.privateWidth, options.privateHeight), std::pair(600, 420));
 
-    EXPECT_EQ(PrivateChatLayoutFor(800, 600).view, (ControlRect{26, 26, 748, 527}));
-    EXPECT_EQ(PrivateChatLayoutFor(800, 600).input, (ControlRect{30, 557, 740, 13}));
-    const PrivateChatLayout smallest = PrivateChatLayoutFor(234, 162);  // a 250 x 200 window
-    EXPECT_GT(smallest.view.height, 0);
-    EXPECT_LE(smallest.view.y + smallest.view.height, smallest.input.y);
-    EXPECT_LE(smallest.input.y + smallest.input.height, 162);
-    const PrivateChatLayout tiny = PrivateChatLayoutFor(10, 10);
+    const PrivateChatLayout large = PrivateChatLayoutFor(800, 600), smallest = PrivateChatLayoutFor(234, 162), tiny = PrivateChatLayoutFor(10, 10);
+    EXPECT_EQ(std::pair(large.view, large.input), std::pair(ControlRect{26, 26, 748, 527}, ControlRect{30, 557, 740, 13}));
+    EXPECT_GT(smallest.view.height, 0);  // a 250 x 200 window, without overlap
+    EXPECT_TRUE(smallest.view.y + smallest.view.height <= smallest.input.y && smallest.input.y + smallest.input.height <= 162);
     EXPECT_EQ(tiny.view.width + tiny.view.height + tiny.input.width, 0);
 }
 
@@ -170,18 +143,14 @@ TEST(PrivateChatList, AClosingWindowSeesAConsistentList) {
 TEST(ClientToServerMessages, EveryCodeHasItsExactBytes) {
     using namespace protocol::to_server;
     const std::string s = Sep();
+    // The messages the session tests do not already see on the wire.
     const std::pair<std::string, std::string> cases[] = {
-        {Login("", ""), "00" + s},          {TopicChange(""), "01"},
-        {MainChatLine(kActionLine, "waves"), "021waves"}, {NameChange("Bob"), "03Bob"},
-        {MainChatState(false), "050"},      {EnableAdmin(12), "0612"},
-        {DisableAdmin(12), "0712"},         {AddressRequest(3), "083"},
-        {ProfileRequest(1000), "091000"},   {PrivateLine(7, kSaysLine, "hi"), "117" + s + "2hi"},
-        {FileTransferRelay(7, "x" + s + "y"), "127" + s + "x" + s + "y"}, {VersionRequest(5), "135"},
-        {MuteChange(true, 4), "1514"},      {MuteChange(false, 4), "1504"},
-        {KickUser(2), "162"},               {BanUser(2), "172"},
-        {BanUser("10.0.0.1"), "1710.0.0.1"}, {ConnectionsRequest(), "18"},
-        {BanListRequest(), "19"},           {BanListRemove(42), "20420"},
-        {BanListAdd("10.0.0.1", "spam"), "2010.0.0.1" + s + "spam1"},
+        {TopicChange(""), "01"}, {MainChatLine(kActionLine, "waves"), "021waves"}, {EnableAdmin(12), "0612"},
+        {DisableAdmin(12), "0712"}, {AddressRequest(3), "083"}, {ProfileRequest(1000), "091000"},
+        {PrivateLine(7, kSaysLine, "hi"), "117" + s + "2hi"}, {FileTransferRelay(7, "x" + s + "y"), "127" + s + "x" + s + "y"},
+        {VersionRequest(5), "135"}, {MuteChange(true, 4), "1514"}, {MuteChange(false, 4), "1504"}, {KickUser(2), "162"},
+        {BanUser(2), "172"}, {BanUser("10.0.0.1"), "1710.0.0.1"}, {ConnectionsRequest(), "18"}, {BanListRequest(), "19"},
+        {BanListRemove(42), "20420"}, {BanListAdd("10.0.0.1", "spam"), "2010.0.0.1" + s + "spam1"},
         {ProfileReply("4", {}), "104" + s + s + s + s + s + s + s + s + s},
     };
     for (const auto& [actual, expected] : cases) EXPECT_EQ(actual, expected);

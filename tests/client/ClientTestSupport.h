@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -81,9 +82,7 @@ public:
     void AddGroupRow(int id, const std::string& text, std::uint32_t colour) override { groups.push_back({id, text, colour}); }
     void RemoveGroupRow(int id) override { std::erase_if(groups, [&](const Group& g) { return g.id == id; }); }
     void AddUserRow(const UserRow& row) override { rows.push_back(row); }
-    void UpdateUserRow(const UserRow& row) override {
-        for (UserRow& r : rows) if (r.id == row.id) r = row;
-    }
+    void UpdateUserRow(const UserRow& row) override { std::replace_if(rows.begin(), rows.end(), [&](const UserRow& r) { return r.id == row.id; }, row); }
     void RemoveUserRow(int id) override { std::erase_if(rows, [&](const UserRow& r) { return r.id == id; }); }
     void ClearRows() override { rows.clear(), groups.clear(); }
     int SelectedRowId() const override { return selected; }
@@ -239,12 +238,10 @@ public:
 
 // ---- a raw peer for exact bytes ------------------------------------------------------------
 
-class RawPeer : public platform::AsyncSocket {
-public:
+struct RawPeer : platform::AsyncSocket {
     std::string received;
     bool closed = false;
 
-protected:
     void OnReceive(int) override {
         char buffer[65536];
         const int count = Receive(buffer, sizeof buffer);
@@ -254,8 +251,7 @@ protected:
 };
 
 // A listening socket that accepts every connection into a RawPeer.
-class RawServer : public platform::AsyncSocket {
-public:
+struct RawServer : platform::AsyncSocket {
     std::vector<std::unique_ptr<RawPeer>> peers;
 
     bool Start(std::uint16_t port = 0, const std::string& bindAddress = "127.0.0.1") {
@@ -263,8 +259,6 @@ public:
     }
     RawPeer& Peer(std::size_t index = 0) { return *peers.at(index); }
     void Send(const std::string& bytes) { Peer().Send(bytes.data(), static_cast<int>(bytes.size())); }
-
-protected:
     void OnAccept(int) override {
         auto peer = std::make_unique<RawPeer>();
         if (Accept(*peer)) peers.push_back(std::move(peer));

@@ -91,6 +91,10 @@ TEST_F(Connection, MessagesAreReassembledAndAnOverLongTailIsDropped) {
     server->Send(Sep() + "Available0" + Z() + to_client::UserLeft(3, false) + Z());
     ASSERT_TRUE(WaitFor([&] { return c.userTree.rows.size() == 2; }));
     EXPECT_EQ(c.userTree.Render(), "Admins: Bob, Anna");
+    // No server message is that long: one that arrives whole is dropped too.
+    server->Send(to_client::MainChatMessage(1, "0" + std::string(60000, 'x')) + Z() + to_client::MainChatMessage(1, "0ok") + Z());
+    ASSERT_TRUE(WaitFor([&] { return c.ViewEndsWith("Bob: ok"); }));
+    EXPECT_EQ(c.ViewText().find("xxx"), std::string::npos);
     EXPECT_TRUE(c->connected());
 }
 

@@ -35,19 +35,14 @@ TEST_F(ServerMessages, TheLogInBurstFillsBothGroupsSilently) {
     client.Receive(UserEntry(4, 7, "Dora", "Available", false));
     EXPECT_EQ(client.userTree.Render(), "Admins: Bob, Anna | Normal: Carl, (Dora)");
     EXPECT_EQ(client.userTree.groups[0].colour, kTreeText);
-    EXPECT_EQ(client->ownId(), 2);
-    EXPECT_EQ(client.adminInstalls, 1);
-    EXPECT_EQ(client.userTree.Row(1)->colour, kNormalAdminColour);
-    EXPECT_EQ(client.userTree.Row(2)->colour, kHostColour);
-    EXPECT_EQ(client.userTree.Row(4)->colour, kNormalUserColour);
+    EXPECT_EQ(std::pair(client->ownId(), client.adminInstalls), std::pair(2, 1));
+    for (const auto& [id, colour] : {std::pair{1, kNormalAdminColour}, {2, kHostColour}, {4, kNormalUserColour}}) EXPECT_EQ(client.userTree.Row(id)->colour, colour);
     EXPECT_EQ(client.userTree.Row(1)->status, "Busy");
-    EXPECT_EQ(client.ViewText(), "");
-    EXPECT_TRUE(client.popups.empty());
+    EXPECT_TRUE(client.ViewText().empty() && client.popups.empty());
 
     TestClient normal(folder.Path().string());  // an own entry as normal user installs nothing
     normal.Receive(UserEntry(9, 3, "Anna", "Available", true));
-    EXPECT_EQ(normal->ownId(), 9);
-    EXPECT_EQ(normal.adminInstalls, 0);
+    EXPECT_EQ(std::pair(normal->ownId(), normal.adminInstalls), std::pair(9, 0));
 }
 
 TEST_F(ServerMessages, MalformedMessagesChangeNothing) {
@@ -89,11 +84,9 @@ TEST_F(ServerMessages, AdminRightsMoveRowsAndOursInstallTheAdminMenus) {
     own.connections.open = true;
     own.Receive(AdminGranted("5"));
     own.Receive(AdminGranted("5"));
-    EXPECT_EQ(own.adminInstalls, 1);
-    EXPECT_EQ(own.userTree.Row(5)->level, 6);
+    EXPECT_EQ(std::pair(own.adminInstalls, own.userTree.Row(5)->level), std::pair(1, 6));
     own.Receive(AdminRevoked("5"));
-    EXPECT_FALSE(own.AdminMenusInstalled());
-    EXPECT_FALSE(own.connections.open);
+    EXPECT_FALSE(own.AdminMenusInstalled() || own.connections.open);
     EXPECT_EQ(own.userTree.Render(), "Normal: (Anna)");
     EXPECT_EQ(client.ViewText() + own.ViewText(), "");
 }
@@ -163,16 +156,16 @@ TEST_F(ServerMessages, LinesWhileHiddenCountInTheTitle) {
     EXPECT_EQ(client->unreadCount(), 0);
 
     client.visible = false;
-    client.Receive(MainChatMessage(1, "0one"));
-    EXPECT_EQ(client.tip, "Vorlan - 1 new message");
-    client.Receive(MainChatMessage(1, "1two"));
-    client.Receive(MainChatMessage(1, "2three"));  // "says" lines are not counted
-    EXPECT_EQ(client.tip, "Vorlan - 2 new messages");
+    const std::pair<std::string, std::string> steps[] = {{"0one", "Vorlan - 1 new message"}, {"1two", "Vorlan - 2 new messages"},
+                                                         {"2three", "Vorlan - 2 new messages"}};  // "says" lines are not counted
+    for (const auto& [line, tip] : steps) {
+        client.Receive(MainChatMessage(1, line));
+        EXPECT_EQ(client.tip, tip) << line;
+    }
     for (int i = 0; i < 998; ++i) client.Receive(MainChatMessage(1, "0x"));
     EXPECT_EQ(client.tip, "Vorlan - 1000 new messages");
     for (int i = 0; i < 5; ++i) client.Receive(MainChatMessage(1, "0x"));
-    EXPECT_EQ(client->unreadCount(), 1001);
-    EXPECT_EQ(client.tip, "Vorlan - 1000+ new messages");
+    EXPECT_EQ(std::pair(client->unreadCount(), client.tip), std::pair(1001, std::string("Vorlan - 1000+ new messages")));
 
     client->MainWindowShown();
     EXPECT_EQ(client.tip, "Vorlan");
@@ -180,14 +173,11 @@ TEST_F(ServerMessages, LinesWhileHiddenCountInTheTitle) {
 
 TEST_F(ServerMessages, ProfileInfoFillsTheInfoWindow) {
     client.Receive(ProfileInfo(1, {"Bobby", "b@x", "NZ", "www.b", "chess", "m", "1.1.1990", "pic", "Away"}));
-    EXPECT_EQ(client.infoShown, 1);
-    EXPECT_EQ(client.infoCaption, "Bob's info");
-    EXPECT_EQ(client.infoUserId, 1);
-    EXPECT_EQ(client.infoFields[0] + client.infoFields[8], "BobbyAway");
+    EXPECT_EQ(std::pair(client.infoShown, client.infoUserId), std::pair(1, 1));
+    EXPECT_EQ(client.infoCaption + client.infoFields[0] + client.infoFields[8], "Bob's infoBobbyAway");
 
     client.Receive("123" + Sep() + "Carl" + Sep() + "c@x");  // filling stops at the missing field
-    EXPECT_EQ(client.infoCaption, "Carl's info");
-    EXPECT_EQ(client.infoFields[0] + client.infoFields[1] + client.infoFields[2], "Carlc@xNZ");
+    EXPECT_EQ(client.infoCaption + client.infoFields[0] + client.infoFields[1] + client.infoFields[2], "Carl's infoCarlc@xNZ");
     EXPECT_TRUE(client->OpenPrivateChatFromInfo());
     EXPECT_EQ(client.Window(0)->caption, "Carl");
 }
@@ -253,11 +243,7 @@ TEST(ServerMessageRobustness, ScrambledMessagesAreHandledOrDropped) {
         client.Receive(message);
         if (next() % 50 == 0) client->OnPrivateWindowActivated(client.Window(0));
     }
-    for (const UserRow& row : client.userTree.rows) {
-        EXPECT_TRUE(client->userTree().HasUser(row.id));
-        EXPECT_EQ(row.label, UserTree::Label(row.level, row.serverMuted, row.name));
-    }
-    EXPECT_EQ(client.userTree.rows.size(), client->userTree().Rows().size());
+    EXPECT_EQ(client.userTree.rows, client->userTree().Rows());
     EXPECT_EQ(client.adminInstalls - client.adminRemoves, client->isAdmin() ? 1 : 0);
 }
 
