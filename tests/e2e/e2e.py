@@ -83,7 +83,10 @@ class Driver:
 
     def call(self, *words, pid=None, with_menu=False):
         """(ok, output); with_menu: only windows with a menu bar (a program's main window)."""
-        words = ["--pid", pid] * (pid is not None) + ["--with-menu", 1] * with_menu + list(words)
+        if with_menu:
+            words = ("--with-menu", 1) + words
+        if pid is not None:
+            words = ("--pid", pid) + words
         line = " ".join("w" + urllib.parse.quote(str(w).encode("latin-1"), safe="") for w in words)
         self.stream.write(line.encode("ascii") + b"\n")
         self.stream.flush()
@@ -150,6 +153,10 @@ class Peer:
     def close(self):
         for s in (self.connection, getattr(self, "listener", None)):
             if s is not None:
+                try:
+                    s.shutdown(socket.SHUT_RDWR)  # wakes the reader; close alone would not end the connection
+                except OSError:
+                    pass
                 s.close()
 
 
@@ -283,7 +290,8 @@ class Session:
         """Exit (32780), or with command "end-session" the end of the Windows session."""
         inst = self.instance(name)
         # A busy program may handle the command after the driver stopped waiting for it.
-        self.driver.call(command, "Vorlan", *[32780] * (command == "menu"), pid=inst["pid"], with_menu=True)
+        words = (command, "Vorlan", 32780) if command == "menu" else (command, "Vorlan")
+        self.driver.call(*words, pid=inst["pid"], with_menu=True)
         ok, out = self.driver.call("wait-exit", inst["pid"], timeout * 1000)
         if not ok:
             raise StepFailed("%s still runs after %s: %s" % (name, command, out))
@@ -295,8 +303,7 @@ class Session:
 
     def step_responsive(self, name, timeout=60):
         """Waits until the main window answers messages again."""
-        poll(lambda: (self.driver.call("get-text", "Vorlan", 1001, pid=self.instance(name)["pid"], with_menu=True)),
-             timeout, "%s does not answer" % name)
+        poll(lambda: self.driver.call("get-text", "Vorlan", 1001, pid=self.instance(name)["pid"], with_menu=True), timeout, "%s does not answer" % name)
 
     def step_wait_listening(self, name, timeout=20):
         def probe():
