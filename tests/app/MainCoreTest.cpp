@@ -32,13 +32,13 @@ protected:
 
     // A program folder like the shipped one, every settings file present, on a
     // port the server can take (probed on every address, as the server listens).
-    void StartCore(bool startServer = true) {
+    void StartCore() {
         platform::AsyncSocket probe;
         probe.Create(0, platform::kEventAccept, "");
         port = probe.LocalPort();
         probe.Close();
         storage::Options options;
-        options.startServer = startServer, options.connectToHost = true, options.host = "127.0.0.1";
+        options.startServer = options.connectToHost = true, options.host = "127.0.0.1";
         options.chatPort = port, options.topic = "Welcome";
         WriteFile(folder.Path() / "options.vr", storage::FormatOptions(options));
         WriteFile(folder.Path() / "profile.vr", "Host\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
@@ -49,9 +49,7 @@ protected:
         core->LoadRecentServers();
         core->Start();
         EXPECT_EQ(window.recentServers.items.size(), 1u) << "start-up does not add them again";
-        if (startServer) {
-            ASSERT_TRUE(WaitFor([&] { return core->Session().ownId() > 0; })) << window.mainView.Text();
-        }
+        ASSERT_TRUE(WaitFor([&] { return core->Session().ownId() > 0; })) << window.mainView.Text();
     }
     void MakeCore(const test::TempFolder& programFolder) {
         MainCoreSettings settings;
@@ -119,7 +117,7 @@ TEST_F(MainCoreTest, ShutdownWritesTheFilesAndClosesTheLogInOrder) {
     EXPECT_EQ(File("profile.vr"), "Host\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
 }
 
-TEST_F(MainCoreTest, WithoutSettingsFilesNothingIsWrittenAndColoursAreReadable) {
+TEST_F(MainCoreTest, WithoutSettingsFilesNothingIsWrittenAndDefaultsServe) {
     test::TempFolder empty;
     storage::Options options;
     options.mainChatLogging = false;
@@ -130,6 +128,14 @@ TEST_F(MainCoreTest, WithoutSettingsFilesNothingIsWrittenAndColoursAreReadable) 
     core->Shutdown();
     for (const char* name : {"banlist.vr", "profile.vr", "recentservers.vr"}) EXPECT_FALSE(fs::exists(empty.Path() / name));
     EXPECT_NE(core->Colors()[1], core->Colors()[2]) << "without a colours file the view must not be black on black";
+    // Links and the About box's home page open with the browser the options name.
+    core->Options().useSpecifiedBrowser = core->Options().useInternetExplorer = true;
+    core->Options().browserPath = "C:\\Browsers\\web.exe";
+    EXPECT_EQ(core->BrowserProgram(), "C:\\Browsers\\web.exe");
+    core->Options().useSpecifiedBrowser = false;
+    EXPECT_EQ(core->BrowserProgram(), "iexplore");
+    core->Options().useInternetExplorer = false;
+    EXPECT_EQ(core->BrowserProgram(), "");
 }
 
 // "Go to chat logs" and both "Open chat log" commands open only what exists.
@@ -153,18 +159,6 @@ TEST_F(MainCoreTest, ChatLogCommandsFindOnlyExistingLogs) {
     EXPECT_EQ(Native(core->SelectedUserChatLogToOpen()), privateLog);
     fs::remove(privateLog);
     EXPECT_EQ(core->SelectedUserChatLogToOpen(), "") << "a deleted log is not opened";
-}
-
-TEST_F(MainCoreTest, BrowserProgramFollowsTheBrowserOptions) {
-    StartCore(false);
-    storage::Options& options = core->Options();
-    options.useSpecifiedBrowser = options.useInternetExplorer = true;
-    options.browserPath = "C:\\Browsers\\web.exe";
-    EXPECT_EQ(core->BrowserProgram(), "C:\\Browsers\\web.exe");
-    options.useSpecifiedBrowser = false;
-    EXPECT_EQ(core->BrowserProgram(), "iexplore");
-    options.useInternetExplorer = false;
-    EXPECT_EQ(core->BrowserProgram(), "");
 }
 
 }  // namespace
