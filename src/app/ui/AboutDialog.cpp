@@ -13,29 +13,21 @@ AboutDialog::AboutDialog(HINSTANCE instance, std::string homePage, std::function
       homePage_(std::move(homePage)),
       browserProgram_(std::move(browserProgram)) {}
 
-INT_PTR AboutDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        SetDlgItemTextA(handle(), IDC_ABOUT_LINK, homePage_.c_str());
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
+bool AboutDialog::OnInitDialog() {
+    SetDlgItemTextA(handle(), IDC_ABOUT_LINK, homePage_.c_str());
+    return true;
+}
+
+bool AboutDialog::OnCommand(int id, int /*notification*/) {
+    switch (id) {
         case IDC_ABOUT_LINK:
             OpenHomePage();
             Close();
-            return TRUE;
+            return true;
         case IDC_ABOUT_CLOSE:
-        case IDOK:
-            Close();
-            return TRUE;
-        default:
-            break;
-        }
-        break;
-    default:
-        break;
+        case IDOK: Close(); return true;
+        default: return false;
     }
-    return DefaultHandling(message, wParam, lParam);
 }
 
 void AboutDialog::OpenHomePage() const {

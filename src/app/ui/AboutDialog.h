@@ -17,7 +17,8 @@ public:
     AboutDialog(HINSTANCE instance, std::string homePage, std::function<std::string()> browserProgram);
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInitDialog() override;
+    bool OnCommand(int id, int notification) override;
 
 private:
     void OpenHomePage() const;

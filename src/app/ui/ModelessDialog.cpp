@@ -38,6 +38,17 @@ void ModelessDialog::Close() {
     }
 }
 
+INT_PTR ModelessDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG: return OnInitDialog() ? TRUE : FALSE;
+        case WM_COMMAND:
+            if (OnCommand(LOWORD(wParam), HIWORD(wParam))) return TRUE;
+            break;
+        default: break;
+    }
+    return DefaultHandling(message, wParam, lParam);
+}
+
 INT_PTR ModelessDialog::DefaultHandling(UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_CLOSE || (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)) {
         Close();

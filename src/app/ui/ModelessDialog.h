@@ -11,9 +11,9 @@ namespace vorlan::ui {
 // restored and brought to the front. The owner keeps one object for the
 // program's life; destroying the object destroys its window (shut-down).
 //
-// A derived class handles WM_INITDIALOG (fill its controls) and calls Close()
-// for its own "cancel" or "close"; the close box and Escape (IDCANCEL) close
-// it unless the derived class handles them first.
+// A derived class fills its controls in OnInitDialog, acts on its buttons and
+// fields in OnCommand and calls Close() for its own "cancel" or "close"; the
+// close box and Escape (IDCANCEL) close it unless OnCommand handles them.
 class ModelessDialog : public Dialog {
 public:
     ModelessDialog(HINSTANCE instance, int templateId);
@@ -34,8 +34,15 @@ public:
 protected:
     HINSTANCE instance() const { return instance_; }
 
-    // Called by the derived HandleMessage for what it leaves alone: the close
-    // box and IDCANCEL close the window.
+    // WM_INITDIALOG: false when it gave a control the focus itself.
+    virtual bool OnInitDialog() { return true; }
+    // WM_COMMAND from a control or a menu: false for what it leaves alone.
+    virtual bool OnCommand(int /*id*/, int /*notification*/) { return false; }
+
+    // Dispatches to the two handlers above; a derived class that needs other
+    // messages overrides this and passes the rest on.
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // What no handler took: the close box and IDCANCEL close the window.
     INT_PTR DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:

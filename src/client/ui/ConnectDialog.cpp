@@ -8,40 +8,22 @@ ConnectDialog::ConnectDialog(HINSTANCE instance, ClientSession& session, convers
                              const conversation::ChatTextColours& colours)
     : ModelessDialog(instance, IDD_CONNECT_DIALOG), session_(session), owner_(owner), colours_(colours) {}
 
-INT_PTR ConnectDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInitDialog();
-        return FALSE;  // the focus was set here
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
+bool ConnectDialog::OnCommand(int id, int /*notification*/) {
+    switch (id) {
         case IDC_CONNECT:
-        case IDOK:
-            OnConnect();
-            return TRUE;
-        case IDC_CONNECT_MAIN_SERVER:
-            OnMainServer(1);
-            return TRUE;
-        case IDC_CONNECT_SECOND_SERVER:
-            OnMainServer(2);
-            return TRUE;
-        case IDC_CONNECT_CANCEL:
-            Close();
-            return TRUE;
-        default:
-            break;
-        }
-        break;
-    default:
-        break;
+        case IDOK: OnConnect(); return true;
+        case IDC_CONNECT_MAIN_SERVER: OnMainServer(1); return true;
+        case IDC_CONNECT_SECOND_SERVER: OnMainServer(2); return true;
+        case IDC_CONNECT_CANCEL: Close(); return true;
+        default: return false;
     }
-    return DefaultHandling(message, wParam, lParam);
 }
 
-void ConnectDialog::OnInitDialog() {
+bool ConnectDialog::OnInitDialog() {
     HWND host = GetDlgItem(handle(), IDC_CONNECT_HOST);
     host_.Attach(host, owner_, colours_);
     SetFocus(host);
+    return false;
 }
 
 void ConnectDialog::OnConnect() {

@@ -17,10 +17,10 @@ public:
                   const conversation::ChatTextColours& colours);
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInitDialog() override;
+    bool OnCommand(int id, int notification) override;
 
 private:
-    void OnInitDialog();
     void OnConnect();
     void OnMainServer(int which);
 

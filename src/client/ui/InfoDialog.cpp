@@ -34,36 +34,22 @@ void InfoDialog::SetInfoField(int index, const std::string& text) {
     fields_[static_cast<std::size_t>(index)].SetText(text);
 }
 
-INT_PTR InfoDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInitDialog();
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
+bool InfoDialog::OnCommand(int id, int /*notification*/) {
+    switch (id) {
         case IDC_INFO_PRIVATE_CHAT:
-            if (openPrivateChat_ && openPrivateChat_()) {
-                Close();
-            }
-            return TRUE;
+            if (openPrivateChat_ && openPrivateChat_()) Close();
+            return true;
         case IDC_INFO_CLOSE:
-        case IDOK:
-            Close();
-            return TRUE;
-        default:
-            break;
-        }
-        break;
-    default:
-        break;
+        case IDOK: Close(); return true;
+        default: return false;
     }
-    return DefaultHandling(message, wParam, lParam);
 }
 
-void InfoDialog::OnInitDialog() {
+bool InfoDialog::OnInitDialog() {
     for (std::size_t i = 0; i < kFieldIds.size(); ++i) {
         fields_[i].Attach(GetDlgItem(handle(), kFieldIds[i]), owner_, colours_);
     }
+    return true;
 }
 
 }  // namespace vorlan::client

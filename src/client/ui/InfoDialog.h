@@ -32,10 +32,10 @@ public:
     void SetInfoField(int index, const std::string& text) override;
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInitDialog() override;
+    bool OnCommand(int id, int notification) override;
 
 private:
-    void OnInitDialog();
 
     conversation::ChatTextOwner& owner_;
     conversation::ChatTextColours colours_;

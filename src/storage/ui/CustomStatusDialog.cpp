@@ -9,40 +9,28 @@ namespace vorlan::storage {
 CustomStatusDialog::CustomStatusDialog(HINSTANCE instance, app::MainCore& core)
     : ModelessDialog(instance, IDD_CUSTOM_STATUS), core_(core), menuOwner_(core.Options()) {}
 
-INT_PTR CustomStatusDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            OnInitDialog();
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDCANCEL) break;
-            OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
-        default: break;
-    }
-    return DefaultHandling(message, wParam, lParam);
-}
-
-void CustomStatusDialog::OnInitDialog() {
+bool CustomStatusDialog::OnInitDialog() {
     menuOwner_.SetWindow(handle());
     const Colors& colours = core_.Colors();
     status_.Attach(GetDlgItem(handle(), IDC_CUSTOM_STATUS_TEXT), menuOwner_, {colours[1], colours[2]});
     status_.SetText(core_.Session().customStatusText());
     LimitField();
+    return true;
 }
 
-void CustomStatusDialog::OnCommand(int id, int notification) {
+bool CustomStatusDialog::OnCommand(int id, int notification) {
+    if (id == IDCANCEL) return false;
     if (notification == EN_CHANGE) {
         if (id == IDC_CUSTOM_STATUS_TEXT) LimitField();
-        return;
+        return true;
     }
-    if (notification != BN_CLICKED) return;
-    if (menuOwner_.HandleCommand(id)) return;
+    if (notification != BN_CLICKED || menuOwner_.HandleCommand(id)) return true;
     if (id == IDC_CUSTOM_STATUS_UPDATE) {
         Update();
     } else if (id == IDC_CUSTOM_STATUS_CANCEL) {
         Close();
     }
+    return true;
 }
 
 void CustomStatusDialog::LimitField() {

@@ -19,11 +19,10 @@ public:
     CustomStatusDialog(HINSTANCE instance, app::MainCore& core);
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInitDialog() override;
+    bool OnCommand(int id, int notification) override;
 
 private:
-    void OnInitDialog();
-    void OnCommand(int id, int notification);
     void LimitField();
     void Update();
 

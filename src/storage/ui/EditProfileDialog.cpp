@@ -30,21 +30,7 @@ const std::array<ProfileField, 8> kFields{{
 EditProfileDialog::EditProfileDialog(HINSTANCE instance, app::MainCore& core)
     : ModelessDialog(instance, IDD_EDIT_PROFILE), core_(core), menuOwner_(core.Options()) {}
 
-INT_PTR EditProfileDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            OnInitDialog();
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDCANCEL) break;
-            OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
-        default: break;
-    }
-    return DefaultHandling(message, wParam, lParam);
-}
-
-void EditProfileDialog::OnInitDialog() {
+bool EditProfileDialog::OnInitDialog() {
     menuOwner_.SetWindow(handle());
     const Colors& colours = core_.Colors();
     const Profile& profile = core_.Session().profile();
@@ -53,22 +39,24 @@ void EditProfileDialog::OnInitDialog() {
         fields_[i].SetText(profile.*kFields[i].text);
         LimitField(i);
     }
+    return true;
 }
 
-void EditProfileDialog::OnCommand(int id, int notification) {
+bool EditProfileDialog::OnCommand(int id, int notification) {
+    if (id == IDCANCEL) return false;
     if (notification == EN_CHANGE) {
         for (std::size_t i = 0; i < kFieldCount; ++i) {
             if (kFields[i].id == id) LimitField(i);
         }
-        return;
+        return true;
     }
-    if (notification != BN_CLICKED) return;
-    if (menuOwner_.HandleCommand(id)) return;
+    if (notification != BN_CLICKED || menuOwner_.HandleCommand(id)) return true;
     if (id == IDC_PROFILE_UPDATE) {
         Update();
     } else if (id == IDC_PROFILE_CANCEL) {
         Close();
     }
+    return true;
 }
 
 void EditProfileDialog::LimitField(std::size_t index) {

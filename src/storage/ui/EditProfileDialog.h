@@ -22,13 +22,12 @@ public:
     EditProfileDialog(HINSTANCE instance, app::MainCore& core);
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInitDialog() override;
+    bool OnCommand(int id, int notification) override;
 
 private:
     static constexpr std::size_t kFieldCount = 8;
 
-    void OnInitDialog();
-    void OnCommand(int id, int notification);
     void LimitField(std::size_t index);
     void Update();
 

@@ -40,31 +40,19 @@ conversation::ChatTextColours TextColours(const Colors& colours) {
 OptionsDialog::OptionsDialog(HINSTANCE instance, app::MainCore& core)
     : ModelessDialog(instance, IDD_OPTIONS), core_(core), menuOwner_(core.Options()) {}
 
-INT_PTR OptionsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            OnInitDialog();
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDCANCEL) break;
-            // Clicks and menu commands; the text fields' change notifications need nothing.
-            if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
-            return TRUE;
-        default: break;
-    }
-    return DefaultHandling(message, wParam, lParam);
-}
-
-void OptionsDialog::OnInitDialog() {
+bool OptionsDialog::OnInitDialog() {
     menuOwner_.SetWindow(handle());
     const conversation::ChatTextColours colours = TextColours(core_.Colors());
     host_.Attach(GetDlgItem(handle(), IDC_OPTIONS_HOST), menuOwner_, colours);
     browserPath_.Attach(GetDlgItem(handle(), IDC_OPTIONS_BROWSER_PATH), menuOwner_, colours);
     Fill(app::OptionsFormFrom(core_.Options()));
+    return true;
 }
 
-void OptionsDialog::OnCommand(int id) {
-    if (menuOwner_.HandleCommand(id)) return;
+bool OptionsDialog::OnCommand(int id, int notification) {
+    if (id == IDCANCEL) return false;
+    // Clicks and menu commands; the text fields' change notifications need nothing.
+    if (notification != BN_CLICKED || menuOwner_.HandleCommand(id)) return true;
     switch (id) {
         case IDC_OPTIONS_SPECIFIED_BROWSER:
         case IDC_OPTIONS_INTERNET_EXPLORER: OnBrowserChoice(id); break;
@@ -73,6 +61,7 @@ void OptionsDialog::OnCommand(int id) {
         case IDC_OPTIONS_CANCEL: Close(); break;
         default: break;
     }
+    return true;
 }
 
 void OptionsDialog::Fill(const app::OptionsForm& form) {

@@ -21,11 +21,10 @@ public:
     OptionsDialog(HINSTANCE instance, app::MainCore& core);
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInitDialog() override;
+    bool OnCommand(int id, int notification) override;
 
 private:
-    void OnInitDialog();
-    void OnCommand(int id);
     void Fill(const app::OptionsForm& form);
     app::OptionsForm Read() const;
     void OnBrowserChoice(int id);
