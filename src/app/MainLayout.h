@@ -1,14 +1,10 @@
 #pragma once
 
+#include "client/ControlRect.h"
+
 namespace vorlan::app {
 
-struct ControlRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    bool operator==(const ControlRect&) const = default;
-};
+using client::ControlRect;
 
 // Where the main window's controls go for a client area of cx by cy, with the
 // servers pane height and the user pane width of the options.

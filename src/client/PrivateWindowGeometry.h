@@ -1,5 +1,6 @@
 #pragma once
 
+#include "client/ControlRect.h"
 #include "storage/Records.h"
 
 namespace vorlan::client {
@@ -7,14 +8,6 @@ namespace vorlan::client {
 // The smallest outer size a private chat window can be dragged to.
 inline constexpr int kPrivateMinTrackWidth = 250;
 inline constexpr int kPrivateMinTrackHeight = 200;
-
-struct ControlRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    bool operator==(const ControlRect&) const = default;
-};
 
 // Where a private chat window puts its chat view and input line for a client
 // area of `clientWidth` x `clientHeight`.
