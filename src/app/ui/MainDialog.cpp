@@ -53,9 +53,7 @@ MainDialog::MainDialog(HINSTANCE instance)
     : instance_(instance),
       taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")),
       privateChatWindows_(instance),
-      info_(instance, *this) {
-    privateWindows_.SetFactory(&privateChatWindows_);
-}
+      info_(instance, *this) {}
 
 MainDialog::~MainDialog() {
     if (userMenuResource_ != nullptr) {
@@ -78,7 +76,7 @@ INT_PTR MainDialog::Run() {
 
 client::ClientSessionViews MainDialog::Views() {
     return {chatView_, userTree_, serversTree_, popups_,         *this,           tray_,          sounds_,
-            info_,     remoteConnections_, remoteBanList_, adminMenus_, privateWindows_, transfers_};
+            info_,     remoteConnections_, remoteBanList_, adminMenus_, privateChatWindows_, transfers_};
 }
 
 conversation::ChatTextColours MainDialog::TextColours() const {

@@ -108,8 +108,9 @@ private:
     ClosedRemoteConnections remoteConnections_;
     ClosedRemoteBanList remoteBanList_;
     NoTransfers transfers_;
+    // Bound to the core once it exists; until then, and whenever a window
+    // cannot be made, it hands out windowless chats.
     conversation::PrivateChatWindows privateChatWindows_;
-    LatePrivateChatFactory privateWindows_;
     client::InfoDialog info_;
 
     std::unique_ptr<MainCore> core_;

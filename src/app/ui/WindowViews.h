@@ -66,42 +66,4 @@ public:
     void CancelTransfersWith(int) override {}
 };
 
-// A private chat without a window, for when no window could be made: the core
-// keeps its chat and log, and nothing is shown.
-class WindowlessPrivateChat : public client::PrivateChatWindowView {
-public:
-    conversation::ChatView& View() override { return view_; }
-    void SetCaption(const std::string&) override {}
-    void Flash() override {}
-    void ShowMinimisedWithoutActivating() override {}
-    void ShowInFront(bool) override {}
-    bool IsForeground() const override { return false; }
-
-private:
-    class NoView : public conversation::ChatView {
-    public:
-        void AppendText(const std::string&, std::uint32_t, bool) override {}
-        void SetText(const std::string&) override {}
-    };
-    NoView view_;
-};
-
-// The private chat windows' factory needs the core, and the core needs a
-// factory when it is made: this one stands in and passes each request on to
-// the real factory once that exists. The core expects a window every time, so
-// a failed creation gets a windowless one.
-class LatePrivateChatFactory : public client::PrivateChatWindowFactory {
-public:
-    void SetFactory(client::PrivateChatWindowFactory* factory) { factory_ = factory; }
-    std::unique_ptr<client::PrivateChatWindowView> CreatePrivateChatWindow() override {
-        std::unique_ptr<client::PrivateChatWindowView> window;
-        if (factory_ != nullptr) window = factory_->CreatePrivateChatWindow();
-        if (!window) window = std::make_unique<WindowlessPrivateChat>();
-        return window;
-    }
-
-private:
-    client::PrivateChatWindowFactory* factory_ = nullptr;
-};
-
 }  // namespace vorlan::app
