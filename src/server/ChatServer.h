@@ -156,6 +156,9 @@ private:
     // ServerQueries.cpp
     void HandleAddressRequest(ServerConnection& sender, std::string_view fields);
     void HandleProfileRequest(ServerConnection& sender, std::string_view fields);
+    // A reply's "requester id SEP answer": the requester's connection (null when
+    // none has the id; the sender is dropped when the SEP is missing) and the answer.
+    ServerConnection* ReplyRequester(ServerConnection& sender, std::string_view fields, std::string_view& answer);
     void HandleProfileReply(ServerConnection& sender, std::string_view fields);
     void HandleVersionRequest(ServerConnection& sender, std::string_view fields);
     void HandleVersionReply(ServerConnection& sender, std::string_view fields);

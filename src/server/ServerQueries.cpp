@@ -36,15 +36,22 @@ void ChatServer::HandleProfileRequest(ServerConnection& sender, std::string_view
     target->Send(protocol::Frame(to_client::ProfileQuery(sender.connectionId)));
 }
 
-void ChatServer::HandleProfileReply(ServerConnection& sender, std::string_view fields) {
+ServerConnection* ChatServer::ReplyRequester(ServerConnection& sender, std::string_view fields,
+                                             std::string_view& answer) {
     std::size_t sep = fields.find(protocol::kSep);
     if (sep == std::string_view::npos) {
         DropForFault(sender);
-        return;
+        return nullptr;
     }
-    ServerConnection* requester = FindConnection(protocol::ReadDecimal(fields.substr(0, sep)));
+    answer = fields.substr(sep + 1);
+    return FindConnection(protocol::ReadDecimal(fields.substr(0, sep)));
+}
+
+void ChatServer::HandleProfileReply(ServerConnection& sender, std::string_view fields) {
+    std::string_view answer;
+    ServerConnection* requester = ReplyRequester(sender, fields, answer);
     if (requester == nullptr) return;
-    std::string profile = DeleteChars(fields.substr(sep + 1), kLineBreaks);
+    std::string profile = DeleteChars(answer, kLineBreaks);
     std::array<std::string_view, kProfileFieldCount> parts;
     if (!SplitFields(profile, parts)) {
         DropForFault(sender);
@@ -62,14 +69,10 @@ void ChatServer::HandleVersionRequest(ServerConnection& sender, std::string_view
 }
 
 void ChatServer::HandleVersionReply(ServerConnection& sender, std::string_view fields) {
-    std::size_t sep = fields.find(protocol::kSep);
-    if (sep == std::string_view::npos) {
-        DropForFault(sender);
-        return;
-    }
-    ServerConnection* requester = FindConnection(protocol::ReadDecimal(fields.substr(0, sep)));
+    std::string_view answer;
+    ServerConnection* requester = ReplyRequester(sender, fields, answer);
     if (requester == nullptr) return;
-    std::string version(CutTo(DeleteChars(fields.substr(sep + 1), kLineBreaks), kMaxVersionLength));
+    std::string version(CutTo(DeleteChars(answer, kLineBreaks), kMaxVersionLength));
     requester->Send(protocol::Frame(to_client::UserVersion(sender.connectionId, version)));
 }
 
