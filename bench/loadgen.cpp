@@ -49,8 +49,8 @@ struct Client {
     int fd = -1;
     int index = 0;
     bool loggedIn = false;
-    std::string pending;   // unsent bytes
-    std::string tail;      // unterminated received bytes
+    std::string pending;  // unsent bytes
+    std::string tail;     // unterminated received bytes
     std::uint64_t nextSendNs = 0;
 };
 
@@ -191,12 +191,18 @@ Settings ParseArguments(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string key = argv[i];
         const char* value = argv[i + 1];
-        if (key == "--clients") s.clients = std::atoi(value);
-        else if (key == "--rate") s.linesPerSecond = std::atof(value);
-        else if (key == "--seconds") s.seconds = std::atoi(value);
-        else if (key == "--port") s.port = std::atoi(value);
-        else if (key == "--server-pid") s.serverPid = std::atoi(value);
-        else if (key == "--warmup") s.warmupSeconds = std::atoi(value);
+        if (key == "--clients")
+            s.clients = std::atoi(value);
+        else if (key == "--rate")
+            s.linesPerSecond = std::atof(value);
+        else if (key == "--seconds")
+            s.seconds = std::atoi(value);
+        else if (key == "--port")
+            s.port = std::atoi(value);
+        else if (key == "--server-pid")
+            s.serverPid = std::atoi(value);
+        else if (key == "--warmup")
+            s.warmupSeconds = std::atoi(value);
     }
     return s;
 }
@@ -249,7 +255,8 @@ int main(int argc, char** argv) {
         pump(50);
         if (std::all_of(clients.begin(), clients.end(), [](const Client& c) { return c.loggedIn; })) break;
     }
-    int loggedIn = static_cast<int>(std::count_if(clients.begin(), clients.end(), [](const Client& c) { return c.loggedIn; }));
+    int loggedIn =
+        static_cast<int>(std::count_if(clients.begin(), clients.end(), [](const Client& c) { return c.loggedIn; }));
     std::uint64_t settle = NowNs() + 1000000000ull;
     while (NowNs() < settle) pump(50);
     ProcessSample afterLogin = SampleProcess(settings.serverPid);
@@ -280,7 +287,8 @@ int main(int argc, char** argv) {
                 if (measuring) ++linesInWindow;
             }
         }
-        for (auto& c : clients) if (!c.pending.empty()) Flush(c);
+        for (auto& c : clients)
+            if (!c.pending.empty()) Flush(c);
         pump(1);
     }
     ProcessSample measureEnd = SampleProcess(settings.serverPid);
@@ -297,7 +305,8 @@ int main(int argc, char** argv) {
     std::printf("clients            %d (logged in %d)\n", settings.clients, loggedIn);
     std::printf("offered lines/s    %.0f\n", static_cast<double>(linesInWindow) / settings.seconds);
     std::printf("deliveries/s       %.0f\n", static_cast<double>(stats.deliveries) / settings.seconds);
-    std::printf("delivered          %.2f%%\n", expected > 0 ? 100.0 * static_cast<double>(stats.deliveries) / expected : 0.0);
+    std::printf("delivered          %.2f%%\n",
+                expected > 0 ? 100.0 * static_cast<double>(stats.deliveries) / expected : 0.0);
     std::printf("latency p50        %.1f ms\n", percentile(0.50));
     std::printf("latency p99        %.1f ms\n", percentile(0.99));
     if (settings.serverPid > 0) {

@@ -44,8 +44,13 @@ public:
     void ClearServerItems() override {}
 };
 
-class NullWindow : public PopupRequests, public MainWindowState, public TrayTip, public SoundPlayer,
-                   public InfoWindowView, public AdminMenusView, public TransferHook {
+class NullWindow : public PopupRequests,
+                   public MainWindowState,
+                   public TrayTip,
+                   public SoundPlayer,
+                   public InfoWindowView,
+                   public AdminMenusView,
+                   public TransferHook {
 public:
     void ShowPopup(const std::string&, int, int) override {}
     bool IsMainWindowForeground() const override { return false; }
@@ -111,8 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     OpenConnections connections;
     OpenBanList bans;
     NullPrivateWindows privateWindows;
-    ClientSessionViews views{mainView, users, servers, window, window, window, window, window,
-                             connections, bans, window, privateWindows, window};
+    ClientSessionViews views{mainView, users,       servers, window, window,         window, window,
+                             window,   connections, bans,    window, privateWindows, window};
     ClientSessionSettings settings;
     settings.clock = FixedTime;
     settings.options.mainChatLogging = false;

@@ -24,8 +24,7 @@ void Require(bool condition) {
 
 std::size_t CountOf(std::string_view text, std::string_view piece) {
     std::size_t count = 0;
-    for (std::size_t at = text.find(piece); at != std::string_view::npos;
-         at = text.find(piece, at + piece.size())) {
+    for (std::size_t at = text.find(piece); at != std::string_view::npos; at = text.find(piece, at + piece.size())) {
         ++count;
     }
     return count;

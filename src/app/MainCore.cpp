@@ -46,9 +46,7 @@ MainCore::MainCore(const client::ClientSessionViews& views, MainCoreSettings set
 
 MainCore::~MainCore() = default;
 
-std::string MainCore::PathOf(std::string_view fileName) const {
-    return programFolder_ + "\\" + std::string(fileName);
-}
+std::string MainCore::PathOf(std::string_view fileName) const { return programFolder_ + "\\" + std::string(fileName); }
 
 void MainCore::LoadRecentServers() {
     if (recentServersLoaded_) return;
@@ -76,9 +74,7 @@ void MainCore::EndAndSave() {
     SaveSettingsFiles();
 }
 
-void MainCore::CloseLogsAndWindows() {
-    session_->CloseLogsAndWindows();
-}
+void MainCore::CloseLogsAndWindows() { session_->CloseLogsAndWindows(); }
 
 void MainCore::SaveSettingsFiles() {
     Options().topic = server_.Topic();

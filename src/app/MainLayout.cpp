@@ -8,9 +8,7 @@ namespace {
 
 // A window smaller than its panes would give negative sizes, which some
 // controls take as huge; they are shown empty instead.
-ControlRect Rect(int x, int y, int width, int height) {
-    return {x, y, std::max(width, 0), std::max(height, 0)};
-}
+ControlRect Rect(int x, int y, int width, int height) { return {x, y, std::max(width, 0), std::max(height, 0)}; }
 
 }  // namespace
 

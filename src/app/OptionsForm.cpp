@@ -62,8 +62,12 @@ void ApplyOptionsForm(const OptionsForm& form, storage::Options& options) {
     options.useInternetExplorer = form.useInternetExplorer;
 }
 
-void ClickSpecifiedBrowser(OptionsForm& form) { ClickBrowserChoice(form.useSpecifiedBrowser, form.useInternetExplorer); }
+void ClickSpecifiedBrowser(OptionsForm& form) {
+    ClickBrowserChoice(form.useSpecifiedBrowser, form.useInternetExplorer);
+}
 
-void ClickInternetExplorer(OptionsForm& form) { ClickBrowserChoice(form.useInternetExplorer, form.useSpecifiedBrowser); }
+void ClickInternetExplorer(OptionsForm& form) {
+    ClickBrowserChoice(form.useInternetExplorer, form.useSpecifiedBrowser);
+}
 
 }  // namespace vorlan::app

@@ -107,13 +107,14 @@ void ClientSession::Connect(const std::string& host) {
     StopTimer(kReconnectTimer);
     partialMessage_.Clear();
     socket_ = std::make_unique<ClientSocket>(*this);
-    if (!socket_->Create(0, platform::kEventRead | platform::kEventWrite | platform::kEventConnect |
-                                platform::kEventClose,
+    if (!socket_->Create(0,
+                         platform::kEventRead | platform::kEventWrite | platform::kEventConnect | platform::kEventClose,
                          bindAddress_)) {
         ConnectFailedAtOnce();
         return;
     }
-    if (socket_->Connect(host, ChatPort(options_.chatPort)) || platform::AsyncSocket::LastError() != platform::kWouldBlock) {
+    if (socket_->Connect(host, ChatPort(options_.chatPort)) ||
+        platform::AsyncSocket::LastError() != platform::kWouldBlock) {
         ConnectFailedAtOnce();
         return;
     }
@@ -334,22 +335,38 @@ UserMenuState ClientSession::UserMenuFor() const {
 bool ClientSession::OnUserMenuCommand(int command) {
     const int id = users_.SelectedUserId();
     switch (command) {
-    case menu::kShowInfo: if (id > 0) SendMessage(to_server::ProfileRequest(id)); return true;
-    case menu::kShowVersion: if (id > 0) SendMessage(to_server::VersionRequest(id)); return true;
-    case menu::kEnableAdmin: if (id > 0) SendMessage(to_server::EnableAdmin(id)); return true;
-    case menu::kDisableAdmin: if (id > 0) SendMessage(to_server::DisableAdmin(id)); return true;
-    case menu::kShowAddress: if (id > 0) SendMessage(to_server::AddressRequest(id)); return true;
-    case menu::kKick: if (id > 0) SendMessage(to_server::KickUser(id)); return true;
-    case menu::kBan: if (id > 0) SendMessage(to_server::BanUser(id)); return true;
-    case menu::kOpenPrivateChat: if (id > 0) OpenPrivateChat(id); return true;
-    case menu::kMuteToggle:
-        if (id > 0) {
-            const bool mute = !users_.Find(id)->locallyMuted;
-            SendMessage(to_server::MuteChange(mute, id));
-            users_.SetLocallyMuted(id, mute);
-        }
-        return true;
-    default: return false;
+        case menu::kShowInfo:
+            if (id > 0) SendMessage(to_server::ProfileRequest(id));
+            return true;
+        case menu::kShowVersion:
+            if (id > 0) SendMessage(to_server::VersionRequest(id));
+            return true;
+        case menu::kEnableAdmin:
+            if (id > 0) SendMessage(to_server::EnableAdmin(id));
+            return true;
+        case menu::kDisableAdmin:
+            if (id > 0) SendMessage(to_server::DisableAdmin(id));
+            return true;
+        case menu::kShowAddress:
+            if (id > 0) SendMessage(to_server::AddressRequest(id));
+            return true;
+        case menu::kKick:
+            if (id > 0) SendMessage(to_server::KickUser(id));
+            return true;
+        case menu::kBan:
+            if (id > 0) SendMessage(to_server::BanUser(id));
+            return true;
+        case menu::kOpenPrivateChat:
+            if (id > 0) OpenPrivateChat(id);
+            return true;
+        case menu::kMuteToggle:
+            if (id > 0) {
+                const bool mute = !users_.Find(id)->locallyMuted;
+                SendMessage(to_server::MuteChange(mute, id));
+                users_.SetLocallyMuted(id, mute);
+            }
+            return true;
+        default: return false;
     }
 }
 

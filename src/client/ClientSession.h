@@ -71,9 +71,7 @@ struct UserMenuState {
 // its reconnect, the recently used servers, the user list, the main chat log,
 // the private chats, the main menu's state, the status title and the unread
 // counter. The main window forwards its commands here and implements the views.
-class ClientSession : public ClientSocketEvents,
-                      public conversation::ChatInputContext,
-                      private platform::TimerOwner {
+class ClientSession : public ClientSocketEvents, public conversation::ChatInputContext, private platform::TimerOwner {
 public:
     static constexpr int kKeepAliveTimer = 109;
     static constexpr int kReconnectTimer = 122;

@@ -13,27 +13,27 @@ namespace to_server = protocol::to_server;
 using conversation::ChatLine;
 
 const std::array<ClientSession::Handler, 21> ClientSession::kHandlers = {
-    &ClientSession::OnUserEntry,           // "00"
-    &ClientSession::OnUserJoined,          // "01"
-    &ClientSession::OnUserLeft,            // "02"
-    &ClientSession::OnTopicText,           // "03"
-    &ClientSession::OnMainChatMessage,     // "04"
-    &ClientSession::OnUserRenamed,         // "05"
-    &ClientSession::OnUserStatusChanged,   // "06"
-    &ClientSession::OnUserModeChanged,     // "07"
-    &ClientSession::OnAdminGranted,        // "08"
-    &ClientSession::OnAdminRevoked,        // "09"
-    &ClientSession::OnUserAddress,         // "10"
-    &ClientSession::OnProfileQuery,        // "11"
-    &ClientSession::OnProfileInfo,         // "12"
-    &ClientSession::OnPrivateMessage,      // "13"
-    &ClientSession::OnFileTransferControl, // "14"
-    &ClientSession::OnVersionQuery,        // "15"
-    &ClientSession::OnUserVersion,         // "16"
-    &ClientSession::OnUserMuteChanged,     // "17"
-    &ClientSession::OnUserRemoved,         // "18"
-    &ClientSession::OnConnectionEntry,     // "19"
-    &ClientSession::OnBanEntry,            // "20"
+    &ClientSession::OnUserEntry,            // "00"
+    &ClientSession::OnUserJoined,           // "01"
+    &ClientSession::OnUserLeft,             // "02"
+    &ClientSession::OnTopicText,            // "03"
+    &ClientSession::OnMainChatMessage,      // "04"
+    &ClientSession::OnUserRenamed,          // "05"
+    &ClientSession::OnUserStatusChanged,    // "06"
+    &ClientSession::OnUserModeChanged,      // "07"
+    &ClientSession::OnAdminGranted,         // "08"
+    &ClientSession::OnAdminRevoked,         // "09"
+    &ClientSession::OnUserAddress,          // "10"
+    &ClientSession::OnProfileQuery,         // "11"
+    &ClientSession::OnProfileInfo,          // "12"
+    &ClientSession::OnPrivateMessage,       // "13"
+    &ClientSession::OnFileTransferControl,  // "14"
+    &ClientSession::OnVersionQuery,         // "15"
+    &ClientSession::OnUserVersion,          // "16"
+    &ClientSession::OnUserMuteChanged,      // "17"
+    &ClientSession::OnUserRemoved,          // "18"
+    &ClientSession::OnConnectionEntry,      // "19"
+    &ClientSession::OnBanEntry,             // "20"
 };
 
 void ClientSession::HandleServerMessage(std::string_view message) {
@@ -48,7 +48,8 @@ void ClientSession::HandleServerMessage(std::string_view message) {
 // ---- helpers ----------------------------------------------------------------------------
 
 void ClientSession::WriteMainEvent(int id, const std::string& event) {
-    conversation::WriteEventLine(Lines(), views_.mainView, &mainLog_, users_.UserName(id), users_.UserColour(id), event);
+    conversation::WriteEventLine(Lines(), views_.mainView, &mainLog_, users_.UserName(id), users_.UserColour(id),
+                                 event);
 }
 
 void ClientSession::CountUnreadLine() {
@@ -242,21 +243,22 @@ void ClientSession::OnMainChatMessage(std::string_view body, std::string_view) {
     const std::string name = users_.UserName(entry->id);
     const std::uint32_t colour = users_.UserColour(entry->id);
     switch (kind) {
-    case to_server::kPlainLine:
-        conversation::WriteReceivedChatLine(Lines(), views_.mainView, &mainLog_, name, colour, text, MessageColour());
-        CountUnreadLine();
-        break;
-    case to_server::kActionLine:
-        conversation::WriteReceivedActionLine(Lines(), views_.mainView, &mainLog_, name, colour, " ", text,
-                                              MessageColour());
-        CountUnreadLine();
-        break;
-    case to_server::kSaysLine:
-        conversation::WriteReceivedActionLine(Lines(), views_.mainView, &mainLog_, name, colour, " says: ", text,
-                                              MessageColour());
-        views_.popups.ShowPopup(name + " says: " + text, 0, 0);
-        break;
-    default: break;
+        case to_server::kPlainLine:
+            conversation::WriteReceivedChatLine(Lines(), views_.mainView, &mainLog_, name, colour, text,
+                                                MessageColour());
+            CountUnreadLine();
+            break;
+        case to_server::kActionLine:
+            conversation::WriteReceivedActionLine(Lines(), views_.mainView, &mainLog_, name, colour, " ", text,
+                                                  MessageColour());
+            CountUnreadLine();
+            break;
+        case to_server::kSaysLine:
+            conversation::WriteReceivedActionLine(Lines(), views_.mainView, &mainLog_, name, colour, " says: ", text,
+                                                  MessageColour());
+            views_.popups.ShowPopup(name + " says: " + text, 0, 0);
+            break;
+        default: break;
     }
 }
 
@@ -279,9 +281,9 @@ void ClientSession::OnUserVersion(std::string_view body, std::string_view) {
 // ---- queries and replies ---------------------------------------------------------------
 
 void ClientSession::OnProfileQuery(std::string_view body, std::string_view) {
-    const std::array<std::string, 9> fields = {profile_.name,      profile_.email,    profile_.country,
-                                               profile_.homePage,  profile_.interests, profile_.gender,
-                                               profile_.birthday,  profile_.pictureUrl, statusText_};
+    const std::array<std::string, 9> fields = {profile_.name,     profile_.email,      profile_.country,
+                                               profile_.homePage, profile_.interests,  profile_.gender,
+                                               profile_.birthday, profile_.pictureUrl, statusText_};
     SendMessage(to_server::ProfileReply(body, fields));
 }
 
@@ -359,7 +361,8 @@ void ClientSession::OnBanEntry(std::string_view body, std::string_view) {
     if (body[0] == '1') views_.remoteBanList.ClearRows();
     std::string label(rest);
     std::string_view afterAddress = rest;
-    if (auto address = reader::TakeField(afterAddress)) label = std::string(*address) + " - " + std::string(afterAddress);
+    if (auto address = reader::TakeField(afterAddress))
+        label = std::string(*address) + " - " + std::string(afterAddress);
     views_.remoteBanList.AddRow(protocol::ReadDecimal(*number), label);
 }
 

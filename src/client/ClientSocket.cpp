@@ -5,7 +5,8 @@
 namespace vorlan::client {
 
 int ClientSocket::Send(const void* data, int length) {
-    if (data != nullptr && length > 0) sendBuffer_.append(static_cast<const char*>(data), static_cast<std::size_t>(length));
+    if (data != nullptr && length > 0)
+        sendBuffer_.append(static_cast<const char*>(data), static_cast<std::size_t>(length));
     return Flush();
 }
 
@@ -14,8 +15,8 @@ int ClientSocket::Send(const void* data, int length) {
 int ClientSocket::Flush() {
     int total = 0;
     while (!sendBuffer_.empty()) {
-        const int chunk = sendBuffer_.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX
-                                                                                : static_cast<int>(sendBuffer_.size());
+        const int chunk =
+            sendBuffer_.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(sendBuffer_.size());
         const int sent = platform::AsyncSocket::Send(sendBuffer_.data(), chunk);
         if (sent < 0) return total > 0 ? total : -1;
         if (sent == 0) break;

@@ -14,8 +14,7 @@ std::string RecentServerList::Label(const Entry& entry) {
 }
 
 RecentServerList::Entry* RecentServerList::Find(const std::string& address) {
-    auto found = std::find_if(entries_.begin(), entries_.end(),
-                              [&](const Entry& e) { return e.address == address; });
+    auto found = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.address == address; });
     return found == entries_.end() ? nullptr : &*found;
 }
 

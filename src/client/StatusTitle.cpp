@@ -10,9 +10,7 @@ void AddPart(std::string& title, const std::string& part) {
 
 }  // namespace
 
-std::string UnreadCountText(int count) {
-    return count >= kUnreadLimit ? std::string("1000+") : std::to_string(count);
-}
+std::string UnreadCountText(int count) { return count >= kUnreadLimit ? std::string("1000+") : std::to_string(count); }
 
 std::string ComposeStatusTitle(bool serverRunning, bool connected, int unreadCount) {
     std::string title;

@@ -122,8 +122,8 @@ struct OwnLine {
 
 // Writes the own line of an action, "says" or ordinary text into `view` and
 // `log` before it is sent; nothing for "/me " or "/say " without text.
-std::optional<OwnLine> WriteOwnLine(ChatInputContext& context, ChatView& view, ChatLog& log,
-                                    const std::string& typed, int popupSource) {
+std::optional<OwnLine> WriteOwnLine(ChatInputContext& context, ChatView& view, ChatLog& log, const std::string& typed,
+                                    int popupSource) {
     const LineContext& lines = context.Lines();
     const std::string name = context.OwnName();
     const std::uint32_t colour = context.OwnColour();
@@ -172,8 +172,7 @@ void SendMainInput(ChatInputContext& context, const std::string& typed) {
     }
 }
 
-void SendPrivateInput(ChatInputContext& context, int peerId, ChatView& view, ChatLog& log,
-                      const std::string& typed) {
+void SendPrivateInput(ChatInputContext& context, int peerId, ChatView& view, ChatLog& log, const std::string& typed) {
     const std::string text = UpToZeroByte(typed);
     if (text.empty()) return;
     if (text == "/clear") {

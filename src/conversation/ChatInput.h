@@ -41,7 +41,6 @@ void SendMainInput(ChatInputContext& context, const std::string& typed);
 // `log` (the same contract as SendMainInput). Only "/clear" and "/name " are
 // local; "/me " and "/say " are private actions; everything else, password and
 // topic commands included, goes to the partner as ordinary text.
-void SendPrivateInput(ChatInputContext& context, int peerId, ChatView& view, ChatLog& log,
-                      const std::string& typed);
+void SendPrivateInput(ChatInputContext& context, int peerId, ChatView& view, ChatLog& log, const std::string& typed);
 
 }  // namespace vorlan::conversation

@@ -16,12 +16,12 @@ public:
     virtual ~ChatInputContext() = default;
 
     // State read by the send action.
-    virtual bool IsConnected() const = 0;        // the client connection is up
-    virtual int OwnId() const = 0;               // > 0 once the server said who we are
-    virtual bool IsMainChatOpen() const = 0;     // the main menu reads "Close main chat"
+    virtual bool IsConnected() const = 0;             // the client connection is up
+    virtual int OwnId() const = 0;                    // > 0 once the server said who we are
+    virtual bool IsMainChatOpen() const = 0;          // the main menu reads "Close main chat"
     virtual bool IsUserOnline(int userId) const = 0;  // the id is in the user list
-    virtual std::string OwnName() const = 0;     // the profile's Name
-    virtual std::uint32_t OwnColour() const = 0; // the own user's colour in the user list
+    virtual std::string OwnName() const = 0;          // the profile's Name
+    virtual std::uint32_t OwnColour() const = 0;      // the own user's colour in the user list
 
     // State changed by commands; kept in memory, saved at shut-down.
     virtual void SetOwnName(const std::string& name) = 0;

@@ -10,8 +10,8 @@ ChatLine::ChatLine(const LineContext& context, bool indented) {
     // One reading of the clock for both texts, so view and log never disagree
     // about the minute.
     const platform::LocalTime now = context.Now();
-    runs_.push_back(Run{std::string(indented ? "\n\t" : "\n") + TimePrefix(now, context.timestamps),
-                        context.textColor, false});
+    runs_.push_back(
+        Run{std::string(indented ? "\n\t" : "\n") + TimePrefix(now, context.timestamps), context.textColor, false});
     logText_ = std::string(indented ? "\r\n\t[" : "\r\n[") + LogTimestamp(now) + "] ";
 }
 

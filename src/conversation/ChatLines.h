@@ -17,16 +17,16 @@ class ChatLog;
 
 // "\n"+prefix | name (nameColour, bold) | ":" (bold) | " "+text
 // log "\r\n[ts] name: text"
-void WriteChatLine(const LineContext& ctx, ChatView& view, ChatLog* log,
-                   const std::string& name, std::uint32_t nameColour, const std::string& text);
+void WriteChatLine(const LineContext& ctx, ChatView& view, ChatLog* log, const std::string& name,
+                   std::uint32_t nameColour, const std::string& text);
 
 // "\n\t"+prefix | name (nameColour) | " "+text          log "\r\n\t[ts] name text"
-void WriteActionLine(const LineContext& ctx, ChatView& view, ChatLog* log,
-                     const std::string& name, std::uint32_t nameColour, const std::string& text);
+void WriteActionLine(const LineContext& ctx, ChatView& view, ChatLog* log, const std::string& name,
+                     std::uint32_t nameColour, const std::string& text);
 
 // "\n\t"+prefix | name (nameColour) | " says: "+text    log "\r\n\t[ts] name says: text"
-void WriteSaysLine(const LineContext& ctx, ChatView& view, ChatLog* log,
-                   const std::string& name, std::uint32_t nameColour, const std::string& text);
+void WriteSaysLine(const LineContext& ctx, ChatView& view, ChatLog* log, const std::string& name,
+                   std::uint32_t nameColour, const std::string& text);
 
 // "\n\t"+prefix | notice (noticeColor)                  log "\r\n\t[ts] notice"
 void WriteNotice(const LineContext& ctx, ChatView& view, ChatLog* log, const std::string& notice);
@@ -36,31 +36,28 @@ void WriteNotice(const LineContext& ctx, ChatView& view, ChatLog* log, const std
 // A received chat line (kind 0):
 // "\n"+prefix | name (nameColour, bold) | ":" (bold) | " " | text (messageColour)
 // log "\r\n[ts] name: text"
-void WriteReceivedChatLine(const LineContext& ctx, ChatView& view, ChatLog* log,
-                           const std::string& name, std::uint32_t nameColour,
-                           const std::string& text, std::uint32_t messageColour);
+void WriteReceivedChatLine(const LineContext& ctx, ChatView& view, ChatLog* log, const std::string& name,
+                           std::uint32_t nameColour, const std::string& text, std::uint32_t messageColour);
 
 // A received action (kind 1, joiner " ") or "says" line (kind 2, joiner " says: "):
 // "\n\t"+prefix | name (nameColour) | joiner | text (messageColour)
 // log "\r\n\t[ts] name" + joiner + text
-void WriteReceivedActionLine(const LineContext& ctx, ChatView& view, ChatLog* log,
-                             const std::string& name, std::uint32_t nameColour,
-                             const std::string& joiner, const std::string& text,
+void WriteReceivedActionLine(const LineContext& ctx, ChatView& view, ChatLog* log, const std::string& name,
+                             std::uint32_t nameColour, const std::string& joiner, const std::string& text,
                              std::uint32_t messageColour);
 
 // An event about a user: "\n\t"+prefix | name (nameColour) | event (noticeColor)
 // e.g. event " has joined the server."; log "\r\n\t[ts] name" + event
-void WriteEventLine(const LineContext& ctx, ChatView& view, ChatLog* log,
-                    const std::string& name, std::uint32_t nameColour, const std::string& event);
+void WriteEventLine(const LineContext& ctx, ChatView& view, ChatLog* log, const std::string& name,
+                    std::uint32_t nameColour, const std::string& event);
 
 // An event that ends in a value:
 // "\n\t"+prefix | name (nameColour) | label (textColor) | value (valueColour)
 // e.g. label " changed name to: " with the new name in the user colour, or
 // "'s IP address: " / "'s version: " / " changed status to: " in the message colour.
 // log "\r\n\t[ts] name" + label + value
-void WriteEventValueLine(const LineContext& ctx, ChatView& view, ChatLog* log,
-                         const std::string& name, std::uint32_t nameColour,
-                         const std::string& label, const std::string& value,
+void WriteEventValueLine(const LineContext& ctx, ChatView& view, ChatLog* log, const std::string& name,
+                         std::uint32_t nameColour, const std::string& label, const std::string& value,
                          std::uint32_t valueColour);
 
 }  // namespace vorlan::conversation

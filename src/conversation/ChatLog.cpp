@@ -24,7 +24,8 @@ std::string UpperAscii(std::string_view text) {
 
 bool HasCharacterWindowsRefuses(const std::string& name) {
     return std::any_of(name.begin(), name.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+        return static_cast<unsigned char>(c) < 0x20 ||
+               std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
     });
 }
 
@@ -66,9 +67,7 @@ std::string PrivateLogsFolder(const std::string& programFolder) {
     return ChatLogsFolder(programFolder) + "\\Private chat";
 }
 
-std::string MainLogPath(const std::string& programFolder) {
-    return ChatLogsFolder(programFolder) + "\\mainchat.txt";
-}
+std::string MainLogPath(const std::string& programFolder) { return ChatLogsFolder(programFolder) + "\\mainchat.txt"; }
 
 std::string PrivateLogPath(const std::string& programFolder, const std::string& partnerName) {
     if (!IsUsableLogName(partnerName)) return {};
@@ -80,8 +79,7 @@ bool IsUsableLogName(const std::string& partnerName) {
     return !HasCharacterWindowsRefuses(partnerName) && !IsDeviceName(partnerName);
 }
 
-bool ChatLog::OpenMain(const std::string& programFolder, bool loggingOn,
-                       const LineContext& lines, ChatView& view) {
+bool ChatLog::OpenMain(const std::string& programFolder, bool loggingOn, const LineContext& lines, ChatView& view) {
     file_.Close();
     path_ = MainLogPath(programFolder);
     if (!loggingOn) return false;
@@ -89,8 +87,8 @@ bool ChatLog::OpenMain(const std::string& programFolder, bool loggingOn,
     return Open(path_, "mainchat.txt", lines, view);
 }
 
-bool ChatLog::OpenPrivate(const std::string& programFolder, const std::string& partnerName,
-                          bool loggingOn, const LineContext& lines, ChatView& view) {
+bool ChatLog::OpenPrivate(const std::string& programFolder, const std::string& partnerName, bool loggingOn,
+                          const LineContext& lines, ChatView& view) {
     file_.Close();
     path_ = PrivateLogPath(programFolder, partnerName);
     if (!loggingOn) return false;
@@ -103,8 +101,7 @@ bool ChatLog::OpenPrivate(const std::string& programFolder, const std::string& p
     return Open(path_, partnerName + ".txt", lines, view);
 }
 
-bool ChatLog::Open(const std::string& path, const std::string& shownName,
-                   const LineContext& lines, ChatView& view) {
+bool ChatLog::Open(const std::string& path, const std::string& shownName, const LineContext& lines, ChatView& view) {
     const bool holdsText = FileHoldsText(path);
     // Append mode puts every write at the end, so no separate seek is needed.
     if (!file_.Open(path, platform::File::Mode::Append, /*denyWrite=*/true)) {

@@ -35,13 +35,12 @@ public:
     // to: mainchat.txt" into `view`. On failure writes the notice "Couldn't open
     // chat log file." into `view` and returns false; when logging is off returns
     // false and writes nothing. An open log is closed first (without a line).
-    bool OpenMain(const std::string& programFolder, bool loggingOn,
-                  const LineContext& lines, ChatView& view);
+    bool OpenMain(const std::string& programFolder, bool loggingOn, const LineContext& lines, ChatView& view);
 
     // The same for "Chat logs\Private chat\<partnerName>.txt"; a name that would
     // not stay inside that folder fails with the notice.
-    bool OpenPrivate(const std::string& programFolder, const std::string& partnerName,
-                     bool loggingOn, const LineContext& lines, ChatView& view);
+    bool OpenPrivate(const std::string& programFolder, const std::string& partnerName, bool loggingOn,
+                     const LineContext& lines, ChatView& view);
 
     bool IsOpen() const { return file_.IsOpen(); }
 
@@ -57,8 +56,7 @@ public:
     const std::string& Path() const { return path_; }
 
 private:
-    bool Open(const std::string& path, const std::string& shownName,
-              const LineContext& lines, ChatView& view);
+    bool Open(const std::string& path, const std::string& shownName, const LineContext& lines, ChatView& view);
 
     platform::File file_;
     std::string path_;

@@ -22,7 +22,10 @@ std::string ToLower(std::string_view text) {
 // full of glued starts is still scanned in linear time.
 class LinkStartFinder {
 public:
-    explicit LinkStartFinder(std::string_view lower) : lower_(lower) { next_.fill(0); searched_.fill(false); }
+    explicit LinkStartFinder(std::string_view lower) : lower_(lower) {
+        next_.fill(0);
+        searched_.fill(false);
+    }
 
     std::size_t EarliestFrom(std::size_t offset) {
         std::size_t earliest = std::string_view::npos;

@@ -36,7 +36,10 @@ public:
     const std::vector<Run>& Runs() const { return runs_; }
     const std::string& Text() const { return text_; }
     int SetTextCount() const { return setTextCount_; }
-    void Forget() { runs_.clear(); text_.clear(); }
+    void Forget() {
+        runs_.clear();
+        text_.clear();
+    }
 
 private:
     std::vector<Run> runs_;

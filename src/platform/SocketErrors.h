@@ -16,6 +16,6 @@ inline constexpr int kNotConnected = 10057;
 inline constexpr int kTimedOut = 10060;
 inline constexpr int kConnectionRefused = 10061;
 inline constexpr int kHostUnreachable = 10065;
-inline constexpr int kHostNotFound = 11001;     // WSAHOST_NOT_FOUND
+inline constexpr int kHostNotFound = 11001;  // WSAHOST_NOT_FOUND
 
 }  // namespace vorlan::platform

@@ -14,9 +14,7 @@ std::string CodeAndText(std::string_view code, std::string_view text) {
     return out;
 }
 
-std::string CodeAndId(std::string_view code, int id) {
-    return CodeAndText(code, std::to_string(id));
-}
+std::string CodeAndId(std::string_view code, int id) { return CodeAndText(code, std::to_string(id)); }
 
 }  // namespace
 

@@ -27,9 +27,7 @@ std::string UserJoined(int id, int levelDigit, std::string_view name) {
     return Join("01", Decimal(id), kSepText, Digit(levelDigit), name);
 }
 
-std::string UserLeft(int id, bool connectionLost) {
-    return Join("02", Decimal(id), kSepText, Flag(connectionLost));
-}
+std::string UserLeft(int id, bool connectionLost) { return Join("02", Decimal(id), kSepText, Flag(connectionLost)); }
 
 std::string TopicText(bool changed, std::string_view topic) { return Join("03", Flag(changed), topic); }
 
@@ -39,9 +37,7 @@ std::string MainChatMessage(int id, std::string_view kindAndText) {
 
 std::string UserRenamed(int id, std::string_view name) { return Join("05", Decimal(id), kSepText, name); }
 
-std::string UserStatusChanged(int id, std::string_view status) {
-    return Join("06", Decimal(id), kSepText, status);
-}
+std::string UserStatusChanged(int id, std::string_view status) { return Join("06", Decimal(id), kSepText, status); }
 
 std::string UserModeChanged(int id, int levelDigit) { return Join("07", Decimal(id), Digit(levelDigit)); }
 

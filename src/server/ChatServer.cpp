@@ -210,7 +210,8 @@ bool ChatServer::ReceiveAvailable(ServerConnection& connection, int& framesSeen)
         int got = connection.Receive(receiveChunk_.data(), static_cast<int>(want));
         if (got <= 0) break;
         budget -= std::min(budget, static_cast<std::size_t>(got));
-        if (!FeedReceived(connection, std::string_view(receiveChunk_.data(), static_cast<std::size_t>(got)), framesSeen)) {
+        if (!FeedReceived(connection, std::string_view(receiveChunk_.data(), static_cast<std::size_t>(got)),
+                          framesSeen)) {
             return false;
         }
     }

@@ -29,9 +29,7 @@ struct ServerPasswords {
 // Removed connections are closed at once but destroyed only when the outermost
 // call into the server returns, so a handler may remove any connection (its own
 // sender included) while callers further up still hold references.
-class ChatServer : private platform::TimerOwner,
-                   private platform::DeferredTask,
-                   private ServerConnectionOwner {
+class ChatServer : private platform::TimerOwner, private platform::DeferredTask, private ServerConnectionOwner {
 public:
     explicit ChatServer(ServerObserver& observer, ServerTuning tuning = {});
     ~ChatServer() override;
@@ -192,7 +190,7 @@ private:
     std::vector<int> queuedOutputIds_;  // connections whose bytes wait for the next flush
     bool flushScheduled_ = false;
     std::uint64_t pacedUntilMs_ = 0;
-    bool acceptWaiting_ = false;   // an accept was left in the backlog at the client limit
+    bool acceptWaiting_ = false;  // an accept was left in the backlog at the client limit
     bool overflowPending_ = false;
     int entryDepth_ = 0;
 };

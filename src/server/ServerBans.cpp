@@ -95,7 +95,8 @@ void ChatServer::HandleBanListRequest(ServerConnection& sender, std::string_view
     std::string block;
     for (std::size_t i = 0; i < banList_.size(); ++i) {
         const storage::BanEntry& entry = banList_[i];
-        protocol::AppendFrame(block, protocol::to_client::BanEntry(i == 0, entry.banId, entry.address, entry.description));
+        protocol::AppendFrame(block,
+                              protocol::to_client::BanEntry(i == 0, entry.banId, entry.address, entry.description));
     }
     sender.Send(block);
 }

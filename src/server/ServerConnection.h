@@ -22,17 +22,17 @@ public:
     ServerConnection(ServerConnectionOwner& owner, std::size_t adminSendBacklogLimit, std::size_t userSendBacklogLimit);
     ~ServerConnection() override;
 
-    bool closed = true;             // no open socket
-    int connectionId = 0;           // 1..1000; 0 in the listener
-    int messageCount = 0;           // messages since the last flood check
+    bool closed = true;                    // no open socket
+    int connectionId = 0;                  // 1..1000; 0 in the listener
+    int messageCount = 0;                  // messages since the last flood check
     protocol::FrameSplitter pendingInput;  // the unterminated tail, at most 2000 bytes
     std::string name;
     std::string status;
     int level = kNotLoggedIn;
     int mainChatClosed = 0;
-    std::vector<int> mutedIds;      // duplicates allowed
-    std::string peerAddress;        // dotted text, read once at accept
-    bool removed = false;           // taken out of the server's list
+    std::vector<int> mutedIds;  // duplicates allowed
+    std::string peerAddress;    // dotted text, read once at accept
+    bool removed = false;       // taken out of the server's list
 
     bool IsLoggedIn() const { return level != kNotLoggedIn; }
     bool IsNormalUser() const { return level == kNormalUser; }

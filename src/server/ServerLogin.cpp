@@ -62,13 +62,15 @@ void ChatServer::SendLoginBurst(ServerConnection& newcomer) {
         const ServerConnection& user = *connections_[slot];
         if (!user.IsLoggedIn()) continue;
         bool own = &user == &newcomer;
-        protocol::AppendFrame(block, protocol::to_client::UserEntry(user.connectionId, own ? user.level : user.LevelDigit(),
-                                                                    user.name, user.status, own));
+        protocol::AppendFrame(
+            block, protocol::to_client::UserEntry(user.connectionId, own ? user.level : user.LevelDigit(), user.name,
+                                                  user.status, own));
     }
     newcomer.Send(block);
     if (!topic_.empty()) newcomer.Send(protocol::Frame(protocol::to_client::TopicText(false, topic_)));
-    SendToAllUsers(protocol::Frame(protocol::to_client::UserJoined(newcomer.connectionId, newcomer.level, newcomer.name)),
-                   &newcomer);
+    SendToAllUsers(
+        protocol::Frame(protocol::to_client::UserJoined(newcomer.connectionId, newcomer.level, newcomer.name)),
+        &newcomer);
 }
 
 }  // namespace vorlan::server

@@ -12,9 +12,7 @@ namespace vorlan::storage {
 
 namespace {
 
-std::string_view Cut(std::string_view text, std::size_t maxLength) {
-    return text.substr(0, maxLength);
-}
+std::string_view Cut(std::string_view text, std::size_t maxLength) { return text.substr(0, maxLength); }
 
 std::optional<BanEntry> ParseBanLine(std::string_view line) {
     std::size_t firstSep = line.find(protocol::kSep);
@@ -79,8 +77,7 @@ void ParseBanList(std::string_view bytes, std::vector<BanEntry>& banList) {
     }
     DropOldestBeyondLimit(banList, added);
     GiveUniqueIds(banList, added);
-    banList.insert(banList.end(), std::make_move_iterator(added.begin()),
-                   std::make_move_iterator(added.end()));
+    banList.insert(banList.end(), std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
 }
 
 std::string FormatBanList(const std::vector<BanEntry>& banList) {

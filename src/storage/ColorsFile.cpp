@@ -19,8 +19,7 @@ public:
 
     bool ReadColor(std::uint32_t& color) {
         int red = 0, green = 0, blue = 0;
-        if (!ReadInteger(red) || !Expect('|') || !ReadInteger(green) || !Expect('|') ||
-            !ReadInteger(blue)) {
+        if (!ReadInteger(red) || !Expect('|') || !ReadInteger(green) || !Expect('|') || !ReadInteger(blue)) {
             return false;
         }
         color = Rgb(Component(red), Component(green), Component(blue));
@@ -28,9 +27,7 @@ public:
     }
 
 private:
-    static bool IsSpace(char c) {
-        return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-    }
+    static bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
     static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
     static std::uint32_t Component(int value) {

@@ -15,13 +15,11 @@ using ProfileLine = std::string Profile::*;
 
 // The lines of the file, in file order.
 constexpr std::array<ProfileLine, 8> kProfileLines = {
-    &Profile::name,      &Profile::email,    &Profile::country,  &Profile::homePage,
-    &Profile::interests, &Profile::gender,   &Profile::birthday, &Profile::pictureUrl,
+    &Profile::name,      &Profile::email,  &Profile::country,  &Profile::homePage,
+    &Profile::interests, &Profile::gender, &Profile::birthday, &Profile::pictureUrl,
 };
 
-std::size_t MaxLength(ProfileLine member) {
-    return member == &Profile::name ? kMaxNameLength : kMaxProfileFieldLength;
-}
+std::size_t MaxLength(ProfileLine member) { return member == &Profile::name ? kMaxNameLength : kMaxProfileFieldLength; }
 
 }  // namespace
 

@@ -61,8 +61,7 @@ bool LoadRecentServers(const std::string& path, std::vector<RecentServerRecord>&
     return true;
 }
 
-bool SaveRecentServersIfExists(const std::string& path,
-                               const std::vector<RecentServerRecord>& servers) {
+bool SaveRecentServersIfExists(const std::string& path, const std::vector<RecentServerRecord>& servers) {
     return RewriteExistingFile(path, FormatRecentServers(servers));
 }
 

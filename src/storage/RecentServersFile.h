@@ -21,7 +21,6 @@ std::string FormatRecentServers(const std::vector<RecentServerRecord>& servers);
 // False, with `servers` unchanged, when the file cannot be read.
 bool LoadRecentServers(const std::string& path, std::vector<RecentServerRecord>& servers);
 // Rewrites the file only when it already exists; false when nothing was written.
-bool SaveRecentServersIfExists(const std::string& path,
-                               const std::vector<RecentServerRecord>& servers);
+bool SaveRecentServersIfExists(const std::string& path, const std::vector<RecentServerRecord>& servers);
 
 }  // namespace vorlan::storage

@@ -10,9 +10,9 @@ namespace vorlan::storage {
 // break after the last one, fields of one line joined by SEP.
 class SettingsWriter {
 public:
-    void AddFlag(bool value);                 // "1" or "0"
-    void AddNumber(int value);                // decimal
-    void AddText(std::string_view text);      // the whole line
+    void AddFlag(bool value);             // "1" or "0"
+    void AddNumber(int value);            // decimal
+    void AddText(std::string_view text);  // the whole line
     // One line of fields. Every field but the last loses its SEP bytes, which a
     // reader would take for the end of the field.
     void AddFields(std::initializer_list<std::string_view> fields);

@@ -126,7 +126,8 @@ TEST_F(MainCoreTest, WithoutSettingsFilesNothingIsWrittenAndDefaultsServe) {
     core->Start();
     EXPECT_EQ(core->ChatLogsFolderToOpen() + core->ChatLogToOpen(&window.mainView), "") << "logging never created them";
     core->Shutdown();
-    for (const char* name : {"banlist.vr", "profile.vr", "recentservers.vr"}) EXPECT_FALSE(fs::exists(empty.Path() / name));
+    for (const char* name : {"banlist.vr", "profile.vr", "recentservers.vr"})
+        EXPECT_FALSE(fs::exists(empty.Path() / name));
     EXPECT_NE(core->Colors()[1], core->Colors()[2]) << "without a colours file the view must not be black on black";
     // Links and the About box's home page open with the browser the options name.
     core->Options().useSpecifiedBrowser = core->Options().useInternetExplorer = true;

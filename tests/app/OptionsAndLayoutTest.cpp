@@ -15,12 +15,18 @@ TEST(OptionsForm, ApplyCopiesEachFlagToItsOwnOptionAndTrimsTheTexts) {
     Options options;
     options.chatPort = 4242, options.topic = "kept", options.privateWidth = 555;
     const std::pair<bool OptionsForm::*, bool Options::*> flags[] = {
-        {&OptionsForm::checkForNewVersion, &Options::checkForNewVersion}, {&OptionsForm::startServer, &Options::startServer},
-        {&OptionsForm::connectToHost, &Options::connectToHost},           {&OptionsForm::reconnect, &Options::reconnect},
-        {&OptionsForm::enablePopup, &Options::enablePopup},               {&OptionsForm::enablePopupSound, &Options::enablePopupSound},
-        {&OptionsForm::mainChatLogging, &Options::mainChatLogging},       {&OptionsForm::messageSound, &Options::messageSound},
-        {&OptionsForm::privateChatLogging, &Options::privateChatLogging}, {&OptionsForm::timestamps, &Options::timestamps},
-        {&OptionsForm::openLinksOnClick, &Options::openLinksOnClick},     {&OptionsForm::closeWhenComplete, &Options::closeWhenComplete},
+        {&OptionsForm::checkForNewVersion, &Options::checkForNewVersion},
+        {&OptionsForm::startServer, &Options::startServer},
+        {&OptionsForm::connectToHost, &Options::connectToHost},
+        {&OptionsForm::reconnect, &Options::reconnect},
+        {&OptionsForm::enablePopup, &Options::enablePopup},
+        {&OptionsForm::enablePopupSound, &Options::enablePopupSound},
+        {&OptionsForm::mainChatLogging, &Options::mainChatLogging},
+        {&OptionsForm::messageSound, &Options::messageSound},
+        {&OptionsForm::privateChatLogging, &Options::privateChatLogging},
+        {&OptionsForm::timestamps, &Options::timestamps},
+        {&OptionsForm::openLinksOnClick, &Options::openLinksOnClick},
+        {&OptionsForm::closeWhenComplete, &Options::closeWhenComplete},
         {&OptionsForm::useSpecifiedBrowser, &Options::useSpecifiedBrowser},
         {&OptionsForm::useInternetExplorer, &Options::useInternetExplorer},
     };
@@ -44,16 +50,21 @@ TEST(OptionsForm, ApplyCopiesEachFlagToItsOwnOptionAndTrimsTheTexts) {
 
 // The browser pair acts as radio buttons that may both be off (or, from a file, both on).
 TEST(OptionsForm, BrowserChoicesActAsRadioButtons) {
-    const struct { bool specified, explorer; void (*click)(OptionsForm&); bool specifiedAfter, explorerAfter; } cases[] = {
-        {false, true, ClickInternetExplorer, false, true}, {false, true, ClickSpecifiedBrowser, true, false},
+    const struct {
+        bool specified, explorer;
+        void (*click)(OptionsForm&);
+        bool specifiedAfter, explorerAfter;
+    } cases[] = {
+        {false, true, ClickInternetExplorer, false, true},  {false, true, ClickSpecifiedBrowser, true, false},
         {false, false, ClickInternetExplorer, false, true}, {false, false, ClickSpecifiedBrowser, true, false},
-        {true, true, ClickSpecifiedBrowser, true, true},   {true, true, ClickInternetExplorer, true, true},
+        {true, true, ClickSpecifiedBrowser, true, true},    {true, true, ClickInternetExplorer, true, true},
     };
     for (const auto& c : cases) {
         OptionsForm form;
         form.useSpecifiedBrowser = c.specified, form.useInternetExplorer = c.explorer;
         c.click(form);
-        EXPECT_EQ(std::pair(form.useSpecifiedBrowser, form.useInternetExplorer), std::pair(c.specifiedAfter, c.explorerAfter));
+        EXPECT_EQ(std::pair(form.useSpecifiedBrowser, form.useInternetExplorer),
+                  std::pair(c.specifiedAfter, c.explorerAfter));
     }
 }
 
@@ -74,7 +85,8 @@ TEST(MainLayout, PlacesTheControlsByThePaneSizesWithoutOverlapOrNegativeSizes) {
     const MainLayout tiny = ComputeMainLayout(0, 0, 80, 160);
     EXPECT_EQ(tiny.serversTree.width + tiny.chatView.width + tiny.chatView.height + tiny.userTree.height, 0);
     EXPECT_EQ(tiny.userTree.width, 160);
-    EXPECT_EQ(std::pair(MainMinimumTrackingSize(80, 160).width, MainMinimumTrackingSize(80, 160).height), std::pair(310, 290));
+    EXPECT_EQ(std::pair(MainMinimumTrackingSize(80, 160).width, MainMinimumTrackingSize(80, 160).height),
+              std::pair(310, 290));
 }
 
 }  // namespace

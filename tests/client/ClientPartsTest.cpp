@@ -21,7 +21,8 @@ TEST(MainMenuRules, StartAsTheResourceAndFollowTheOwnServer) {
     MainMenuModel menu;
     auto server = [&] {
         std::string out;
-        for (int id : {menu::kStartServer, menu::kConnectToLocalServer, menu::kListeningToggle, menu::kEndServer}) out += menu.IsEnabled(id) ? "+" : "-";
+        for (int id : {menu::kStartServer, menu::kConnectToLocalServer, menu::kListeningToggle, menu::kEndServer})
+            out += menu.IsEnabled(id) ? "+" : "-";
         return out + " " + menu.Text(menu::kListeningToggle);
     };
     EXPECT_EQ(MenuStates(menu), "local- server+ end- status- 0 toggle- Close main chat | Available");
@@ -64,7 +65,11 @@ TEST(RecentServers, IdsLabelsNotesAndTheLimitOfFortyNine) {
 }
 
 TEST(DialogFields, SepGoesAtOnceAndEachFieldKeepsItsLimit) {
-    EXPECT_EQ(LimitDialogField("Ann\xAC" "a\xAC", kNameFieldLimit).text, "Anna");
+    EXPECT_EQ(LimitDialogField("Ann\xAC"
+                               "a\xAC",
+                               kNameFieldLimit)
+                  .text,
+              "Anna");
     EXPECT_EQ(LimitDialogField("Anna", kNameFieldLimit).maxLength, 20u);
     EXPECT_FALSE(LimitDialogField("line one\r\nline two", kProfileFieldLimit).changed);
     EXPECT_EQ(LimitDialogField("\xAC" + std::string(25, 'n'), kNameFieldLimit).text, std::string(20, 'n'));
@@ -72,7 +77,11 @@ TEST(DialogFields, SepGoesAtOnceAndEachFieldKeepsItsLimit) {
 
     test::TempFolder folder;
     TestClient client(folder.Path().string());
-    UpdateProfile(*client.session, {std::string(25, 'n') + "\xAC", "", "", "", "chess\xAC" "go" + std::string(300, 'x'), "", "", "pic"});
+    UpdateProfile(*client.session, {std::string(25, 'n') + "\xAC", "", "", "",
+                                    "chess\xAC"
+                                    "go" +
+                                        std::string(300, 'x'),
+                                    "", "", "pic"});
     EXPECT_EQ(client->profile().name, std::string(20, 'n'));
     EXPECT_EQ(client->OwnName(), std::string(20, 'n'));
     EXPECT_EQ(client->profile().interests, "chessgo" + std::string(193, 'x'));
@@ -90,10 +99,13 @@ TEST(PrivateWindowGeometry, SizesAreRememberedAndTheLayoutNeverOverlaps) {
     EXPECT_FALSE(options.privateMaximized);
     EXPECT_EQ(std::pair(options.privateWidth, options.privateHeight), std::pair(600, 420));
 
-    const PrivateChatLayout large = PrivateChatLayoutFor(800, 600), smallest = PrivateChatLayoutFor(234, 162), tiny = PrivateChatLayoutFor(10, 10);
-    EXPECT_EQ(std::pair(large.view, large.input), std::pair(ControlRect{26, 26, 748, 527}, ControlRect{30, 557, 740, 13}));
+    const PrivateChatLayout large = PrivateChatLayoutFor(800, 600), smallest = PrivateChatLayoutFor(234, 162),
+                            tiny = PrivateChatLayoutFor(10, 10);
+    EXPECT_EQ(std::pair(large.view, large.input),
+              std::pair(ControlRect{26, 26, 748, 527}, ControlRect{30, 557, 740, 13}));
     EXPECT_GT(smallest.view.height, 0);  // a 250 x 200 window, without overlap
-    EXPECT_TRUE(smallest.view.y + smallest.view.height <= smallest.input.y && smallest.input.y + smallest.input.height <= 162);
+    EXPECT_TRUE(smallest.view.y + smallest.view.height <= smallest.input.y &&
+                smallest.input.y + smallest.input.height <= 162);
     EXPECT_EQ(tiny.view.width + tiny.view.height + tiny.input.width, 0);
 }
 
@@ -102,7 +114,9 @@ TEST(PrivateWindowGeometry, SizesAreRememberedAndTheLayoutNeverOverlaps) {
 class WindowThatLooks : public PrivateChatWindowView {
 public:
     std::function<void()> onDestroy;
-    ~WindowThatLooks() override { if (onDestroy) onDestroy(); }
+    ~WindowThatLooks() override {
+        if (onDestroy) onDestroy();
+    }
     conversation::ChatView& View() override { return view_; }
     void SetCaption(const std::string&) override {}
     void Flash() override {}
@@ -145,12 +159,24 @@ TEST(ClientToServerMessages, EveryCodeHasItsExactBytes) {
     const std::string s = Sep();
     // The messages the session tests do not already see on the wire.
     const std::pair<std::string, std::string> cases[] = {
-        {TopicChange(""), "01"}, {MainChatLine(kActionLine, "waves"), "021waves"}, {EnableAdmin(12), "0612"},
-        {DisableAdmin(12), "0712"}, {AddressRequest(3), "083"}, {ProfileRequest(1000), "091000"},
-        {PrivateLine(7, kSaysLine, "hi"), "117" + s + "2hi"}, {FileTransferRelay(7, "x" + s + "y"), "127" + s + "x" + s + "y"},
-        {VersionRequest(5), "135"}, {MuteChange(true, 4), "1514"}, {MuteChange(false, 4), "1504"}, {KickUser(2), "162"},
-        {BanUser(2), "172"}, {BanUser("10.0.0.1"), "1710.0.0.1"}, {ConnectionsRequest(), "18"}, {BanListRequest(), "19"},
-        {BanListRemove(42), "20420"}, {BanListAdd("10.0.0.1", "spam"), "2010.0.0.1" + s + "spam1"},
+        {TopicChange(""), "01"},
+        {MainChatLine(kActionLine, "waves"), "021waves"},
+        {EnableAdmin(12), "0612"},
+        {DisableAdmin(12), "0712"},
+        {AddressRequest(3), "083"},
+        {ProfileRequest(1000), "091000"},
+        {PrivateLine(7, kSaysLine, "hi"), "117" + s + "2hi"},
+        {FileTransferRelay(7, "x" + s + "y"), "127" + s + "x" + s + "y"},
+        {VersionRequest(5), "135"},
+        {MuteChange(true, 4), "1514"},
+        {MuteChange(false, 4), "1504"},
+        {KickUser(2), "162"},
+        {BanUser(2), "172"},
+        {BanUser("10.0.0.1"), "1710.0.0.1"},
+        {ConnectionsRequest(), "18"},
+        {BanListRequest(), "19"},
+        {BanListRemove(42), "20420"},
+        {BanListAdd("10.0.0.1", "spam"), "2010.0.0.1" + s + "spam1"},
         {ProfileReply("4", {}), "104" + s + s + s + s + s + s + s + s + s},
     };
     for (const auto& [actual, expected] : cases) EXPECT_EQ(actual, expected);

@@ -60,9 +60,9 @@ inline std::string MenuStates(const MainMenuModel& menu) {
         statuses += menu.IsEnabled(id);
         if (menu.IsChecked(id)) checked = menu.Text(id);
     }
-    return item("local", menu::kConnectToLocalServer) + item("server", menu::kConnectToServer) + item("end", menu::kEndConnection) +
-           item("status", menu::kSetStatusSubmenu) + std::to_string(statuses) + " " + item("toggle", menu::kMainChatToggle) +
-           menu.Text(menu::kMainChatToggle) + " | " + checked;
+    return item("local", menu::kConnectToLocalServer) + item("server", menu::kConnectToServer) +
+           item("end", menu::kEndConnection) + item("status", menu::kSetStatusSubmenu) + std::to_string(statuses) +
+           " " + item("toggle", menu::kMainChatToggle) + menu.Text(menu::kMainChatToggle) + " | " + checked;
 }
 
 inline std::string ReadFile(const std::filesystem::path& path) {
@@ -74,16 +74,29 @@ inline std::string ReadFile(const std::filesystem::path& path) {
 
 class RecordingUserTree : public UserTreeView {
 public:
-    struct Group { int id; std::string text; std::uint32_t colour; };
+    struct Group {
+        int id;
+        std::string text;
+        std::uint32_t colour;
+    };
     std::vector<Group> groups;  // in the order they were added
     std::vector<UserRow> rows;  // in the order they were added
     int selected = kTopLevel;
 
-    void AddGroupRow(int id, const std::string& text, std::uint32_t colour) override { groups.push_back({id, text, colour}); }
-    void RemoveGroupRow(int id) override { std::erase_if(groups, [&](const Group& g) { return g.id == id; }); }
+    void AddGroupRow(int id, const std::string& text, std::uint32_t colour) override {
+        groups.push_back({id, text, colour});
+    }
+    void RemoveGroupRow(int id) override {
+        std::erase_if(groups, [&](const Group& g) { return g.id == id; });
+    }
     void AddUserRow(const UserRow& row) override { rows.push_back(row); }
-    void UpdateUserRow(const UserRow& row) override { std::replace_if(rows.begin(), rows.end(), [&](const UserRow& r) { return r.id == row.id; }, row); }
-    void RemoveUserRow(int id) override { std::erase_if(rows, [&](const UserRow& r) { return r.id == id; }); }
+    void UpdateUserRow(const UserRow& row) override {
+        std::replace_if(
+            rows.begin(), rows.end(), [&](const UserRow& r) { return r.id == row.id; }, row);
+    }
+    void RemoveUserRow(int id) override {
+        std::erase_if(rows, [&](const UserRow& r) { return r.id == id; });
+    }
     void ClearRows() override { rows.clear(), groups.clear(); }
     int SelectedRowId() const override { return selected; }
 
@@ -100,22 +113,32 @@ public:
         return out;
     }
     const UserRow* Row(int id) const {
-        for (const UserRow& r : rows) if (r.id == id) return &r;
+        for (const UserRow& r : rows)
+            if (r.id == id) return &r;
         return nullptr;
     }
 };
 
 class RecordingRecentServers : public RecentServersView {
 public:
-    struct Item { int id; std::string label; std::uint32_t colour; };
+    struct Item {
+        int id;
+        std::string label;
+        std::uint32_t colour;
+    };
     std::vector<Item> items;
-    void AddServerItem(int id, const std::string& label, std::uint32_t colour) override { items.push_back({id, label, colour}); }
+    void AddServerItem(int id, const std::string& label, std::uint32_t colour) override {
+        items.push_back({id, label, colour});
+    }
     void SetServerItemLabel(int id, const std::string& label) override { Find(id).label = label; }
     void SetServerItemColour(int id, std::uint32_t colour) override { Find(id).colour = colour; }
-    void RemoveServerItem(int id) override { std::erase_if(items, [&](const Item& i) { return i.id == id; }); }
+    void RemoveServerItem(int id) override {
+        std::erase_if(items, [&](const Item& i) { return i.id == id; });
+    }
     void ClearServerItems() override { items.clear(); }
     Item& Find(int id) {
-        for (Item& item : items) if (item.id == id) return item;
+        for (Item& item : items)
+            if (item.id == id) return item;
         throw std::out_of_range("no server item " + std::to_string(id));
     }
 };
@@ -140,7 +163,9 @@ struct RecordingBanList : RemoteBanListView {
 
 class RecordingPrivateWindow : public PrivateChatWindowView {
 public:
-    explicit RecordingPrivateWindow(std::vector<RecordingPrivateWindow*>& alive) : alive_(alive) { alive_.push_back(this); }
+    explicit RecordingPrivateWindow(std::vector<RecordingPrivateWindow*>& alive) : alive_(alive) {
+        alive_.push_back(this);
+    }
     ~RecordingPrivateWindow() override { std::erase(alive_, this); }
 
     conversation::RecordingChatView view;
@@ -160,8 +185,15 @@ private:
 };
 
 // Every view of the main window, recorded; the small ones are this object itself.
-struct RecordedViews : MainMenuView, PopupRequests, MainWindowState, TrayTip, SoundPlayer, InfoWindowView,
-                       AdminMenusView, PrivateChatWindowFactory, TransferHook {
+struct RecordedViews : MainMenuView,
+                       PopupRequests,
+                       MainWindowState,
+                       TrayTip,
+                       SoundPlayer,
+                       InfoWindowView,
+                       AdminMenusView,
+                       PrivateChatWindowFactory,
+                       TransferHook {
     conversation::RecordingChatView mainView;
     RecordingUserTree userTree;
     RecordingRecentServers recentServers;
@@ -191,7 +223,9 @@ struct RecordedViews : MainMenuView, PopupRequests, MainWindowState, TrayTip, So
     void ShowInfoWindow() override { ++infoShown; }
     void SetInfoCaption(const std::string& text) override { infoCaption = text; }
     void SetInfoUserId(int id) override { infoUserId = id; }
-    void SetInfoField(int index, const std::string& text) override { infoFields.at(static_cast<std::size_t>(index)) = text; }
+    void SetInfoField(int index, const std::string& text) override {
+        infoFields.at(static_cast<std::size_t>(index)) = text;
+    }
     void InstallAdminMenus() override { ++adminInstalls; }
     void RemoveAdminMenus() override { ++adminRemoves; }
     bool AdminMenusInstalled() const { return adminInstalls > adminRemoves; }
@@ -202,7 +236,8 @@ struct RecordedViews : MainMenuView, PopupRequests, MainWindowState, TrayTip, So
     void CancelTransfersWith(int userId) override { cancelled.push_back(userId); }
 
     ClientSessionViews Views() {
-        return {mainView, userTree, recentServers, *this, *this, *this, *this, *this, connections, banList, *this, *this, *this};
+        return {mainView, userTree,    recentServers, *this, *this, *this, *this,
+                *this,    connections, banList,       *this, *this, *this};
     }
     RecordingPrivateWindow* Window(std::size_t index) { return index < alive.size() ? alive[index] : nullptr; }
 };

@@ -32,7 +32,8 @@ protected:
     }
     TestClient& Connected(const std::function<void(ClientSessionSettings&)>& adjust = {}) {
         Make(adjust)->ConnectToLocalServer();
-        EXPECT_TRUE(WaitFor([&] { return (*client)->connected() && !server->peers.empty() && Received().size() >= Login().size(); }));
+        EXPECT_TRUE(WaitFor(
+            [&] { return (*client)->connected() && !server->peers.empty() && Received().size() >= Login().size(); }));
         return *client;
     }
     std::string& Received() { return server->Peer().received; }
@@ -70,8 +71,9 @@ TEST_F(Connection, ConnectingLogsInAndSwitchesTheMenus) {
 }
 
 TEST_F(Connection, AnEmptyNameStillSendsTheSeparatorAndKeepAliveIsOneZeroByte) {
-    Make([](ClientSessionSettings& s) { s.profile.name.clear(), s.options.clientPassword.clear(), s.keepAliveMs = 20; })
-        ->ConnectToLocalServer();
+    Make([](ClientSessionSettings& s) {
+        s.profile.name.clear(), s.options.clientPassword.clear(), s.keepAliveMs = 20;
+    })->ConnectToLocalServer();
     ASSERT_TRUE(WaitFor([&] { return !server->peers.empty() && Received().size() >= 6; }));
     EXPECT_EQ(Received().substr(0, 6), "00" + Sep() + Z() + Z() + Z());
 }
@@ -79,8 +81,8 @@ TEST_F(Connection, AnEmptyNameStillSendsTheSeparatorAndKeepAliveIsOneZeroByte) {
 TEST_F(Connection, MessagesAreReassembledAndAnOverLongTailIsDropped) {
     TestClient& c = Connected();
     const std::string third = to_client::UserEntry(3, 3, "Carl", "Away", false);
-    server->Send(to_client::UserEntry(1, 2, "Bob", "Busy", false) + Z() + to_client::UserEntry(2, 0, "Anna", "x", true) + Z() +
-                 third.substr(0, 5));
+    server->Send(to_client::UserEntry(1, 2, "Bob", "Busy", false) + Z() +
+                 to_client::UserEntry(2, 0, "Anna", "x", true) + Z() + third.substr(0, 5));
     ASSERT_TRUE(WaitFor([&] { return c.userTree.rows.size() == 2; }));
     server->Send(third.substr(5) + Z() + Z());
     ASSERT_TRUE(WaitFor([&] { return c.userTree.Render() == "Admins: Bob, Anna | Normal: Carl"; }));
@@ -92,22 +94,24 @@ TEST_F(Connection, MessagesAreReassembledAndAnOverLongTailIsDropped) {
     ASSERT_TRUE(WaitFor([&] { return c.userTree.rows.size() == 2; }));
     EXPECT_EQ(c.userTree.Render(), "Admins: Bob, Anna");
     // No server message is that long: one that arrives whole is dropped too.
-    server->Send(to_client::MainChatMessage(1, "0" + std::string(60000, 'x')) + Z() + to_client::MainChatMessage(1, "0ok") + Z());
+    server->Send(to_client::MainChatMessage(1, "0" + std::string(60000, 'x')) + Z() +
+                 to_client::MainChatMessage(1, "0ok") + Z());
     ASSERT_TRUE(WaitFor([&] { return c.ViewEndsWith("Bob: ok"); }));
     EXPECT_EQ(c.ViewText().find("xxx"), std::string::npos);
     EXPECT_TRUE(c->connected());
 }
 
 TEST_F(Connection, CommandsAndQueriesSendTheirExactBytes) {
-    TestClient& c = Connected([](ClientSessionSettings& s) { s.profile = {"Anna", "a@x", "NZ", "www.a", "tea", "f", "1.2.2000", "pic"}; });
+    TestClient& c = Connected(
+        [](ClientSessionSettings& s) { s.profile = {"Anna", "a@x", "NZ", "www.a", "tea", "f", "1.2.2000", "pic"}; });
     server->Send(to_client::UserEntry(2, 3, "Anna", "Available", true) + Z());
     ASSERT_TRUE(WaitFor([&] { return c->ownId() == 2; }));
     Received().clear();
     c->OnStatusCommand(menu::kStatusBusy);
     server->Send(to_client::ProfileQuery(5) + Z() + to_client::VersionQuery(5) + Z());
     const std::string s = Sep();
-    const std::string replies = "04Busy" + Z() + "105" + s + "Anna" + s + "a@x" + s + "NZ" + s + "www.a" + s + "tea" + s + "f" + s +
-                                "1.2.2000" + s + "pic" + s + "Busy" + Z() + "145" + s + "1.17" + Z();
+    const std::string replies = "04Busy" + Z() + "105" + s + "Anna" + s + "a@x" + s + "NZ" + s + "www.a" + s + "tea" +
+                                s + "f" + s + "1.2.2000" + s + "pic" + s + "Busy" + Z() + "145" + s + "1.17" + Z();
     EXPECT_EQ(ReceivedOnce(replies), replies);
     Received().clear();
 
@@ -127,7 +131,8 @@ TEST_F(Connection, CommandsAndQueriesSendTheirExactBytes) {
 TEST_F(Connection, AnOrderlyCloseByTheServerEndsEverything) {
     TestClient& c = Connected();
     c->ServerStarted();  // the own server runs: the local entry comes back afterwards
-    server->Send(to_client::UserEntry(1, 2, "Bob", "Busy", false) + Z() + to_client::UserEntry(2, 1, "Anna", "Available", true) + Z());
+    server->Send(to_client::UserEntry(1, 2, "Bob", "Busy", false) + Z() +
+                 to_client::UserEntry(2, 1, "Anna", "Available", true) + Z());
     ASSERT_TRUE(WaitFor([&] { return c.userTree.rows.size() == 2; }));
     c->OnStatusCommand(menu::kStatusAway);
     c->ToggleMainChat();
@@ -213,7 +218,8 @@ TEST_F(Connection, EndConnectionSaysDisconnectedWithoutAPopUpAndShutDownClosesTh
     EXPECT_EQ(c->recentServers().Records().size(), 1u);  // the list is kept for saving
     const std::string t = kLogTime;
     EXPECT_EQ(ReadFile(folder.Path() / "Chat logs" / "mainchat.txt"),
-              "Session start (" + t + ")\r\n\t[" + t + "] Connected.\r\n\t[" + t + "] Disconnected.\r\nSession close (" + t + ")");
+              "Session start (" + t + ")\r\n\t[" + t + "] Connected.\r\n\t[" + t +
+                  "] Disconnected.\r\nSession close (" + t + ")");
 }
 
 TEST_F(Connection, TheServersTreeConnectsOnlyElsewhere) {
@@ -233,7 +239,8 @@ TEST_F(Connection, TheServersTreeConnectsOnlyElsewhere) {
     EXPECT_TRUE(c.ViewEndsWith("\n\t[09:05] Disconnected."));
     EXPECT_EQ(c->serverAddress(), "127.0.0.2");
     ASSERT_TRUE(WaitFor([&] { return c->connected(); }));
-    EXPECT_EQ(std::pair(c.recentServers.items[0].colour, c.recentServers.items[1].colour), std::pair(kTreeText, kCurrentServer));
+    EXPECT_EQ(std::pair(c.recentServers.items[0].colour, c.recentServers.items[1].colour),
+              std::pair(kTreeText, kCurrentServer));
     c->EndConnection();
     EXPECT_TRUE(c->IsRecentConnectEnabled(1)) << "the last server is free again";
 }

@@ -15,9 +15,8 @@ using namespace protocol::to_client;
 class PrivateChats : public ::testing::Test {
 protected:
     test::TempFolder folder;
-    TestClient client{folder.Path().string(), [](ClientSessionSettings& s) {
-                          s.options.privateChatLogging = s.options.messageSound = true;
-                      }};
+    TestClient client{folder.Path().string(),
+                      [](ClientSessionSettings& s) { s.options.privateChatLogging = s.options.messageSound = true; }};
 
     void SetUp() override {
         client.Receive(UserEntry(1, 2, "Bob", "Available", false));
@@ -94,8 +93,8 @@ TEST_F(PrivateChats, APartnerWhoLeavesComesBackByNameUnderANewId) {
     EXPECT_EQ(client->privateChats().First().offlineName(), "");
     EXPECT_EQ(window.caption, "[1] Bob");
     EXPECT_EQ(Runs(window.view, 3), "\n\t[09:05] {5}Bob{16} - online.{4}");
-    EXPECT_EQ(BobLog(), Logged(std::string("\r\n[") + kLogTime + "] Bob: hi\r\n\t[" + kLogTime + "] Bob - offline.\r\n\t[" +
-                               kLogTime + "] Bob - online."));
+    EXPECT_EQ(BobLog(), Logged(std::string("\r\n[") + kLogTime + "] Bob: hi\r\n\t[" + kLogTime +
+                               "] Bob - offline.\r\n\t[" + kLogTime + "] Bob - online."));
 }
 
 TEST_F(PrivateChats, RenamesAndStatusChangesReachThePartnersWindow) {

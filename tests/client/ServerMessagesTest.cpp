@@ -36,7 +36,8 @@ TEST_F(ServerMessages, TheLogInBurstFillsBothGroupsSilently) {
     EXPECT_EQ(client.userTree.Render(), "Admins: Bob, Anna | Normal: Carl, (Dora)");
     EXPECT_EQ(client.userTree.groups[0].colour, kTreeText);
     EXPECT_EQ(std::pair(client->ownId(), client.adminInstalls), std::pair(2, 1));
-    for (const auto& [id, colour] : {std::pair{1, kNormalAdminColour}, {2, kHostColour}, {4, kNormalUserColour}}) EXPECT_EQ(client.userTree.Row(id)->colour, colour);
+    for (const auto& [id, colour] : {std::pair{1, kNormalAdminColour}, {2, kHostColour}, {4, kNormalUserColour}})
+        EXPECT_EQ(client.userTree.Row(id)->colour, colour);
     EXPECT_EQ(client.userTree.Row(1)->status, "Busy");
     EXPECT_TRUE(client.ViewText().empty() && client.popups.empty());
 
@@ -47,9 +48,15 @@ TEST_F(ServerMessages, TheLogInBurstFillsBothGroupsSilently) {
 
 TEST_F(ServerMessages, MalformedMessagesChangeNothing) {
     const std::string s = Sep();
-    const std::string messages[] = {"001" + s + "8Bob" + s + "Available0", "000" + s + "3Bob" + s + "Available0",
-                                    "004" + s + "3Bob", "01x" + s + "3Bob", "015" + s + "5Bob", "21whatever", "0",
-                                    "183x" + s + "1", "0242" + s + "0hi"};
+    const std::string messages[] = {"001" + s + "8Bob" + s + "Available0",
+                                    "000" + s + "3Bob" + s + "Available0",
+                                    "004" + s + "3Bob",
+                                    "01x" + s + "3Bob",
+                                    "015" + s + "5Bob",
+                                    "21whatever",
+                                    "0",
+                                    "183x" + s + "1",
+                                    "0242" + s + "0hi"};
     for (const std::string& message : messages) client.Receive(message);
     EXPECT_EQ(client.userTree.Render(), "Admins: Bob, Anna | Normal: Carl");
     EXPECT_EQ(client.ViewText(), "");
@@ -57,8 +64,8 @@ TEST_F(ServerMessages, MalformedMessagesChangeNothing) {
 
 TEST_F(ServerMessages, LabelsShowAClosedMainChatAndAServerMute) {
     const std::pair<std::string, std::string> steps[] = {
-        {UserModeChanged(3, 7), "(Carl)"},      {UserMuteChanged("3", true), "[(Carl)]"},
-        {UserModeChanged(3, 3), "[Carl]"},      {UserRenamed(3, "Carlos"), "[Carlos]"},
+        {UserModeChanged(3, 7), "(Carl)"},       {UserMuteChanged("3", true), "[(Carl)]"},
+        {UserModeChanged(3, 3), "[Carl]"},       {UserRenamed(3, "Carlos"), "[Carlos]"},
         {UserMuteChanged("3", false), "Carlos"}, {UserModeChanged(3, 6), "(Carlos)"},
     };
     for (const auto& [message, label] : steps) {
@@ -74,7 +81,8 @@ TEST_F(ServerMessages, AdminRightsMoveRowsAndOursInstallTheAdminMenus) {
     client.Receive(AdminGranted("3"));
     client.Receive(AdminGranted("1"));  // already an admin
     EXPECT_EQ(client.userTree.Render(), "Admins: Bob, Anna, [Carl]");
-    EXPECT_EQ(*client.userTree.Row(3), (UserRow{3, 2, false, true, "Carl", "Away", kNormalAdminColour, "[Carl]", kAdminsGroupId}));
+    EXPECT_EQ(*client.userTree.Row(3),
+              (UserRow{3, 2, false, true, "Carl", "Away", kNormalAdminColour, "[Carl]", kAdminsGroupId}));
     client.Receive(AdminRevoked("1"));
     EXPECT_EQ(client.userTree.Render(), "Admins: Anna, [Carl] | Normal: Bob");
     EXPECT_EQ(client.userTree.Row(1)->colour, kNormalUserColour);
@@ -106,7 +114,9 @@ TEST_F(ServerMessages, AGroupRowGoesWithItsLastUser) {
 // In order: each message, the runs it adds to the main view and the pop-up it raises.
 TEST_F(ServerMessages, MainViewLinesAndPopUps) {
     const std::string t = "\n\t[09:05] {5}";
-    const struct { std::string message, runs, popup; } steps[] = {
+    const struct {
+        std::string message, runs, popup;
+    } steps[] = {
         {MainChatMessage(1, "0hi www.x.org"), "\n[09:05] {5}Bob{15*}:{5*} {5}hi www.x.org{6}", ""},
         {MainChatMessage(3, "1waves"), t + "Carl{16} {5}waves{6}", ""},
         {MainChatMessage(3, "2hi all"), t + "Carl{16} says: {5}hi all{6}", "Carl says: hi all"},
@@ -141,8 +151,8 @@ TEST_F(ServerMessages, AClosedMainChatOnlyPopsUpAndTimestampsCanBeOff) {
     client.Receive(UserLeft(6, false));
     client.Receive(UserRemoved("3", false, 1));
     EXPECT_EQ(client.ViewText(), "");
-    EXPECT_EQ(client.popups,
-              (std::vector<std::string>{"Eve has joined the server.", "Eve has left the server.", "Carl has been kicked by Bob"}));
+    EXPECT_EQ(client.popups, (std::vector<std::string>{"Eve has joined the server.", "Eve has left the server.",
+                                                       "Carl has been kicked by Bob"}));
 
     client->menu().SetText(menu::kMainChatToggle, kCloseMainChatText);
     client->options().timestamps = false;
@@ -156,8 +166,10 @@ TEST_F(ServerMessages, LinesWhileHiddenCountInTheTitle) {
     EXPECT_EQ(client->unreadCount(), 0);
 
     client.visible = false;
-    const std::pair<std::string, std::string> steps[] = {{"0one", "Vorlan - 1 new message"}, {"1two", "Vorlan - 2 new messages"},
-                                                         {"2three", "Vorlan - 2 new messages"}};  // "says" lines are not counted
+    const std::pair<std::string, std::string> steps[] = {
+        {"0one", "Vorlan - 1 new message"},
+        {"1two", "Vorlan - 2 new messages"},
+        {"2three", "Vorlan - 2 new messages"}};  // "says" lines are not counted
     for (const auto& [line, tip] : steps) {
         client.Receive(MainChatMessage(1, line));
         EXPECT_EQ(client.tip, tip) << line;
@@ -165,7 +177,8 @@ TEST_F(ServerMessages, LinesWhileHiddenCountInTheTitle) {
     for (int i = 0; i < 998; ++i) client.Receive(MainChatMessage(1, "0x"));
     EXPECT_EQ(client.tip, "Vorlan - 1000 new messages");
     for (int i = 0; i < 5; ++i) client.Receive(MainChatMessage(1, "0x"));
-    EXPECT_EQ(std::pair(client->unreadCount(), client.tip), std::pair(1001, std::string("Vorlan - 1000+ new messages")));
+    EXPECT_EQ(std::pair(client->unreadCount(), client.tip),
+              std::pair(1001, std::string("Vorlan - 1000+ new messages")));
 
     client->MainWindowShown();
     EXPECT_EQ(client.tip, "Vorlan");
@@ -177,7 +190,8 @@ TEST_F(ServerMessages, ProfileInfoFillsTheInfoWindow) {
     EXPECT_EQ(client.infoCaption + client.infoFields[0] + client.infoFields[8], "Bob's infoBobbyAway");
 
     client.Receive("123" + Sep() + "Carl" + Sep() + "c@x");  // filling stops at the missing field
-    EXPECT_EQ(client.infoCaption + client.infoFields[0] + client.infoFields[1] + client.infoFields[2], "Carl's infoCarlc@xNZ");
+    EXPECT_EQ(client.infoCaption + client.infoFields[0] + client.infoFields[1] + client.infoFields[2],
+              "Carl's infoCarlc@xNZ");
     EXPECT_TRUE(client->OpenPrivateChatFromInfo());
     EXPECT_EQ(client.Window(0)->caption, "Carl");
 }
@@ -190,14 +204,16 @@ TEST_F(ServerMessages, AdminListsFillOnlyOpenWindowsAndStartAfreshWithTheFirstRo
     client.connections.open = client.banList.open = true;
     client.connections.rows.push_back({});
     for (const std::string& message : {ConnectionEntry(true, 1, "10.0.0.1"), ConnectionEntry(false, 3, "10.0.0.3"),
-                                       ConnectionEntry(false, 17, "10.0.0.17"), BanEntry(true, 4, "10.0.0.9", "spammer"),
-                                       BanEntry(false, 7, "10.0.0.8", "")}) {
+                                       ConnectionEntry(false, 17, "10.0.0.17"),
+                                       BanEntry(true, 4, "10.0.0.9", "spammer"), BanEntry(false, 7, "10.0.0.8", "")}) {
         client.Receive(message);
     }
     ASSERT_EQ(client.connections.rows.size(), 3u);
-    EXPECT_EQ(client.connections.rows[0], (RemoteConnectionRow{1, kAdminsGroupId, "Bob - 10.0.0.1", kNormalAdminColour, false, false}));
+    EXPECT_EQ(client.connections.rows[0],
+              (RemoteConnectionRow{1, kAdminsGroupId, "Bob - 10.0.0.1", kNormalAdminColour, false, false}));
     EXPECT_EQ(client.connections.rows[1].group, kNormalGroupId);
-    EXPECT_EQ(client.connections.rows[2], (RemoteConnectionRow{17, kTopLevel, "17 - 10.0.0.17", kTreeText, false, false}));
+    EXPECT_EQ(client.connections.rows[2],
+              (RemoteConnectionRow{17, kTopLevel, "17 - 10.0.0.17", kTreeText, false, false}));
     EXPECT_EQ(client.banList.rows, (std::vector<std::string>{"4:10.0.0.9 - spammer", "7:10.0.0.8"}));
 }
 
@@ -215,10 +231,10 @@ TEST_F(ServerMessages, UserMenuFollowsTheLevelTable) {
         return client->UserMenuFor();
     };
     // selected row -> {show, mute text, admin items, enable admin, disable admin, kick and ban}; we are host
-    EXPECT_EQ(menuFor(4), (UserMenuState{true, "Mute", true, false, false, true}));  // super admin
+    EXPECT_EQ(menuFor(4), (UserMenuState{true, "Mute", true, false, false, true}));   // super admin
     EXPECT_EQ(menuFor(2), (UserMenuState{true, "Mute", true, false, false, false}));  // the host
-    EXPECT_EQ(menuFor(1), (UserMenuState{true, "Mute", true, false, true, true}));   // normal admin
-    EXPECT_EQ(menuFor(3), (UserMenuState{true, "Mute", true, true, false, true}));   // normal user
+    EXPECT_EQ(menuFor(1), (UserMenuState{true, "Mute", true, false, true, true}));    // normal admin
+    EXPECT_EQ(menuFor(3), (UserMenuState{true, "Mute", true, true, false, true}));    // normal user
     EXPECT_FALSE(menuFor(kAdminsGroupId).show);
     client.Receive(UserModeChanged(2, 5));  // now we are a super admin
     EXPECT_EQ(menuFor(4), (UserMenuState{true, "Mute", true, false, false, false}));

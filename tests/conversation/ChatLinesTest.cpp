@@ -16,7 +16,11 @@ namespace {
 using namespace test_support;
 
 TEST(TimeTexts, FieldsAreTwoDigitsAndThePrefixFollowsTheOption) {
-    struct Row { platform::LocalTime time; const char* prefix; const char* logStamp; };
+    struct Row {
+        platform::LocalTime time;
+        const char* prefix;
+        const char* logStamp;
+    };
     for (Row row : {Row{{2026, 12, 5, 9, 5, 0}, "[09:05] ", "05.12.2026 09:05"},
                     {{2027, 1, 31, 23, 59, 0}, "[23:59] ", "31.01.2027 23:59"},
                     {{2028, 10, 1, 0, 0, 0}, "[00:00] ", "01.10.2028 00:00"}}) {
@@ -38,22 +42,38 @@ struct Shape {
 
 std::vector<Shape> Shapes() {
     return {
-        {[](auto& l, auto& v, auto* g) { WriteChatLine(l, v, g, "Anna", kUser, "hi\r\nthere"); }, "\n",
-         {{"Anna", kUser, true}, {":", kTextColour, true}, {" hi\r\nthere", kTextColour, false}}, "\r\n[05.12.2026 09:05] Anna: hi\r\nthere"},
-        {[](auto& l, auto& v, auto* g) { WriteActionLine(l, v, g, "Anna", kUser, "waves"); }, "\n\t",
-         {{"Anna", kUser, false}, {" waves", kTextColour, false}}, "\r\n\t[05.12.2026 09:05] Anna waves"},
-        {[](auto& l, auto& v, auto* g) { WriteSaysLine(l, v, g, "Anna", kUser, "hey"); }, "\n\t",
-         {{"Anna", kUser, false}, {" says: hey", kTextColour, false}}, "\r\n\t[05.12.2026 09:05] Anna says: hey"},
-        {[](auto& l, auto& v, auto* g) { WriteNotice(l, v, g, "Connected."); }, "\n\t",
-         {{"Connected.", kNoticeColour, false}}, "\r\n\t[05.12.2026 09:05] Connected."},
-        {[](auto& l, auto& v, auto* g) { WriteReceivedChatLine(l, v, g, "Bo", kUser, "yo", kMessage); }, "\n",
-         {{"Bo", kUser, true}, {":", kTextColour, true}, {" ", kTextColour, false}, {"yo", kMessage, false}}, "\r\n[05.12.2026 09:05] Bo: yo"},
-        {[](auto& l, auto& v, auto* g) { WriteReceivedActionLine(l, v, g, "Bo", kUser, " ", "nods", kMessage); }, "\n\t",
-         {{"Bo", kUser, false}, {" ", kTextColour, false}, {"nods", kMessage, false}}, "\r\n\t[05.12.2026 09:05] Bo nods"},
-        {[](auto& l, auto& v, auto* g) { WriteEventLine(l, v, g, "Bo", kUser, " has left the server."); }, "\n\t",
-         {{"Bo", kUser, false}, {" has left the server.", kNoticeColour, false}}, "\r\n\t[05.12.2026 09:05] Bo has left the server."},
+        {[](auto& l, auto& v, auto* g) { WriteChatLine(l, v, g, "Anna", kUser, "hi\r\nthere"); },
+         "\n",
+         {{"Anna", kUser, true}, {":", kTextColour, true}, {" hi\r\nthere", kTextColour, false}},
+         "\r\n[05.12.2026 09:05] Anna: hi\r\nthere"},
+        {[](auto& l, auto& v, auto* g) { WriteActionLine(l, v, g, "Anna", kUser, "waves"); },
+         "\n\t",
+         {{"Anna", kUser, false}, {" waves", kTextColour, false}},
+         "\r\n\t[05.12.2026 09:05] Anna waves"},
+        {[](auto& l, auto& v, auto* g) { WriteSaysLine(l, v, g, "Anna", kUser, "hey"); },
+         "\n\t",
+         {{"Anna", kUser, false}, {" says: hey", kTextColour, false}},
+         "\r\n\t[05.12.2026 09:05] Anna says: hey"},
+        {[](auto& l, auto& v, auto* g) { WriteNotice(l, v, g, "Connected."); },
+         "\n\t",
+         {{"Connected.", kNoticeColour, false}},
+         "\r\n\t[05.12.2026 09:05] Connected."},
+        {[](auto& l, auto& v, auto* g) { WriteReceivedChatLine(l, v, g, "Bo", kUser, "yo", kMessage); },
+         "\n",
+         {{"Bo", kUser, true}, {":", kTextColour, true}, {" ", kTextColour, false}, {"yo", kMessage, false}},
+         "\r\n[05.12.2026 09:05] Bo: yo"},
+        {[](auto& l, auto& v, auto* g) { WriteReceivedActionLine(l, v, g, "Bo", kUser, " ", "nods", kMessage); },
+         "\n\t",
+         {{"Bo", kUser, false}, {" ", kTextColour, false}, {"nods", kMessage, false}},
+         "\r\n\t[05.12.2026 09:05] Bo nods"},
+        {[](auto& l, auto& v, auto* g) { WriteEventLine(l, v, g, "Bo", kUser, " has left the server."); },
+         "\n\t",
+         {{"Bo", kUser, false}, {" has left the server.", kNoticeColour, false}},
+         "\r\n\t[05.12.2026 09:05] Bo has left the server."},
         {[](auto& l, auto& v, auto* g) { WriteEventValueLine(l, v, g, "Bo", kUser, "'s version: ", "1.17", kMessage); },
-         "\n\t", {{"Bo", kUser, false}, {"'s version: ", kTextColour, false}, {"1.17", kMessage, false}}, "\r\n\t[05.12.2026 09:05] Bo's version: 1.17"},
+         "\n\t",
+         {{"Bo", kUser, false}, {"'s version: ", kTextColour, false}, {"1.17", kMessage, false}},
+         "\r\n\t[05.12.2026 09:05] Bo's version: 1.17"},
     };
 }
 
@@ -79,7 +99,9 @@ TEST(LineShapes, ViewGetsTheLineStartAndTimePrefixThenTheRunsAndTheLogAlwaysATim
     log.Close(FixedLines());
     EXPECT_EQ(folder.Read("Chat logs/mainchat.txt"), logged + "\r\nSession close (05.12.2026 09:05)");
 
-    ChatLine line = ChatLine::Plain(FixedLines(false)).Add("Bo", kUser, true).Add(" hi", kTextColour)
+    ChatLine line = ChatLine::Plain(FixedLines(false))
+                        .Add("Bo", kUser, true)
+                        .Add(" hi", kTextColour)
                         .Add(" (not logged)", kTextColour, false, false);
     EXPECT_EQ(line.LogText(), "\r\n[05.12.2026 09:05] Bo hi");
     EXPECT_EQ(ChatLine::Indented(FixedLines()).LogText(), "\r\n\t[05.12.2026 09:05] ");

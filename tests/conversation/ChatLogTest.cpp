@@ -16,7 +16,9 @@ constexpr const char* kSessionStart = "Session start (05.12.2026 09:05)";
 constexpr const char* kSessionClose = "\r\nSession close (05.12.2026 09:05)";
 
 Runs LoggingTo(const std::string& fileName) {
-    return {{"\n\t[09:05] ", kTextColour, false}, {"Chat logging to:", kNoticeColour, false}, {" " + fileName, kTextColour, false}};
+    return {{"\n\t[09:05] ", kTextColour, false},
+            {"Chat logging to:", kNoticeColour, false},
+            {" " + fileName, kTextColour, false}};
 }
 const Runs kOpenFailed{{"\n\t[09:05] ", kTextColour, false}, {"Couldn't open chat log file.", kNoticeColour, false}};
 
@@ -69,8 +71,8 @@ TEST_F(ChatLogOnDisk, PrivateLogIsNamedAfterThePartnerAndHasOneWriter) {
 }
 
 TEST_F(ChatLogOnDisk, PartnerNamesThatLeaveTheFolderOrNameADeviceAreRefused) {
-    for (const char* name : {"..\\..\\options", "../escape", "a/b", "C:evil", ".", "..", "x..y", "CON", "nul.x",
-                             "Com1", "bad|name", "tab\tname"}) {
+    for (const char* name : {"..\\..\\options", "../escape", "a/b", "C:evil", ".", "..", "x..y", "CON", "nul.x", "Com1",
+                             "bad|name", "tab\tname"}) {
         RecordingChatView refusedView;
         ChatLog log;
         EXPECT_FALSE(log.OpenPrivate(folder.Folder(), name, true, lines, refusedView)) << name;
@@ -78,7 +80,8 @@ TEST_F(ChatLogOnDisk, PartnerNamesThatLeaveTheFolderOrNameADeviceAreRefused) {
         EXPECT_EQ(PrivateLogPath(folder.Folder(), name), "") << name;
     }
     EXPECT_FALSE(Exists("escape.txt") || Exists("Chat logs/escape.txt"));
-    for (const char* name : {"Bo", "Mr. Bo", "CONrad", "com10", ".hidden", "x.y"}) EXPECT_TRUE(IsUsableLogName(name)) << name;
+    for (const char* name : {"Bo", "Mr. Bo", "CONrad", "com10", ".hidden", "x.y"})
+        EXPECT_TRUE(IsUsableLogName(name)) << name;
 }
 
 }  // namespace

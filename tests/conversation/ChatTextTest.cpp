@@ -18,7 +18,10 @@ std::string Bracketed(std::string_view text) {
 }
 
 TEST(SplitLinks, LinksStartAtTheTextStartOrAfterASpaceAndEndAtASpaceOrLineFeed) {
-    struct Row { const char* text; const char* runs; };
+    struct Row {
+        const char* text;
+        const char* runs;
+    };
     for (Row row : {Row{"", ""},
                     {"hello there", "hello there|"},
                     {"see www.example.com now", "see |[www.example.com] now|"},
@@ -43,22 +46,35 @@ TEST(SplitLinks, LinksStartAtTheTextStartOrAfterASpaceAndEndAtASpaceOrLineFeed) 
 
 TEST(FindLinkAt, FindsTheLinkUnderAClickButNotOnItsFirstCharacterOrEnd) {
     const std::size_t kNone = 999;
-    struct Row { const char* text; std::size_t click, begin, end; };
-    for (Row row : {Row{"\nAnna: see http://a.b/c now", 15, 11, 23}, {"\nAnna: see http://a.b/c now", 22, 11, 23},
-                    {"go www.x.y z", 3, kNone, kNone}, {"go www.x.y z", 4, 3, 10}, {"go www.x.y z", 10, kNone, kNone},
+    struct Row {
+        const char* text;
+        std::size_t click, begin, end;
+    };
+    for (Row row : {Row{"\nAnna: see http://a.b/c now", 15, 11, 23},
+                    {"\nAnna: see http://a.b/c now", 22, 11, 23},
+                    {"go www.x.y z", 3, kNone, kNone},
+                    {"go www.x.y z", 4, 3, 10},
+                    {"go www.x.y z", 10, kNone, kNone},
                     {"at http://x.org: here", 6, 3, 15},  // a trailing colon is not part of it
-                    {"read https://q.r/s", 8, 5, 18}, {"read https://q.r/s", 18, kNone, kNone},
-                    {"a www.one.x b www.two.y c", 4, 2, 11}, {"a www.one.x b www.two.y c", 16, 14, 23},
-                    {"x ftp://f.g\nnext", 5, 2, 11}, {"x ftp://f.g\nnext", 1000, kNone, kNone},
-                    {"", 0, kNone, kNone}, {" :", 1, kNone, kNone}}) {
+                    {"read https://q.r/s", 8, 5, 18},
+                    {"read https://q.r/s", 18, kNone, kNone},
+                    {"a www.one.x b www.two.y c", 4, 2, 11},
+                    {"a www.one.x b www.two.y c", 16, 14, 23},
+                    {"x ftp://f.g\nnext", 5, 2, 11},
+                    {"x ftp://f.g\nnext", 1000, kNone, kNone},
+                    {"", 0, kNone, kNone},
+                    {" :", 1, kNone, kNone}}) {
         std::optional<LinkSpan> span = FindLinkAt(row.text, row.click);
-        EXPECT_EQ(span.value_or(LinkSpan{kNone, kNone}), (LinkSpan{row.begin, row.end})) << row.text << " @" << row.click;
+        EXPECT_EQ(span.value_or(LinkSpan{kNone, kNone}), (LinkSpan{row.begin, row.end}))
+            << row.text << " @" << row.click;
     }
     EXPECT_EQ(RemoveCarriageReturns("x\r\ny\r"), "x\ny");
 }
 
 TEST(ViewCap, DropsAsManyCharactersAsTheNewTextHasOnceTheSumPassesTheLimitButNoMoreThanTheViewHolds) {
-    struct Row { std::size_t view, added, dropped; };
+    struct Row {
+        std::size_t view, added, dropped;
+    };
     for (Row row : {Row{0, 0, 0}, {49990, 10, 0}, {49990, 11, 11}, {50000, 300, 300}, {100, 60000, 100}}) {
         EXPECT_EQ(CharactersToDropForAppend(row.view, row.added), row.dropped) << row.view << "+" << row.added;
     }

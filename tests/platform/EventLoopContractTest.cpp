@@ -64,8 +64,10 @@ TEST(TimerContract, HandlersMayStopRestartOrDestroyAndADestroyedOwnerHearsNothin
     };
     stopper.StartTimer(1, 2);
     restarter.onTimer = [&](int id) {  // restarts itself with a longer period each time
-        if (restarter.CountOf(id) < 3) restarter.StartTimer(id, 3);
-        else restarter.StopTimer(id);
+        if (restarter.CountOf(id) < 3)
+            restarter.StartTimer(id, 3);
+        else
+            restarter.StopTimer(id);
     };
     restarter.StartTimer(4, 1);
     int lost = 0;
@@ -79,7 +81,9 @@ TEST(TimerContract, HandlersMayStopRestartOrDestroyAndADestroyedOwnerHearsNothin
         gone.StartTimer(1, 1);
     }
     witness.StartTimer(1, 2);
-    ASSERT_TRUE(Until([&] { return !stopper.IsTimerRunning(1) && !restarter.IsTimerRunning(4) && !doomed && witness.CountOf(1) >= 5; }));
+    ASSERT_TRUE(Until([&] {
+        return !stopper.IsTimerRunning(1) && !restarter.IsTimerRunning(4) && !doomed && witness.CountOf(1) >= 5;
+    }));
     RunLoopFor(kQuietMs);
     EXPECT_EQ(stopper.CountOf(1), 3);
     EXPECT_EQ(restarter.CountOf(4), 3);
@@ -139,7 +143,8 @@ TEST(EventLoopContract, QuitEndsRunRunUntilReportsItsConditionAndTheClockAdvance
     const platform::LocalTime now = platform::Now();
     EXPECT_GE(now.year, 2020);
     EXPECT_TRUE(now.month >= 1 && now.month <= 12 && now.day >= 1 && now.day <= 31);
-    EXPECT_TRUE(now.hour >= 0 && now.hour <= 23 && now.minute >= 0 && now.minute <= 59 && now.second >= 0 && now.second <= 60);
+    EXPECT_TRUE(now.hour >= 0 && now.hour <= 23 && now.minute >= 0 && now.minute <= 59 && now.second >= 0 &&
+                now.second <= 60);
 }
 
 }  // namespace

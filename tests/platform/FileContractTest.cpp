@@ -59,7 +59,8 @@ TEST(FileContract, WritersWithoutDenyShareAppendGoesToTheEndAndMissingFilesStayM
     EXPECT_EQ(Contents(path), "xy") << "Truncate empties the file first";
 
     File missing;
-    EXPECT_FALSE(missing.Open(folder.File("none.txt"), File::Mode::Read) || missing.Open(folder.File("none.txt"), File::Mode::Update));
+    EXPECT_FALSE(missing.Open(folder.File("none.txt"), File::Mode::Read) ||
+                 missing.Open(folder.File("none.txt"), File::Mode::Update));
     EXPECT_FALSE(platform::FileExists(folder.File("none.txt"))) << "Read and Update never create";
     EXPECT_EQ(missing.Size(), -1);
     EXPECT_FALSE(missing.Write("x"));

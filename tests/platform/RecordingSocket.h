@@ -94,7 +94,8 @@ struct LoopbackPair {
             ADD_FAILURE() << "connect failed: " << platform::AsyncSocket::LastError();
             return false;
         }
-        EXPECT_TRUE(Until([&] { return (atOnce || client.connectCount > 0) && server != nullptr; })) << client.connectCount;
+        EXPECT_TRUE(Until([&] { return (atOnce || client.connectCount > 0) && server != nullptr; }))
+            << client.connectCount;
         return server != nullptr && (atOnce || client.connectError == 0);
     }
     std::uint16_t Port() const { return listener.LocalPort(); }

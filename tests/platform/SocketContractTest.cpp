@@ -108,7 +108,8 @@ TEST(SocketContract, ReadNotificationWaitsForReceiveAndPendingBytesCounts) {
 
     char buffer[50];
     ASSERT_EQ(server.Receive(buffer, sizeof buffer), 50);
-    ASSERT_TRUE(Until([&] { return server.receiveCount == 2; })) << "data still waiting after a Receive is notified again";
+    ASSERT_TRUE(Until([&] { return server.receiveCount == 2; }))
+        << "data still waiting after a Receive is notified again";
     EXPECT_EQ(pending(), 150u);
     EXPECT_EQ(server.ReadAvailable(), 150);
     EXPECT_EQ(std::string(buffer, 50) + server.received, std::string(100, 'a') + std::string(100, 'b'));
@@ -192,7 +193,8 @@ TEST(SocketContract, HandlersMayDestroySocketsAndNoNotificationReachesASuccessor
         accepted.push_back(std::move(socket));
     };
     RecordingSocket clients[3];
-    for (auto& client : clients) ASSERT_TRUE(client.Create(0) && client.StartConnect("127.0.0.1", listener.LocalPort()));
+    for (auto& client : clients)
+        ASSERT_TRUE(client.Create(0) && client.StartConnect("127.0.0.1", listener.LocalPort()));
     ASSERT_TRUE(Until([&] { return accepted.size() == 3; }));
     for (auto& client : clients) client.SendAll("x"), client.Close();  // data and a close waiting at once
     ASSERT_TRUE(Until([&] { return notifications > 0; }));

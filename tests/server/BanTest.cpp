@@ -12,12 +12,14 @@ class Bans : public ChatRoom {
 protected:
     BanRows Rows() const {
         BanRows rows;
-        for (const BanEntry& entry : server.BanList()) rows.emplace_back(entry.banId, entry.address + "/" + entry.description);
+        for (const BanEntry& entry : server.BanList())
+            rows.emplace_back(entry.banId, entry.address + "/" + entry.description);
         return rows;
     }
     void FillList(const std::string& address, const std::string& description) {
         std::vector<BanEntry> full;
-        for (int i = 0; i < 50000; ++i) full.push_back(BanEntry{i, address.empty() ? "10.1." + std::to_string(i) : address, description});
+        for (int i = 0; i < 50000; ++i)
+            full.push_back(BanEntry{i, address.empty() ? "10.1." + std::to_string(i) : address, description});
         server.SetBanList(full);
     }
 };

@@ -63,9 +63,9 @@ TEST_F(ChatRoom, ProfileAndVersionQueriesAreRelayedCleanedAndCut) {
     // A long profile, an empty one and a version.
     bob->Send({"104|" + std::string(25, 'n') + "\r\n|f1|f2|f3|f4|f5|f6|" + std::string(250, 'f') + "|Away|extra",
                "104|||||||||", "144|1.\r\n17"});
-    EXPECT_EQ(Sync(*bob, *alice), (Frames{"125|" + std::string(20, 'n') + "|f1|f2|f3|f4|f5|f6|" + std::string(200, 'f') +
-                                              "|Away|extra",
-                                          "125|||||||||", "165|1.17"}));
+    EXPECT_EQ(Sync(*bob, *alice),
+              (Frames{"125|" + std::string(20, 'n') + "|f1|f2|f3|f4|f5|f6|" + std::string(200, 'f') + "|Away|extra",
+                      "125|||||||||", "165|1.17"}));
     bob->Send("104|a|b");  // fewer than nine fields
     ExpectDropped(*bob);
 }
@@ -129,8 +129,8 @@ TEST(PrivateAddress, TheThreePrivateRangesByText) {
     for (const char* address : {"10.0.0.1", "10.255.1.2", "172.16.0.1", "172.31.255.255", "192.168.0.1"}) {
         EXPECT_TRUE(vorlan::server::IsPrivateAddress(address)) << address;
     }
-    for (const char* address : {"127.0.0.1", "172.15.0.1", "172.32.0.1", "172.1.0.1", "172.016.0.1", "192.169.0.1",
-                                "11.0.0.1", "", "172."}) {
+    for (const char* address :
+         {"127.0.0.1", "172.15.0.1", "172.32.0.1", "172.1.0.1", "172.016.0.1", "192.169.0.1", "11.0.0.1", "", "172."}) {
         EXPECT_FALSE(vorlan::server::IsPrivateAddress(address)) << address;
     }
 }
@@ -145,7 +145,8 @@ TEST_F(ChatRoom, TransferStepsAreRelayedAndOffersCarryAnAddressTheTargetCanUse) 
         from.Send("12" + to.Id() + "|17|01file.txt|123");
         Frames got = Sync(from, to);
         std::string prefix = "14" + from.Id() + "|7|01", suffix = "|file.txt|123";
-        if (got.size() != 1 || !got[0].starts_with(prefix) || !got[0].ends_with(suffix)) return "<" + testing::PrintToString(got) + ">";
+        if (got.size() != 1 || !got[0].starts_with(prefix) || !got[0].ends_with(suffix))
+            return "<" + testing::PrintToString(got) + ">";
         return got[0].substr(prefix.size(), got[0].size() - prefix.size() - suffix.size());
     };
     EXPECT_EQ(offerAddress(*alice, "127.0.0.4", *bob, "127.0.0.5"), "127.0.0.4");

@@ -51,7 +51,7 @@ TEST_F(Framing, FloodCheckDropsMoreThanTwentyMessagesPerPeriodAndCountsAfresh) {
     auto stranger = Connect("127.0.0.9");
     // Each burst is waited for, so that no single notification passes twenty.
     for (int keepalives : {10, 9}) alice->SendRaw(std::string(keepalives, '\0')), Sync(*alice);  // 23, log-in included
-    for (int keepalives : {9, 7}) bob.SendRaw(std::string(keepalives, '\0')), Sync(bob);  // 20
+    for (int keepalives : {9, 7}) bob.SendRaw(std::string(keepalives, '\0')), Sync(bob);         // 20
     for (int keepalives : {15, 15}) {
         stranger->SendRaw(std::string(keepalives, '\0'));
         int count = server.Connections().back()->messageCount + keepalives;
@@ -69,7 +69,8 @@ TEST_F(Framing, FloodCheckDropsMoreThanTwentyMessagesPerPeriodAndCountsAfresh) {
 TEST_F(Framing, KeptTailOf2000BytesIsAllowedAnd2001Drops) {
     std::string text = "020" + std::string(1997, 'y');
     alice->SendRaw(text);
-    EXPECT_TRUE(EventLoop::RunUntil([&] { return server.FindConnection(alice->id)->pendingInput.Tail().size() == 2000; }, 5000));
+    EXPECT_TRUE(EventLoop::RunUntil(
+        [&] { return server.FindConnection(alice->id)->pendingInput.Tail().size() == 2000; }, 5000));
     alice->SendRaw(std::string(1, '\0'));
     EXPECT_EQ(Sync(*alice, *host), Frames{"042|0" + std::string(1000, 'y')});
     alice->SendRaw(text + "y");
@@ -109,7 +110,8 @@ TEST_F(Framing, ThousandClientsAtMostAndAFreedSlotTakesTheWaitingOne) {
     ASSERT_EQ(server.FindConnection(7)->peerAddress, "127.0.0.5");  // the crowd took ids 3 and up
     crowd[7 - 3]->Close();
     EXPECT_TRUE(EventLoop::RunUntil(
-        [&] { return server.FindConnection(7) != nullptr && server.FindConnection(7)->peerAddress == "127.0.0.200"; }, 5000));
+        [&] { return server.FindConnection(7) != nullptr && server.FindConnection(7)->peerAddress == "127.0.0.200"; },
+        5000));
     EXPECT_EQ(server.ClientCount(), 1000u);
 }
 

@@ -53,8 +53,9 @@ TEST_F(Lifecycle, StoppedListeningKeepsUsersChattingAndRefusesNewcomers) {
     PortSquatter squatter;
     server.SetChatPort(squatter.port);
     server.ToggleListening();
-    EXPECT_EQ(std::tuple(server.IsListening(), observer.notices.back(), observer.popups, observer.states.back()),
-              std::tuple(false, "Couldn't start listening.", Frames{"Couldn't start listening."}, std::pair(true, false)));
+    EXPECT_EQ(
+        std::tuple(server.IsListening(), observer.notices.back(), observer.popups, observer.states.back()),
+        std::tuple(false, "Couldn't start listening.", Frames{"Couldn't start listening."}, std::pair(true, false)));
 }
 
 TEST_F(Lifecycle, StopClosesEveryClientWithoutAMessage) {

@@ -13,15 +13,24 @@ TEST_F(LoginTest, BurstListsEveryUserInSlotOrderWithTheTopicAndOthersHearTheNewc
     AllHear("0727");
     Frames burst;
     Login("127.0.0.3", "Bob", "", &burst);  // Login checks the join notice "013|3Bob"
-    EXPECT_EQ(burst, (Frames{"001|0Host|Available0", "002|7Alice|Available0", "003|3Bob|Available1", "030Welcome|all"}));
+    EXPECT_EQ(burst,
+              (Frames{"001|0Host|Available0", "002|7Alice|Available0", "003|3Bob|Available1", "030Welcome|all"}));
 }
 
 TEST_F(LoginTest, LevelComesFromTheAddressAndThePasswords) {
     std::vector<std::unique_ptr<RawClient>> clients;
-    struct Row { vorlan::server::ServerPasswords passwords; const char* address; const char* password; int level; };
-    for (const Row& row : {Row{{"s", "a", "u"}, "127.0.0.1", "wrong", 0}, {{"s", "a", "u"}, "127.0.0.2", "s", 1},
-                           {{"s", "a", "u"}, "127.0.0.2", "a", 2}, {{"s", "a", "u"}, "127.0.0.2", "u", 3},
-                           {{"s", "a", ""}, "127.0.0.2", "wrong", 3}, {{"s", "a", "u"}, "127.0.0.2", "wrong", -1},
+    struct Row {
+        vorlan::server::ServerPasswords passwords;
+        const char* address;
+        const char* password;
+        int level;
+    };
+    for (const Row& row : {Row{{"s", "a", "u"}, "127.0.0.1", "wrong", 0},
+                           {{"s", "a", "u"}, "127.0.0.2", "s", 1},
+                           {{"s", "a", "u"}, "127.0.0.2", "a", 2},
+                           {{"s", "a", "u"}, "127.0.0.2", "u", 3},
+                           {{"s", "a", ""}, "127.0.0.2", "wrong", 3},
+                           {{"s", "a", "u"}, "127.0.0.2", "wrong", -1},
                            {{"", "", "u"}, "127.0.0.2", "", -1}}) {  // an empty admin password is never matched
         server.SetPasswords(row.passwords);
         RawClient& client = *clients.emplace_back(Connect(row.address));
@@ -37,12 +46,18 @@ TEST_F(LoginTest, LevelComesFromTheAddressAndThePasswords) {
 }
 
 TEST_F(LoginTest, NamesAreCleanedCutAndMadeUniqueIgnoringCase) {
-    struct Row { const char* address; std::string sent; const char* name; };
-    for (const Row& row : {Row{"127.0.0.2", "Sam", "Sam"}, {"127.0.0.3", "  sAM\r", "sAM[2]"},
+    struct Row {
+        const char* address;
+        std::string sent;
+        const char* name;
+    };
+    for (const Row& row : {Row{"127.0.0.2", "Sam", "Sam"},
+                           {"127.0.0.3", "  sAM\r", "sAM[2]"},
                            {"127.0.0.4", "SAM\xAC\n\xAC", "SAM[3]"},
                            {"127.0.0.5", "abcdefghijklmnopqrstUVW", "abcdefghijklmnopqrst"},
                            {"127.0.0.6", "ABCDEFGHIJKLMNOPQRSTxyz", "ABCDEFGHIJKLMNOPQRST[2]"},
-                           {"127.0.0.7", "7", "7"}, {"127.0.0.8", " \r\n ", "7[2]"}}) {  // empty: the id, here 7
+                           {"127.0.0.7", "7", "7"},
+                           {"127.0.0.8", " \r\n ", "7[2]"}}) {  // empty: the id, here 7
         TestUser& user = Login(row.address, row.sent);
         EXPECT_EQ(server.FindConnection(user.id)->name, row.name) << row.sent;
     }

@@ -57,7 +57,8 @@ void RawClient::Pump() {
         ssize_t got = recv(fd_, buffer, sizeof buffer, MSG_DONTWAIT);
         if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
         if (got <= 0) peerClosed_ = true;
-        if (got > 0) inbox_.append(buffer, static_cast<std::size_t>(got)), totalReceived_ += static_cast<std::size_t>(got);
+        if (got > 0)
+            inbox_.append(buffer, static_cast<std::size_t>(got)), totalReceived_ += static_cast<std::size_t>(got);
     }
 }
 
@@ -101,7 +102,12 @@ Frames RawClient::TakeUntil(const std::string& frame, int timeoutMs) {
 }
 
 bool RawClient::WaitForClose(int timeoutMs) {
-    return EventLoop::RunUntil([&] { Pump(); return peerClosed_; }, timeoutMs);
+    return EventLoop::RunUntil(
+        [&] {
+            Pump();
+            return peerClosed_;
+        },
+        timeoutMs);
 }
 
 void ServerTest::SetUp() {
@@ -114,7 +120,8 @@ void ServerTest::SetUp() {
 void ServerTest::Accept(RawClient& client, const std::string& address) {
     std::size_t before = server.ClientCount();
     EXPECT_TRUE(client.Connect(address, port));
-    EXPECT_TRUE(EventLoop::RunUntil([&] { return server.ClientCount() > before; }, 5000)) << "not accepted: " << address;
+    EXPECT_TRUE(EventLoop::RunUntil([&] { return server.ClientCount() > before; }, 5000))
+        << "not accepted: " << address;
 }
 
 std::unique_ptr<RawClient> ServerTest::Connect(const std::string& address) {

@@ -15,7 +15,9 @@
 // Messages as tests write them: SEP shown as '|', which no test text uses, so
 // that expected wire bytes read as plain strings.
 using Frames = std::vector<std::string>;
-inline std::string Replaced(std::string text, char from, char to) { return std::replace(text.begin(), text.end(), from, to), text; }
+inline std::string Replaced(std::string text, char from, char to) {
+    return std::replace(text.begin(), text.end(), from, to), text;
+}
 inline std::string Wire(std::string_view shown) { return Replaced(std::string(shown), '|', '\xAC'); }
 inline std::string Shown(std::string_view wire) { return Replaced(std::string(wire), '\xAC', '|'); }
 
@@ -33,13 +35,18 @@ public:
     void SendRaw(std::string_view bytes);
     // Sends Wire(`shown`) and its zero byte.
     void Send(std::string_view shown) { SendRaw(Wire(shown) + '\0'); }
-    void Send(std::initializer_list<std::string> shown) { for (const std::string& message : shown) Send(message); }
+    void Send(std::initializer_list<std::string> shown) {
+        for (const std::string& message : shown) Send(message);
+    }
     void Close();
     // Ends the connection with a reset, as a broken connection would.
     void CloseWithReset();
 
     bool IsClosedByPeer() const { return peerClosed_; }
-    std::size_t ReceivedBytes() { Pump(); return totalReceived_; }
+    std::size_t ReceivedBytes() {
+        Pump();
+        return totalReceived_;
+    }
     // Complete messages received and not yet taken, shown.
     Frames Take();
     // Waits for the message `frame` (shown); returns (and takes) the messages
@@ -77,7 +84,8 @@ struct TestUser : RawClient {
 // check or keepalive run it themselves or shorten the periods.
 class ServerTest : public ::testing::Test {
 protected:
-    static vorlan::server::ServerTuning Tuning(std::uint32_t timerPeriodMs = 3600 * 1000, std::size_t userBacklog = 1 << 20) {
+    static vorlan::server::ServerTuning Tuning(std::uint32_t timerPeriodMs = 3600 * 1000,
+                                               std::size_t userBacklog = 1 << 20) {
         vorlan::server::ServerTuning tuning;
         tuning.keepalivePeriodMs = tuning.floodCheckPeriodMs = timerPeriodMs;
         tuning.userSendBacklogLimit = userBacklog;

@@ -24,7 +24,8 @@ namespace {
 // `parts` joined by `glue`: CR LF for the lines of a file, SEP for the fields of a line.
 std::string Joined(std::initializer_list<std::string_view> parts, std::string_view glue) {
     std::string out;
-    for (const std::string_view& part : parts) out.append(&part == parts.begin() ? std::string_view() : glue).append(part);
+    for (const std::string_view& part : parts)
+        out.append(&part == parts.begin() ? std::string_view() : glue).append(part);
     return out;
 }
 std::string CrLfLines(std::initializer_list<std::string_view> lines) { return Joined(lines, "\r\n"); }
@@ -32,11 +33,15 @@ std::string SepJoined(std::initializer_list<std::string_view> fields) { return J
 
 // Every line distinct, so that a field read from or written to the wrong line shows.
 std::string DistinctOptionsFile() {
-    return CrLfLines({"1", "0", "1", "host4", "0", "1", "0", "1", "0", "1",                  // 1-10
-                      "0", "1", "0", "1", "browser15", "0", "17", "server18", "server19", "20",  // 11-20
-                      "21", "22", "23", "1", "25", "26", "0", "28", "29", "1",                  // 21-30
-                      "31", "32", "0", "34", "35", "1", "address37", "38 KB", "0", "1",         // 31-40
-                      "41-42", "folder42\\", "43", "folder44\\", "topic 45", "password46",       // 41-46
+    return CrLfLines({"1",          "0",          "1",         "host4",      "0",         "1",
+                      "0",          "1",          "0",         "1",  // 1-10
+                      "0",          "1",          "0",         "1",          "browser15", "0",
+                      "17",         "server18",   "server19",  "20",  // 11-20
+                      "21",         "22",         "23",        "1",          "25",        "26",
+                      "0",          "28",         "29",        "1",  // 21-30
+                      "31",         "32",         "0",         "34",         "35",        "1",
+                      "address37",  "38 KB",      "0",         "1",                                      // 31-40
+                      "41-42",      "folder42\\", "43",        "folder44\\", "topic 45",  "password46",  // 41-46
                       "password47", "password48", "password49"});
 }
 
@@ -78,15 +83,30 @@ TEST(OptionsFile, EachLineFeedsItsOwnFieldAndIsWrittenBackAsItWas) {
 }
 
 TEST(OptionsFile, FlagLinesAreDecidedByTheirFirstCharacterAndNumberLinesByLeadingDigits) {
-    struct FlagRow { const char* line; bool before, after; };
-    for (FlagRow row : {FlagRow{"1 and more", false, true}, {"0x", true, false}, {"yes", true, true},
-                        {"yes", false, false}, {"", true, true}, {" 1", false, false}}) {
+    struct FlagRow {
+        const char* line;
+        bool before, after;
+    };
+    for (FlagRow row : {FlagRow{"1 and more", false, true},
+                        {"0x", true, false},
+                        {"yes", true, true},
+                        {"yes", false, false},
+                        {"", true, true},
+                        {" 1", false, false}}) {
         Options options;
         options.checkForNewVersion = row.before;
         EXPECT_EQ(ParsedOptions(row.line, options).checkForNewVersion, row.after) << row.line << row.before;
     }
-    struct NumberRow { const char* line; int port; };
-    for (NumberRow row : {NumberRow{"5555", 5555}, {"8080 tcp", 8080}, {"port", 0}, {"", 0}, {"-1", 0}, {" 7", 0},
+    struct NumberRow {
+        const char* line;
+        int port;
+    };
+    for (NumberRow row : {NumberRow{"5555", 5555},
+                          {"8080 tcp", 8080},
+                          {"port", 0},
+                          {"", 0},
+                          {"-1", 0},
+                          {" 7", 0},
                           {"99999999999999999999", INT_MAX}}) {
         EXPECT_EQ(ParsedOptions(std::string(16, '\n') + row.line).chatPort, row.port) << row.line;
     }
@@ -94,10 +114,10 @@ TEST(OptionsFile, FlagLinesAreDecidedByTheirFirstCharacterAndNumberLinesByLeadin
 
 TEST(OptionsFile, ShortFileKeepsFlagsPastItsEndAndEmptiesNumbersAndTexts) {
     Options before;
-    before.mainMaximized = true;   // line 24
-    before.topic = "old topic";    // line 45
-    const Options o = ParsedOptions(CrLfLines({"1", "1", "1", "h", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0",
-                                               "b", "0", "17", "s1", "s2", "640"}),
+    before.mainMaximized = true;  // line 24
+    before.topic = "old topic";   // line 45
+    const Options o = ParsedOptions(CrLfLines({"1", "1", "1", "h", "0", "0", "0",  "0",  "0",  "0",
+                                               "0", "0", "0", "0", "b", "0", "17", "s1", "s2", "640"}),
                                     before);
     EXPECT_EQ(std::tuple(o.host, o.mainServer2, o.mainWidth, o.mainHeight, o.mainMaximized, o.reconnect, o.topic),
               std::tuple("h", "s2", 640, 0, true, false, ""));
@@ -118,8 +138,11 @@ TEST(ProfileFile, EightLinesRoundTripAndEachIsCleanedAndCut) {
     EXPECT_EQ(std::tuple(profile.interests, profile.pictureUrl), std::tuple("one two", "http://example.org/a.bmp"));
 
     // SEP and CR are removed before the cut: the name to 20, the others to 200.
-    ParseProfile(CrLfLines({"\xAC" "Abcdefghij\rKlmnopqrst\xACUvwxyz", "a\xAC" "b", "", "",
-                            "\xAC" + std::string(250, 'i')}),
+    ParseProfile(CrLfLines({"\xAC"
+                            "Abcdefghij\rKlmnopqrst\xACUvwxyz",
+                            "a\xAC"
+                            "b",
+                            "", "", "\xAC" + std::string(250, 'i')}),
                  profile);
     EXPECT_EQ(std::tuple(profile.name, profile.email, profile.interests, profile.gender),
               std::tuple("AbcdefghijKlmnopqrst", "ab", std::string(200, 'i'), ""));
@@ -127,7 +150,10 @@ TEST(ProfileFile, EightLinesRoundTripAndEachIsCleanedAndCut) {
 
 TEST(ColorsFile, ReadsAsScanfWouldClampsAndStopsAtTheFirstBrokenColour) {
     constexpr std::uint32_t kKept = 0xDEADBEEF;
-    struct Row { const char* bytes; std::uint32_t first, second, third; };
+    struct Row {
+        const char* bytes;
+        std::uint32_t first, second, third;
+    };
     for (Row row : {Row{"  1|\t2| 3\n\n4|5|6 +7|+8|+9", 0x030201, 0x060504, 0x090807},
                     {"256|0|0\n-1|-300|1000\n99999999999999999999|0|-99999999999", 255, 0xFF0000, 255},
                     {"1|2|3\n4|5\n7|8|9", 0x030201, kKept, kKept},
@@ -138,7 +164,8 @@ TEST(ColorsFile, ReadsAsScanfWouldClampsAndStopsAtTheFirstBrokenColour) {
         Colors colors;
         colors.fill(kKept);
         ParseColors(row.bytes, colors);
-        EXPECT_EQ(std::tuple(colors[0], colors[1], colors[2], colors[3]), std::tuple(row.first, row.second, row.third, kKept))
+        EXPECT_EQ(std::tuple(colors[0], colors[1], colors[2], colors[3]),
+                  std::tuple(row.first, row.second, row.third, kKept))
             << row.bytes;
     }
 }
@@ -160,15 +187,22 @@ TEST(BanListFile, LinesRoundTripAndLineRulesApply) {
     EXPECT_EQ(Rows(BansOf(bytes)), (std::vector<BanRow>{{0, "10.0.0.1", ""}, {7, "10.0.0.2", "flooding"}}));
     EXPECT_EQ(FormatBanList(BansOf(bytes)), bytes);
     // Texts that would break the line are written safely.
-    EXPECT_EQ(FormatBanList({{4, "10.0.\xAC" "0.1", "line\r\nbreak"}, {5, "10.0.0.2", "\r"}}),
+    EXPECT_EQ(FormatBanList({{4,
+                              "10.0.\xAC"
+                              "0.1",
+                              "line\r\nbreak"},
+                             {5, "10.0.0.2", "\r"}}),
               CrLfLines({SepJoined({"4", "10.0.0.1", "line break"}), SepJoined({"5", "10.0.0.2"})}));
 
     std::string longText(250, 'x'), cut(200, 'x');
     EXPECT_EQ(Rows(BansOf("no separator here\n\n" + SepJoined({"12abc", "a"}) + "\r\n" +
                           SepJoined({"13", "b", "kept", "after"}) + "\n" + SepJoined({"14", longText, longText}) +
                           "\n" + SepJoined({"15", longText}) + "\n" + SepJoined({"16", "10.0.\r0.6\r"}))),
-              (std::vector<BanRow>{{12, "a", ""}, {13, "b", SepJoined({"kept", "after"})}, {14, cut, cut},
-                                   {15, cut, ""}, {16, "10.0.0.6", ""}}));
+              (std::vector<BanRow>{{12, "a", ""},
+                                   {13, "b", SepJoined({"kept", "after"})},
+                                   {14, cut, cut},
+                                   {15, cut, ""},
+                                   {16, "10.0.0.6", ""}}));
 }
 
 TEST(BanListFile, IdOutOfRangeOrAlreadyHeldGetsTheSmallestFreeIdAfterTheHeldEntries) {
@@ -176,13 +210,20 @@ TEST(BanListFile, IdOutOfRangeOrAlreadyHeldGetsTheSmallestFreeIdAfterTheHeldEntr
                                      SepJoined({"99999999999", "d"}), SepJoined({"0", "e"}), SepJoined({"", "f"}),
                                      SepJoined({"49999", "g"})}),
                           {{0, "held", ""}})),
-              (std::vector<BanRow>{{0, "held", ""}, {1, "a", ""}, {2, "b", ""}, {3, "c", ""}, {4, "d", ""},
-                                   {5, "e", ""}, {6, "f", ""}, {49999, "g", ""}}));
+              (std::vector<BanRow>{{0, "held", ""},
+                                   {1, "a", ""},
+                                   {2, "b", ""},
+                                   {3, "c", ""},
+                                   {4, "d", ""},
+                                   {5, "e", ""},
+                                   {6, "f", ""},
+                                   {49999, "g", ""}}));
 }
 
 TEST(BanListFile, MoreThanFiftyThousandEntriesPushOutTheOldest) {
     std::string bytes;
-    for (int id = 0; id < kBanIdCount; ++id) bytes += SepJoined({std::to_string(id), "10.1." + std::to_string(id)}) + "\n";
+    for (int id = 0; id < kBanIdCount; ++id)
+        bytes += SepJoined({std::to_string(id), "10.1." + std::to_string(id)}) + "\n";
     std::vector<BanEntry> bans = BansOf(bytes, {{0, "held before", ""}});
     ASSERT_EQ(bans.size(), static_cast<std::size_t>(kBanIdCount));
     EXPECT_EQ(Rows({bans.front(), bans.back()}), (std::vector<BanRow>{{0, "10.1.0", ""}, {49999, "10.1.49999", ""}}));
@@ -208,7 +249,8 @@ TEST(RecentServersFile, LinesRoundTripAndLineRulesApply) {
                                             {"Mon Dec 07 09:30:00 2026", "chat.example.org", "friends"}};
     EXPECT_EQ(FormatRecentServers(servers), bytes);
     EXPECT_EQ(ServersOf(FormatRecentServers(servers)),
-              (std::vector<ServerRow>{{servers[0].timeText, "127.0.0.1", ""}, {servers[1].timeText, "chat.example.org", "friends"}}));
+              (std::vector<ServerRow>{{servers[0].timeText, "127.0.0.1", ""},
+                                      {servers[1].timeText, "chat.example.org", "friends"}}));
 
     std::string longTime(300, 't'), longAddress(250, 'a'), longNote(1200, 'n');
     EXPECT_EQ(ServersOf("127.0.0.1 without a separator\r\n" + SepJoined({longTime, longAddress}) + "\n" +
@@ -218,7 +260,10 @@ TEST(RecentServersFile, LinesRoundTripAndLineRulesApply) {
                                       {"t", std::string(200, 'a'), std::string(1000, 'n')},
                                       {"t", "host", SepJoined({"a", "b"})},
                                       {"t", "host", ""}}));
-    EXPECT_EQ(ServersOf(FormatRecentServers({{"12:00\xAC", "ho\xAC" "st", "a\nb"}})),
+    EXPECT_EQ(ServersOf(FormatRecentServers({{"12:00\xAC",
+                                              "ho\xAC"
+                                              "st",
+                                              "a\nb"}})),
               (std::vector<ServerRow>{{"12:00", "host", "a b"}}));
 }
 
@@ -233,10 +278,13 @@ std::string Contents(const fs::path& path) {
 class SavedFiles : public ::testing::Test {
 protected:
     std::string PathOf(const char* name) const { return folder_.File(name); }
-    void Put(const char* name, std::string_view bytes) const { std::ofstream(folder_.Path() / name, std::ios::binary) << bytes; }
+    void Put(const char* name, std::string_view bytes) const {
+        std::ofstream(folder_.Path() / name, std::ios::binary) << bytes;
+    }
     std::string Contents(const char* name) const { return storage::Contents(folder_.Path() / name); }
     std::size_t FileCount() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_.Path()), fs::directory_iterator()));
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(folder_.Path()), fs::directory_iterator()));
     }
     vorlan::test::TempFolder folder_;
 };
@@ -250,7 +298,8 @@ TEST_F(SavedFiles, ExistingFilesAreRewrittenAndReadBackAndMissingOnesAreNeitherC
     std::vector<BanEntry> bans{{3, "10.0.0.3", "spam"}};
     std::vector<RecentServerRecord> servers{{"now", "127.0.0.1", ""}};
     auto saveAll = [&] {
-        return std::tuple(SaveOptionsIfExists(PathOf("options.vr"), options), SaveProfileIfExists(PathOf("profile.vr"), profile),
+        return std::tuple(SaveOptionsIfExists(PathOf("options.vr"), options),
+                          SaveProfileIfExists(PathOf("profile.vr"), profile),
                           SaveBanListIfExists(PathOf("banlist.vr"), bans),
                           SaveRecentServersIfExists(PathOf("recentservers.vr"), servers));
     };
@@ -266,9 +315,16 @@ TEST_F(SavedFiles, ExistingFilesAreRewrittenAndReadBackAndMissingOnesAreNeitherC
     EXPECT_EQ(saveAll(), std::tuple(true, true, true, true));
     EXPECT_EQ(FileCount(), 5u) << "no temporary file is left behind";
     EXPECT_EQ(std::tuple(Contents("options.vr").substr(0, 20), Contents("banlist.vr"), Contents("recentservers.vr")),
-              std::tuple("0\r\n0\r\n0\r\nexample.org", "3\xAC" "10.0.0.3\xAC" "spam", "now\xAC" "127.0.0.1"));
+              std::tuple("0\r\n0\r\n0\r\nexample.org",
+                         "3\xAC"
+                         "10.0.0.3\xAC"
+                         "spam",
+                         "now\xAC"
+                         "127.0.0.1"));
     options = {}, profile = {}, bans.clear(), servers.clear();
-    auto loaded = [&] { return std::tuple(options.host, colors[0], FormatProfile(profile), bans.size(), servers.size()); };
+    auto loaded = [&] {
+        return std::tuple(options.host, colors[0], FormatProfile(profile), bans.size(), servers.size());
+    };
     EXPECT_EQ(loadAll(), std::tuple(true, true, true, true, true));
     EXPECT_EQ(loaded(), std::tuple("example.org", 0x030201u, "Anna\r\n\r\n\r\n\r\n\r\n\r\n\r\n", 1u, 1u));
     for (const fs::directory_entry& file : fs::directory_iterator(folder_.Path())) fs::remove(file.path());

@@ -25,9 +25,13 @@ std::vector<std::string> ItemsOf(HMENU menu) {
         GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
         const UINT state = GetMenuState(menu, position, MF_BYPOSITION);
         const bool grey = (state & MF_GRAYED) != 0;  // Windows reports separators as greyed too
-        if (state & MF_SEPARATOR) items.push_back("-");
-        else if (GetSubMenu(menu, position)) items.push_back(std::string(text) + " >" + (grey ? " grey" : ""));
-        else items.push_back(std::string(text) + " " + std::to_string(GetMenuItemID(menu, position)) + (grey ? " grey" : ""));
+        if (state & MF_SEPARATOR)
+            items.push_back("-");
+        else if (GetSubMenu(menu, position))
+            items.push_back(std::string(text) + " >" + (grey ? " grey" : ""));
+        else
+            items.push_back(std::string(text) + " " + std::to_string(GetMenuItemID(menu, position)) +
+                            (grey ? " grey" : ""));
     }
     return items;
 }
@@ -73,7 +77,8 @@ std::vector<std::string> DialogOf(int id) {
     reader.Skip(8);
     const std::string menu = reader.ReadField(), windowClass = reader.ReadField(), caption = reader.ReadField();
     std::vector<std::string> dialog{menu + " " + windowClass + " " + caption +
-                                    ((style & WS_THICKFRAME) ? " sizable" : "") + ((style & WS_MAXIMIZEBOX) ? " maximizable" : "")};
+                                    ((style & WS_THICKFRAME) ? " sizable" : "") +
+                                    ((style & WS_MAXIMIZEBOX) ? " maximizable" : "")};
     if (style & DS_SETFONT) reader.Skip(6), reader.ReadField();
     for (WORD i = 0; i < count; ++i) {
         reader.Skip(8, 4);  // to the item, past help id and extended style
@@ -81,8 +86,12 @@ std::vector<std::string> DialogOf(int id) {
         reader.Skip(8);
         const auto controlId = static_cast<int>(reader.Read<DWORD>());
         std::string className = reader.ReadField();
-        for (char& c : className) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));  // any case in the script
-        className = className == "#128" ? "BUTTON" : className == "#129" ? "EDIT" : className == "#130" ? "STATIC" : className;
+        for (char& c : className)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));  // any case in the script
+        className = className == "#128"   ? "BUTTON"
+                    : className == "#129" ? "EDIT"
+                    : className == "#130" ? "STATIC"
+                                          : className;
         const std::string text = reader.ReadField();
         reader.Skip(reader.Read<WORD>());
         if (controlId == -1 || controlId == 0xFFFF) {
@@ -91,8 +100,8 @@ std::vector<std::string> DialogOf(int id) {
         }
         std::string kind;
         if (className == "BUTTON") {
-            const char* kinds[] = {" push", " default", " check", " autocheck", " radio", " 3state",
-                                   " auto3state", " group", " user", " autoradio", " pushbox", " ownerdraw"};
+            const char* kinds[] = {" push",       " default", " check", " autocheck", " radio",   " 3state",
+                                   " auto3state", " group",   " user",  " autoradio", " pushbox", " ownerdraw"};
             kind = (controlStyle & 0xF) < std::size(kinds) ? kinds[controlStyle & 0xF] : " other";
         } else if (controlStyle & ES_READONLY) {
             kind = " readonly";
@@ -108,46 +117,80 @@ TEST(Resources, MainMenuHasItsItemsIdsAndGreyStates) {
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(ItemsOf(menu), (std::vector<std::string>{"Vorlan >", "Help >"}));
     HMENU vorlan = GetSubMenu(menu, 0);
-    EXPECT_EQ(ItemsOf(vorlan), (std::vector<std::string>{
-        "Start server 32771", "Connect to local server 32772 grey", "Connect to server 32773", "-", "Edit profile 32774", "-",
-        "Options 32775", "-", "Set status > grey", "-", "Go to chat logs 32828", "-", "Close main chat 32776 grey", "-",
-        "Stop listening 32777 grey", "-", "End server 32778 grey", "End connection 32779 grey", "-", "Exit 32780"}));
+    EXPECT_EQ(ItemsOf(vorlan), (std::vector<std::string>{"Start server 32771",
+                                                         "Connect to local server 32772 grey",
+                                                         "Connect to server 32773",
+                                                         "-",
+                                                         "Edit profile 32774",
+                                                         "-",
+                                                         "Options 32775",
+                                                         "-",
+                                                         "Set status > grey",
+                                                         "-",
+                                                         "Go to chat logs 32828",
+                                                         "-",
+                                                         "Close main chat 32776 grey",
+                                                         "-",
+                                                         "Stop listening 32777 grey",
+                                                         "-",
+                                                         "End server 32778 grey",
+                                                         "End connection 32779 grey",
+                                                         "-",
+                                                         "Exit 32780"}));
     EXPECT_EQ(ItemsOf(GetSubMenu(vorlan, SET_STATUS_MENU_POSITION)),
-              (std::vector<std::string>{"Available 32792 grey", "Busy 32793 grey", "Be right back 32794 grey", "Away 32795 grey", "-",
-                                        "Custom 32796 grey"}));
+              (std::vector<std::string>{"Available 32792 grey", "Busy 32793 grey", "Be right back 32794 grey",
+                                        "Away 32795 grey", "-", "Custom 32796 grey"}));
     EXPECT_EQ(ItemsOf(GetSubMenu(menu, 1)), std::vector<std::string>{"About Vorlan 32782"});
     DestroyMenu(menu);
     // The chat text control greys its items by id and puts "Open chat log" after the first.
     menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_CHAT_TEXT_MENU));
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(ItemsOf(GetSubMenu(menu, 0)),
-              (std::vector<std::string>{"Navigate " + std::to_string(ID_CHAT_NAVIGATE), "-", "Cut " + std::to_string(ID_CHAT_CUT),
-                                        "Copy " + std::to_string(ID_CHAT_COPY), "Paste " + std::to_string(ID_CHAT_PASTE), "-",
-                                        "Select all " + std::to_string(ID_CHAT_SELECT_ALL), "Clear all " + std::to_string(ID_CHAT_CLEAR_ALL)}));
+    EXPECT_EQ(
+        ItemsOf(GetSubMenu(menu, 0)),
+        (std::vector<std::string>{
+            "Navigate " + std::to_string(ID_CHAT_NAVIGATE), "-", "Cut " + std::to_string(ID_CHAT_CUT),
+            "Copy " + std::to_string(ID_CHAT_COPY), "Paste " + std::to_string(ID_CHAT_PASTE), "-",
+            "Select all " + std::to_string(ID_CHAT_SELECT_ALL), "Clear all " + std::to_string(ID_CHAT_CLEAR_ALL)}));
     DestroyMenu(menu);
 }
 
 TEST(Resources, DialogsHoldTheirControlsInOrder) {
     EXPECT_EQ(DialogOf(IDD_MAIN_DIALOG)[0], "#" + std::to_string(IDR_MAIN_MENU) + "  Vorlan sizable maximizable");
-    EXPECT_EQ(DialogOf(IDD_PRIVATE_CHAT), (std::vector<std::string>{
-        "   sizable maximizable", "1046 RICHEDIT20A  readonly", "1001 RICHEDIT20A ", "1037 BUTTON send default hidden"}));
-    EXPECT_EQ(DialogOf(IDD_OPTIONS), (std::vector<std::string>{
-        "  Options", "1039 BUTTON Check for new version autocheck", "1040 BUTTON Start server autocheck",
-        "1042 BUTTON Connect to specified host autocheck", "1011 RICHEDIT20A ",
-        "1032 BUTTON Attempt to reconnect when losing connection autocheck", "1034 BUTTON Enable popup autocheck",
-        "1035 BUTTON Enable popup sound autocheck", "label Main chat:", "1038 BUTTON Enable chat logging autocheck",
-        "label Private chat:", "1036 BUTTON Enable message sound autocheck", "1047 BUTTON Enable chat logging autocheck",
-        "1048 BUTTON Enable timestamps autocheck", "1049 BUTTON Automatically open links in browser when clicked autocheck",
-        "1050 BUTTON Close window when transfer is complete autocheck", "1043 BUTTON Use specified browser radio",
-        "1001 RICHEDIT20A ", "1012 BUTTON ... push", "1044 BUTTON Use Internet Explorer radio", "1015 BUTTON apply default",
-        "1027 BUTTON cancel push"}));
-    EXPECT_EQ(DialogOf(IDD_EDIT_PROFILE), (std::vector<std::string>{
-        "  Edit profile", "label Name:", "1011 RICHEDIT20A ", "label E-mail address:", "1001 RICHEDIT20A ", "label Country:",
-        "1014 RICHEDIT20A ", "label Home page:", "1016 RICHEDIT20A ", "label Interests:", "1017 RICHEDIT20A ", "label Gender:",
-        "1018 RICHEDIT20A ", "label Birthday:", "1019 RICHEDIT20A ", "label Picture URL:", "1024 RICHEDIT20A ",
-        "1012 BUTTON update default", "1015 BUTTON cancel push"}));
-    EXPECT_EQ(DialogOf(IDD_CUSTOM_STATUS), (std::vector<std::string>{
-        "  Custom", "label Status:", "1011 RICHEDIT20A ", "1012 BUTTON update default", "1015 BUTTON cancel push"}));
+    EXPECT_EQ(DialogOf(IDD_PRIVATE_CHAT),
+              (std::vector<std::string>{"   sizable maximizable", "1046 RICHEDIT20A  readonly", "1001 RICHEDIT20A ",
+                                        "1037 BUTTON send default hidden"}));
+    EXPECT_EQ(DialogOf(IDD_OPTIONS),
+              (std::vector<std::string>{"  Options",
+                                        "1039 BUTTON Check for new version autocheck",
+                                        "1040 BUTTON Start server autocheck",
+                                        "1042 BUTTON Connect to specified host autocheck",
+                                        "1011 RICHEDIT20A ",
+                                        "1032 BUTTON Attempt to reconnect when losing connection autocheck",
+                                        "1034 BUTTON Enable popup autocheck",
+                                        "1035 BUTTON Enable popup sound autocheck",
+                                        "label Main chat:",
+                                        "1038 BUTTON Enable chat logging autocheck",
+                                        "label Private chat:",
+                                        "1036 BUTTON Enable message sound autocheck",
+                                        "1047 BUTTON Enable chat logging autocheck",
+                                        "1048 BUTTON Enable timestamps autocheck",
+                                        "1049 BUTTON Automatically open links in browser when clicked autocheck",
+                                        "1050 BUTTON Close window when transfer is complete autocheck",
+                                        "1043 BUTTON Use specified browser radio",
+                                        "1001 RICHEDIT20A ",
+                                        "1012 BUTTON ... push",
+                                        "1044 BUTTON Use Internet Explorer radio",
+                                        "1015 BUTTON apply default",
+                                        "1027 BUTTON cancel push"}));
+    EXPECT_EQ(DialogOf(IDD_EDIT_PROFILE),
+              (std::vector<std::string>{
+                  "  Edit profile", "label Name:", "1011 RICHEDIT20A ", "label E-mail address:", "1001 RICHEDIT20A ",
+                  "label Country:", "1014 RICHEDIT20A ", "label Home page:", "1016 RICHEDIT20A ", "label Interests:",
+                  "1017 RICHEDIT20A ", "label Gender:", "1018 RICHEDIT20A ", "label Birthday:", "1019 RICHEDIT20A ",
+                  "label Picture URL:", "1024 RICHEDIT20A ", "1012 BUTTON update default", "1015 BUTTON cancel push"}));
+    EXPECT_EQ(DialogOf(IDD_CUSTOM_STATUS),
+              (std::vector<std::string>{"  Custom", "label Status:", "1011 RICHEDIT20A ", "1012 BUTTON update default",
+                                        "1015 BUTTON cancel push"}));
     for (int dialog : {IDD_CONNECT_DIALOG, IDD_ABOUT_DIALOG, IDD_INFO_DIALOG, IDD_TRAY_MENU_WINDOW}) {
         EXPECT_NE(DialogOf(dialog)[0], "missing") << dialog;
     }

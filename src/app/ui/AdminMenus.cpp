@@ -26,8 +26,8 @@ void AdminMenus::InstallAdminMenus() {
     adminMenu_ = CreatePopupMenu();
     AppendMenuA(adminMenu_, MF_STRING, ID_SHOW_CONNECTIONS, "Show connections");
     AppendMenuA(adminMenu_, MF_STRING, ID_SHOW_BAN_LIST, "Show ban list");
-    InsertMenuA(bar_, kAdminMenuPosition, MF_BYPOSITION | MF_POPUP | MF_STRING,
-                reinterpret_cast<UINT_PTR>(adminMenu_), "Admin");
+    InsertMenuA(bar_, kAdminMenuPosition, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(adminMenu_),
+                "Admin");
     if (window_ != nullptr) {
         DrawMenuBar(window_);
     }

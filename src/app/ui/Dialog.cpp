@@ -37,9 +37,7 @@ void Dialog::End(INT_PTR result) {
     }
 }
 
-Dialog* Dialog::FromWindow(HWND window) {
-    return reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
-}
+Dialog* Dialog::FromWindow(HWND window) { return reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER)); }
 
 INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {

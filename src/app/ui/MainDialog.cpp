@@ -70,13 +70,12 @@ MainDialog::~MainDialog() {
     }
 }
 
-INT_PTR MainDialog::Run() {
-    return RunModal(instance_, IDD_MAIN_DIALOG, nullptr);
-}
+INT_PTR MainDialog::Run() { return RunModal(instance_, IDD_MAIN_DIALOG, nullptr); }
 
 client::ClientSessionViews MainDialog::Views() {
-    return {chatView_, userTree_, serversTree_, popups_,         *this,           tray_,          sounds_,
-            info_,     remoteConnections_, remoteBanList_, adminMenus_, privateChatWindows_, transfers_};
+    return {chatView_, userTree_, serversTree_,       popups_,        *this,       tray_,
+            sounds_,   info_,     remoteConnections_, remoteBanList_, adminMenus_, privateChatWindows_,
+            transfers_};
 }
 
 conversation::ChatTextColours MainDialog::TextColours() const {
@@ -91,45 +90,30 @@ INT_PTR MainDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     switch (message) {
-    case WM_INITDIALOG:
-        OnInitDialog();
-        return FALSE;  // the focus was put into the input line
-    case WM_COMMAND:
-        OnCommand(wParam);
-        return TRUE;
-    case WM_NOTIFY:
-        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
-    case WM_SIZE:
-        OnSize(wParam, LOWORD(lParam), HIWORD(lParam));
-        return TRUE;
-    case WM_GETMINMAXINFO:
-        OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
-        return TRUE;
-    case WM_CLOSE:
-        HideToTray();
-        return TRUE;
-    case WM_TRAY_CALLBACK:
-        OnTrayCallback(lParam);
-        return TRUE;
-    case WM_SHOWWINDOW:
-        if (wParam != FALSE && maximizeWhenShown_) {
-            maximizeWhenShown_ = false;
-            PostMessageA(handle(), kMaximizeAtStart, 0, 0);
-        }
-        return FALSE;
-    case kMaximizeAtStart:
-        if (!shutDown_ && IsWindowVisible(handle())) {
-            ShowWindow(handle(), SW_MAXIMIZE);
-        }
-        return TRUE;
-    case WM_CTLCOLORSTATIC:
-        return OnLabelColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_ENDSESSION:
-        // Whatever the session's end says, the program ends properly.
-        Shutdown();
-        return TRUE;
-    default:
-        return FALSE;
+        case WM_INITDIALOG: OnInitDialog(); return FALSE;  // the focus was put into the input line
+        case WM_COMMAND: OnCommand(wParam); return TRUE;
+        case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_SIZE: OnSize(wParam, LOWORD(lParam), HIWORD(lParam)); return TRUE;
+        case WM_GETMINMAXINFO: OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam)); return TRUE;
+        case WM_CLOSE: HideToTray(); return TRUE;
+        case WM_TRAY_CALLBACK: OnTrayCallback(lParam); return TRUE;
+        case WM_SHOWWINDOW:
+            if (wParam != FALSE && maximizeWhenShown_) {
+                maximizeWhenShown_ = false;
+                PostMessageA(handle(), kMaximizeAtStart, 0, 0);
+            }
+            return FALSE;
+        case kMaximizeAtStart:
+            if (!shutDown_ && IsWindowVisible(handle())) {
+                ShowWindow(handle(), SW_MAXIMIZE);
+            }
+            return TRUE;
+        case WM_CTLCOLORSTATIC: return OnLabelColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_ENDSESSION:
+            // Whatever the session's end says, the program ends properly.
+            Shutdown();
+            return TRUE;
+        default: return FALSE;
     }
 }
 
@@ -247,13 +231,9 @@ conversation::ChatLinkOptions MainDialog::LinkOptions() const {
     return links;
 }
 
-bool MainDialog::IsMainWindowForeground() const {
-    return handle() != nullptr && GetForegroundWindow() == handle();
-}
+bool MainDialog::IsMainWindowForeground() const { return handle() != nullptr && GetForegroundWindow() == handle(); }
 
-bool MainDialog::IsMainWindowVisible() const {
-    return handle() != nullptr && IsWindowVisible(handle()) != FALSE;
-}
+bool MainDialog::IsMainWindowVisible() const { return handle() != nullptr && IsWindowVisible(handle()) != FALSE; }
 
 // ---- commands ---------------------------------------------------------------------------
 
@@ -286,37 +266,22 @@ void MainDialog::OnCommand(WPARAM wParam) {
 // Commands that open or close windows, or end the program.
 bool MainDialog::OnWindowCommand(int id) {
     switch (id) {
-    case ID_CONNECT_LOCAL_SERVER:
-        connect_->Close();
-        core_->OnMenuCommand(id);
-        return true;
-    case ID_CONNECT_TO_SERVER:
-        core_->Session().StopReconnecting();
-        connect_->Show();
-        return true;
-    case ID_ABOUT:
-        about_->Show();
-        return true;
-    case ID_OPTIONS:
-        options_->Show();
-        return true;
-    case ID_EDIT_PROFILE:
-        profile_->Show();
-        return true;
-    case ID_STATUS_CUSTOM:
-        customStatus_->Show();
-        return true;
-    case ID_GO_TO_CHAT_LOGS:
-        OpenInShell(core_->ChatLogsFolderToOpen());
-        return true;
-    case ID_SHOW_VORLAN:
-        ShowVorlan();
-        return true;
-    case ID_EXIT:
-        Shutdown();
-        return true;
-    default:
-        return false;
+        case ID_CONNECT_LOCAL_SERVER:
+            connect_->Close();
+            core_->OnMenuCommand(id);
+            return true;
+        case ID_CONNECT_TO_SERVER:
+            core_->Session().StopReconnecting();
+            connect_->Show();
+            return true;
+        case ID_ABOUT: about_->Show(); return true;
+        case ID_OPTIONS: options_->Show(); return true;
+        case ID_EDIT_PROFILE: profile_->Show(); return true;
+        case ID_STATUS_CUSTOM: customStatus_->Show(); return true;
+        case ID_GO_TO_CHAT_LOGS: OpenInShell(core_->ChatLogsFolderToOpen()); return true;
+        case ID_SHOW_VORLAN: ShowVorlan(); return true;
+        case ID_EXIT: Shutdown(); return true;
+        default: return false;
     }
 }
 
@@ -324,58 +289,48 @@ bool MainDialog::OnWindowCommand(int id) {
 bool MainDialog::OnChatTextCommand(int id) {
     conversation::ChatTextControl* target = menuTarget_;
     switch (id) {
-    case ID_CHAT_NAVIGATE:
-        if (target != nullptr) target->Navigate();
-        return true;
-    case ID_CHAT_CUT:
-        if (target != nullptr) target->Cut();
-        return true;
-    case ID_CHAT_COPY:
-        if (target != nullptr) target->Copy();
-        return true;
-    case ID_CHAT_PASTE:
-        if (target != nullptr) target->Paste();
-        return true;
-    case ID_CHAT_SELECT_ALL:
-        if (target != nullptr) target->SelectAll();
-        return true;
-    case ID_CHAT_CLEAR_ALL:
-        if (target != nullptr) target->ClearAll();
-        return true;
-    case ID_CHAT_OPEN_CHAT_LOG:
-        OpenInShell(core_->ChatLogToOpen(target));
-        return true;
-    default:
-        return false;
+        case ID_CHAT_NAVIGATE:
+            if (target != nullptr) target->Navigate();
+            return true;
+        case ID_CHAT_CUT:
+            if (target != nullptr) target->Cut();
+            return true;
+        case ID_CHAT_COPY:
+            if (target != nullptr) target->Copy();
+            return true;
+        case ID_CHAT_PASTE:
+            if (target != nullptr) target->Paste();
+            return true;
+        case ID_CHAT_SELECT_ALL:
+            if (target != nullptr) target->SelectAll();
+            return true;
+        case ID_CHAT_CLEAR_ALL:
+            if (target != nullptr) target->ClearAll();
+            return true;
+        case ID_CHAT_OPEN_CHAT_LOG: OpenInShell(core_->ChatLogToOpen(target)); return true;
+        default: return false;
     }
 }
 
 bool MainDialog::OnUserMenuCommand(int id) {
     switch (id) {
-    case ID_USER_OPEN_CHAT_LOG:
-        OpenInShell(core_->SelectedUserChatLogToOpen());
-        return true;
-    case ID_USER_SEND_FILE:
-        return true;  // file transfers come with their own windows
-    default:
-        return core_->Session().OnUserMenuCommand(id);
+        case ID_USER_OPEN_CHAT_LOG: OpenInShell(core_->SelectedUserChatLogToOpen()); return true;
+        case ID_USER_SEND_FILE: return true;  // file transfers come with their own windows
+        default: return core_->Session().OnUserMenuCommand(id);
     }
 }
 
 bool MainDialog::OnServersMenuCommand(int id) {
     const std::optional<int> entry = serversTree_.SelectedItemId();
     switch (id) {
-    case ID_RECENT_CONNECT:
-        if (entry) core_->Session().ConnectToRecent(*entry);
-        return true;
-    case ID_RECENT_REMOVE:
-        if (entry) core_->Session().RemoveRecent(*entry);
-        return true;
-    case ID_RECENT_COPY_ADDRESS:
-        CopyRecentAddress();
-        return true;
-    default:
-        return false;
+        case ID_RECENT_CONNECT:
+            if (entry) core_->Session().ConnectToRecent(*entry);
+            return true;
+        case ID_RECENT_REMOVE:
+            if (entry) core_->Session().RemoveRecent(*entry);
+            return true;
+        case ID_RECENT_COPY_ADDRESS: CopyRecentAddress(); return true;
+        default: return false;
     }
 }
 
@@ -567,14 +522,9 @@ void MainDialog::ShowServersMenu(int entryId) {
 
 void MainDialog::OnTrayCallback(LPARAM lParam) {
     switch (LOWORD(lParam)) {
-    case WM_LBUTTONDBLCLK:
-        ShowVorlan();
-        break;
-    case WM_RBUTTONUP:
-        ShowTrayMenu();
-        break;
-    default:
-        break;
+        case WM_LBUTTONDBLCLK: ShowVorlan(); break;
+        case WM_RBUTTONUP: ShowTrayMenu(); break;
+        default: break;
     }
 }
 

@@ -12,16 +12,27 @@ namespace menu = client::menu;
 namespace {
 
 constexpr int kMirroredItems[] = {
-    menu::kStartServer,     menu::kConnectToLocalServer, menu::kConnectToServer,   menu::kEditProfile,
-    menu::kOptions,         menu::kSetStatusSubmenu,     menu::kStatusAvailable,   menu::kStatusBusy,
-    menu::kStatusBeRightBack, menu::kStatusAway,         menu::kStatusCustom,      menu::kGoToChatLogs,
-    menu::kMainChatToggle,  menu::kListeningToggle,      menu::kEndServer,         menu::kEndConnection,
-    menu::kExit,            menu::kAbout,
+    menu::kStartServer,
+    menu::kConnectToLocalServer,
+    menu::kConnectToServer,
+    menu::kEditProfile,
+    menu::kOptions,
+    menu::kSetStatusSubmenu,
+    menu::kStatusAvailable,
+    menu::kStatusBusy,
+    menu::kStatusBeRightBack,
+    menu::kStatusAway,
+    menu::kStatusCustom,
+    menu::kGoToChatLogs,
+    menu::kMainChatToggle,
+    menu::kListeningToggle,
+    menu::kEndServer,
+    menu::kEndConnection,
+    menu::kExit,
+    menu::kAbout,
 };
 
-bool IsStatusItem(int id) {
-    return id >= menu::kStatusAvailable && id <= menu::kStatusCustom;
-}
+bool IsStatusItem(int id) { return id >= menu::kStatusAvailable && id <= menu::kStatusCustom; }
 
 }  // namespace
 
@@ -37,8 +48,7 @@ void MenuMirror::OnMenuItemChanged(int id, const client::MenuItemState& state) {
         return;
     }
     if (id == menu::kSetStatusSubmenu) {
-        EnableMenuItem(vorlan, SET_STATUS_MENU_POSITION,
-                       MF_BYPOSITION | (state.enabled ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(vorlan, SET_STATUS_MENU_POSITION, MF_BYPOSITION | (state.enabled ? MF_ENABLED : MF_GRAYED));
         return;
     }
     // "About Vorlan" lives in "Help"; the menu bar finds it by command.

@@ -2,8 +2,7 @@
 
 namespace vorlan::ui {
 
-ModelessDialog::ModelessDialog(HINSTANCE instance, int templateId)
-    : instance_(instance), templateId_(templateId) {}
+ModelessDialog::ModelessDialog(HINSTANCE instance, int templateId) : instance_(instance), templateId_(templateId) {}
 
 bool ModelessDialog::Show() {
     if (IsOpen()) {

@@ -8,8 +8,8 @@ namespace {
 
 // In the order of the profile fields, then the status.
 constexpr std::array<int, kInfoFieldCount> kFieldIds = {
-    IDC_INFO_NAME,      IDC_INFO_EMAIL,    IDC_INFO_COUNTRY,     IDC_INFO_HOME_PAGE, IDC_INFO_INTERESTS,
-    IDC_INFO_GENDER,    IDC_INFO_BIRTHDAY, IDC_INFO_PICTURE_URL, IDC_INFO_STATUS,
+    IDC_INFO_NAME,   IDC_INFO_EMAIL,    IDC_INFO_COUNTRY,     IDC_INFO_HOME_PAGE, IDC_INFO_INTERESTS,
+    IDC_INFO_GENDER, IDC_INFO_BIRTHDAY, IDC_INFO_PICTURE_URL, IDC_INFO_STATUS,
 };
 
 }  // namespace
@@ -17,9 +17,7 @@ constexpr std::array<int, kInfoFieldCount> kFieldIds = {
 InfoDialog::InfoDialog(HINSTANCE instance, conversation::ChatTextOwner& owner)
     : ModelessDialog(instance, IDD_INFO_DIALOG), owner_(owner) {}
 
-void InfoDialog::ShowInfoWindow() {
-    Show();
-}
+void InfoDialog::ShowInfoWindow() { Show(); }
 
 void InfoDialog::SetInfoCaption(const std::string& caption) {
     if (IsOpen()) {

@@ -36,7 +36,6 @@ protected:
     bool OnCommand(int id, int notification) override;
 
 private:
-
     conversation::ChatTextOwner& owner_;
     conversation::ChatTextColours colours_;
     std::function<bool()> openPrivateChat_;

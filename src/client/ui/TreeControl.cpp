@@ -76,9 +76,7 @@ void TreeControl::Clear() {
     if (tree_) TreeView_DeleteAllItems(tree_);
 }
 
-bool TreeControl::Contains(int id) const {
-    return items_.count(id) != 0;
-}
+bool TreeControl::Contains(int id) const { return items_.count(id) != 0; }
 
 bool TreeControl::HasChildren(int id) const {
     HTREEITEM item = ItemOf(id);
@@ -109,23 +107,20 @@ std::optional<int> TreeControl::IdAtCursor(bool select) {
 std::optional<LRESULT> TreeControl::HandleNotify(const NMHDR& header) {
     if (!tree_ || header.hwndFrom != tree_) return std::nullopt;
     switch (header.code) {
-        case NM_CUSTOMDRAW:
-            return OnCustomDraw(reinterpret_cast<const NMTVCUSTOMDRAW&>(header));
+        case NM_CUSTOMDRAW: return OnCustomDraw(reinterpret_cast<const NMTVCUSTOMDRAW&>(header));
         case TVN_ITEMEXPANDINGA:
         case TVN_ITEMEXPANDINGW: {
             // Rows with children stay expanded: a double click must not fold them.
             const auto& expanding = reinterpret_cast<const NMTREEVIEWA&>(header);
             return (expanding.action & TVE_COLLAPSE) ? TRUE : FALSE;
         }
-        default:
-            return std::nullopt;
+        default: return std::nullopt;
     }
 }
 
 LRESULT TreeControl::OnCustomDraw(const NMTVCUSTOMDRAW& draw) const {
     switch (draw.nmcd.dwDrawStage) {
-        case CDDS_PREPAINT:
-            return CDRF_NOTIFYITEMDRAW;
+        case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
         case CDDS_ITEMPREPAINT: {
             auto& changeable = const_cast<NMTVCUSTOMDRAW&>(draw);
             if (draw.nmcd.uItemState & CDIS_SELECTED) {
@@ -139,8 +134,7 @@ LRESULT TreeControl::OnCustomDraw(const NMTVCUSTOMDRAW& draw) const {
             changeable.clrText = colour != colours_.end() ? colour->second : textColour_;
             return CDRF_DODEFAULT;
         }
-        default:
-            return CDRF_DODEFAULT;
+        default: return CDRF_DODEFAULT;
     }
 }
 
@@ -165,7 +159,8 @@ void TreeControl::ForgetSubtree(HTREEITEM item) {
     while (!pending.empty()) {
         HTREEITEM current = pending.back();
         pending.pop_back();
-        for (HTREEITEM child = TreeView_GetChild(tree_, current); child; child = TreeView_GetNextSibling(tree_, child)) {
+        for (HTREEITEM child = TreeView_GetChild(tree_, current); child;
+             child = TreeView_GetNextSibling(tree_, child)) {
             pending.push_back(child);
         }
         if (std::optional<int> id = IdOf(current)) {

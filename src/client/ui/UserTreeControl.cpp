@@ -21,9 +21,7 @@ void UserTreeControl::AddGroupRow(int groupId, const std::string& text, std::uin
     tree_.Expand(groupId);
 }
 
-void UserTreeControl::RemoveGroupRow(int groupId) {
-    tree_.Remove(groupId);
-}
+void UserTreeControl::RemoveGroupRow(int groupId) { tree_.Remove(groupId); }
 
 void UserTreeControl::AddUserRow(const UserRow& row) {
     std::optional<int> parent;
@@ -49,13 +47,9 @@ void UserTreeControl::ClearRows() {
     tree_.Clear();
 }
 
-int UserTreeControl::SelectedRowId() const {
-    return tree_.SelectedId().value_or(kTopLevel);
-}
+int UserTreeControl::SelectedRowId() const { return tree_.SelectedId().value_or(kTopLevel); }
 
-int UserTreeControl::SelectRowAtCursor() {
-    return tree_.IdAtCursor(true).value_or(kTopLevel);
-}
+int UserTreeControl::SelectRowAtCursor() { return tree_.IdAtCursor(true).value_or(kTopLevel); }
 
 int UserTreeControl::UserIdAtCursor() {
     int id = tree_.IdAtCursor(false).value_or(0);

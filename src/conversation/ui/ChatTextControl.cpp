@@ -70,9 +70,7 @@ bool IsControlDown() { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
 
 }  // namespace
 
-ChatTextControl::~ChatTextControl() {
-    Detach();
-}
+ChatTextControl::~ChatTextControl() { Detach(); }
 
 void ChatTextControl::Attach(HWND control, ChatTextOwner& owner, const ChatTextColours& colours) {
     Detach();
@@ -112,9 +110,7 @@ bool ChatTextControl::IsEditable() const {
     return control_ && (GetWindowLongPtrA(control_, GWL_STYLE) & ES_READONLY) == 0;
 }
 
-bool ChatTextControl::IsChatView() const {
-    return control_ && GetDlgCtrlID(control_) == IDC_CHAT_TEXT_VIEW;
-}
+bool ChatTextControl::IsChatView() const { return control_ && GetDlgCtrlID(control_) == IDC_CHAT_TEXT_VIEW; }
 
 // ---- writing -------------------------------------------------------------------
 
@@ -168,9 +164,7 @@ void ChatTextControl::SetInsertionFormat(std::uint32_t colour, bool bold, bool u
     SendMessageA(control_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
 }
 
-void ChatTextControl::InsertAtCaret(const std::string& text) {
-    ReplaceSelection(control_, text);
-}
+void ChatTextControl::InsertAtCaret(const std::string& text) { ReplaceSelection(control_, text); }
 
 void ChatTextControl::DropOldestCharactersFor(std::size_t textLength) {
     std::size_t drop = CharactersToDropForAppend(TextLength(), textLength);
@@ -229,13 +223,9 @@ std::string ChatTextControl::SelectedText() const {
 
 // ---- input line ----------------------------------------------------------------
 
-void ChatTextControl::ApplyMainInputLimit() {
-    ApplyInputLimit(LimitMainInput(Text()));
-}
+void ChatTextControl::ApplyMainInputLimit() { ApplyInputLimit(LimitMainInput(Text())); }
 
-void ChatTextControl::ApplyPrivateInputLimit() {
-    ApplyInputLimit(LimitPrivateInput(Text()));
-}
+void ChatTextControl::ApplyPrivateInputLimit() { ApplyInputLimit(LimitPrivateInput(Text())); }
 
 void ChatTextControl::ApplyInputLimit(const InputLimit& limit) {
     if (!control_) return;
@@ -269,18 +259,14 @@ void ChatTextControl::SelectAll() {
     if (control_) SetSelection(control_, 0, -1);
 }
 
-void ChatTextControl::ClearAll() {
-    SetText("");
-}
+void ChatTextControl::ClearAll() { SetText(""); }
 
 void ChatTextControl::Navigate() {
     std::string selected = SelectedText();
     if (!selected.empty()) OpenInBrowser(selected, false);
 }
 
-void ChatTextControl::PastePlainText() {
-    SendMessageA(control_, EM_PASTESPECIAL, CF_TEXT, 0);
-}
+void ChatTextControl::PastePlainText() { SendMessageA(control_, EM_PASTESPECIAL, CF_TEXT, 0); }
 
 // ---- scrolling -----------------------------------------------------------------
 
@@ -298,9 +284,7 @@ bool ChatTextControl::IsAtEnd() const {
     return static_cast<long long>(info.nPos) >= static_cast<long long>(info.nMax) - info.nPage;
 }
 
-void ChatTextControl::ScrollToBottom() {
-    SendMessageA(control_, WM_VSCROLL, SB_BOTTOM, 0);
-}
+void ChatTextControl::ScrollToBottom() { SendMessageA(control_, WM_VSCROLL, SB_BOTTOM, 0); }
 
 // EM_SETSCROLLPOS rather than a thumb-position scroll: its position is not
 // limited to 16 bits, and a long view passes that many pixels.
@@ -421,8 +405,9 @@ void ChatTextControl::OnRightButtonUp() {
     GetCursorPos(&cursor);
     // The menu belongs to this control's window, which is in front; its command
     // goes to the main window, which carries it out on its `menuTarget`.
-    UINT command = static_cast<UINT>(TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
-                                                    cursor.x, cursor.y, 0, GetParent(control_), nullptr));
+    UINT command =
+        static_cast<UINT>(TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                                         cursor.x, cursor.y, 0, GetParent(control_), nullptr));
     if (chatView) {
         RemoveMenu(popup, 2, MF_BYPOSITION);
         RemoveMenu(popup, 1, MF_BYPOSITION);
@@ -435,8 +420,8 @@ void ChatTextControl::OnRightButtonUp() {
 
 // ---- messages ----------------------------------------------------------------------
 
-LRESULT CALLBACK ChatTextControl::SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                                    UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK ChatTextControl::SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                                    DWORD_PTR data) {
     auto* self = reinterpret_cast<ChatTextControl*>(data);
     if (message == WM_NCDESTROY) {
         LRESULT result = DefSubclassProc(window, message, wParam, lParam);
@@ -471,9 +456,7 @@ LRESULT ChatTextControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             if (wParam & MK_LBUTTON) KeepScrollPosition();
             return result;
         }
-        case WM_LBUTTONUP:
-            OnLeftButtonUp();
-            return CallDefault(message, wParam, lParam);
+        case WM_LBUTTONUP: OnLeftButtonUp(); return CallDefault(message, wParam, lParam);
         case WM_RBUTTONUP: {
             LRESULT result = CallDefault(message, wParam, lParam);
             OnRightButtonUp();
@@ -483,12 +466,9 @@ LRESULT ChatTextControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             // The menu is shown on the button release above; the dialog must not
             // show one of its own for this control.
             return 0;
-        case WM_MOUSEWHEEL:
-            return OnMouseWheel(wParam, lParam);
-        case WM_VSCROLL:
-            return OnVerticalScroll(wParam, lParam);
-        default:
-            return CallDefault(message, wParam, lParam);
+        case WM_MOUSEWHEEL: return OnMouseWheel(wParam, lParam);
+        case WM_VSCROLL: return OnVerticalScroll(wParam, lParam);
+        default: return CallDefault(message, wParam, lParam);
     }
 }
 

@@ -91,8 +91,8 @@ public:
     void Navigate();
 
 private:
-    static LRESULT CALLBACK SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                              UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                              DWORD_PTR data);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
     void Detach();

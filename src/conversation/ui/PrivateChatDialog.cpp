@@ -32,21 +32,13 @@ void Place(HWND control, const client::ControlRect& rect) {
 PrivateChatDialog::PrivateChatDialog(HINSTANCE instance, client::ClientSession& session, HWND iconSource)
     : instance_(instance), session_(session), iconSource_(iconSource), menuOwner_(session.options()) {}
 
-bool PrivateChatDialog::Create() {
-    return CreateModeless(instance_, IDD_PRIVATE_CHAT, nullptr);
-}
+bool PrivateChatDialog::Create() { return CreateModeless(instance_, IDD_PRIVATE_CHAT, nullptr); }
 
-void PrivateChatDialog::SetCaption(const std::string& caption) {
-    SetWindowTextA(handle(), caption.c_str());
-}
+void PrivateChatDialog::SetCaption(const std::string& caption) { SetWindowTextA(handle(), caption.c_str()); }
 
-void PrivateChatDialog::Flash() {
-    FlashWindow(handle(), TRUE);
-}
+void PrivateChatDialog::Flash() { FlashWindow(handle(), TRUE); }
 
-void PrivateChatDialog::ShowMinimisedWithoutActivating() {
-    ShowWindow(handle(), SW_SHOWMINNOACTIVE);
-}
+void PrivateChatDialog::ShowMinimisedWithoutActivating() { ShowWindow(handle(), SW_SHOWMINNOACTIVE); }
 
 void PrivateChatDialog::ShowInFront(bool maximized) {
     ShowWindow(handle(), maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
@@ -61,12 +53,8 @@ bool PrivateChatDialog::IsForeground() const {
 
 INT_PTR PrivateChatDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG:
-            OnInitDialog();
-            return FALSE;  // the focus was put into the input line
-        case WM_SIZE:
-            OnSize(wParam, LOWORD(lParam), HIWORD(lParam));
-            return TRUE;
+        case WM_INITDIALOG: OnInitDialog(); return FALSE;  // the focus was put into the input line
+        case WM_SIZE: OnSize(wParam, LOWORD(lParam), HIWORD(lParam)); return TRUE;
         case WM_GETMINMAXINFO: {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
             limits->ptMinTrackSize = {client::kPrivateMinTrackWidth, client::kPrivateMinTrackHeight};
@@ -75,17 +63,10 @@ INT_PTR PrivateChatDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE && initialised_) session_.OnPrivateWindowActivated(this);
             return FALSE;  // the dialog still restores its focus
-        case WM_COMMAND:
-            OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
-        case WM_CLOSE:
-            CloseByUser();
-            return TRUE;
-        case WM_NCDESTROY:
-            initialised_ = false;
-            return FALSE;
-        default:
-            return FALSE;
+        case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return TRUE;
+        case WM_CLOSE: CloseByUser(); return TRUE;
+        case WM_NCDESTROY: initialised_ = false; return FALSE;
+        default: return FALSE;
     }
 }
 
@@ -107,8 +88,10 @@ void PrivateChatDialog::TakeIcons() {
         auto shown = reinterpret_cast<HICON>(SendMessageA(iconSource_, WM_GETICON, kind, 0));
         return shown != nullptr ? shown : reinterpret_cast<HICON>(GetClassLongPtrA(iconSource_, classIndex));
     };
-    if (HICON small = icon(ICON_SMALL, GCLP_HICONSM)) SendMessageA(handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-    if (HICON big = icon(ICON_BIG, GCLP_HICON)) SendMessageA(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    if (HICON small = icon(ICON_SMALL, GCLP_HICONSM))
+        SendMessageA(handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    if (HICON big = icon(ICON_BIG, GCLP_HICON))
+        SendMessageA(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
 }
 
 // The window keeps its position and takes the size all private windows share;
@@ -179,8 +162,6 @@ void PrivateChatDialog::OpenChatLog() {
     ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void PrivateChatDialog::CloseByUser() {
-    session_.ClosePrivateChat(this);
-}
+void PrivateChatDialog::CloseByUser() { session_.ClosePrivateChat(this); }
 
 }  // namespace vorlan::conversation

@@ -4,9 +4,9 @@ namespace vorlan::platform {
 
 // Winsock numbers for errno values that SocketErrors.h does not name; the
 // program only compares against the named ones, logs show the rest.
-inline constexpr int kPermissionDenied = 10013;  // WSAEACCES
-inline constexpr int kTooManySockets = 10024;    // WSAEMFILE
-inline constexpr int kAlreadyInProgress = 10037; // WSAEALREADY
+inline constexpr int kPermissionDenied = 10013;   // WSAEACCES
+inline constexpr int kTooManySockets = 10024;     // WSAEMFILE
+inline constexpr int kAlreadyInProgress = 10037;  // WSAEALREADY
 inline constexpr int kAddressNotAvailable = 10049;
 inline constexpr int kNetworkUnreachable = 10051;
 inline constexpr int kNoBufferSpace = 10055;

@@ -15,12 +15,12 @@ namespace {
 
 int OpenFlags(File::Mode mode) {
     switch (mode) {
-    case File::Mode::Read: return O_RDONLY;
-    // Not O_TRUNC: the file is emptied only once the sharing lock is held, so
-    // a refused open never damages a file that someone else is writing.
-    case File::Mode::Truncate: return O_WRONLY | O_CREAT;
-    case File::Mode::Append: return O_WRONLY | O_CREAT | O_APPEND;
-    case File::Mode::Update: return O_RDWR;
+        case File::Mode::Read: return O_RDONLY;
+        // Not O_TRUNC: the file is emptied only once the sharing lock is held, so
+        // a refused open never damages a file that someone else is writing.
+        case File::Mode::Truncate: return O_WRONLY | O_CREAT;
+        case File::Mode::Append: return O_WRONLY | O_CREAT | O_APPEND;
+        case File::Mode::Update: return O_RDWR;
     }
     return O_RDONLY;
 }

@@ -38,9 +38,7 @@ bool FailFromErrno() {
     return false;
 }
 
-bool ParseIPv4(const std::string& text, in_addr& address) {
-    return inet_pton(AF_INET, text.c_str(), &address) == 1;
-}
+bool ParseIPv4(const std::string& text, in_addr& address) { return inet_pton(AF_INET, text.c_str(), &address) == 1; }
 
 bool ResolveIPv4(const std::string& host, in_addr& address) {
     if (ParseIPv4(host, address)) return true;
@@ -58,14 +56,12 @@ bool ResolveIPv4(const std::string& host, in_addr& address) {
 // notification rather than from the call itself.
 bool IsConnectOutcome(int errnoValue) {
     switch (errnoValue) {
-    case ECONNREFUSED:
-    case ECONNRESET:
-    case ETIMEDOUT:
-    case ENETUNREACH:
-    case EHOSTUNREACH:
-        return true;
-    default:
-        return false;
+        case ECONNREFUSED:
+        case ECONNRESET:
+        case ETIMEDOUT:
+        case ENETUNREACH:
+        case EHOSTUNREACH: return true;
+        default: return false;
     }
 }
 
@@ -274,10 +270,10 @@ void SocketBackend::Close() {
 
 std::uint32_t SocketBackend::WantedInterest() const {
     switch (state_) {
-    case State::Listening: return acceptArmed_ ? kReadable : 0;
-    case State::Connecting: return kWritable;
-    case State::Connected: return (readArmed_ ? kReadable : 0) | (writeWanted_ ? kWritable : 0);
-    default: return 0;
+        case State::Listening: return acceptArmed_ ? kReadable : 0;
+        case State::Connecting: return kWritable;
+        case State::Connected: return (readArmed_ ? kReadable : 0) | (writeWanted_ ? kWritable : 0);
+        default: return 0;
     }
 }
 
@@ -363,17 +359,10 @@ void SocketBackend::Dispatch(SocketRegistry& registry, std::uint64_t handle, std
     SocketBackend* socket = registry.Find(handle);
     if (socket == nullptr) return;
     switch (socket->state_) {
-    case State::Listening:
-        socket->HandleAcceptReady();
-        return;
-    case State::Connecting:
-        socket->HandleConnectDone();
-        return;
-    case State::Connected:
-        break;
-    default:
-        socket->UpdateInterest();
-        return;
+        case State::Listening: socket->HandleAcceptReady(); return;
+        case State::Connecting: socket->HandleConnectDone(); return;
+        case State::Connected: break;
+        default: socket->UpdateInterest(); return;
     }
     // Reading first: a broken connection then reports OnClose alone, without
     // a send notification in front of it.

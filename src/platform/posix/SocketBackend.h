@@ -45,12 +45,12 @@ public:
 
 private:
     enum class State {
-        Closed,      // no descriptor
-        Bound,       // created, neither listening nor connecting
+        Closed,  // no descriptor
+        Bound,   // created, neither listening nor connecting
         Listening,
         Connecting,
         Connected,
-        Finished,    // closed by the peer, failed or shut down: no more notifications
+        Finished,  // closed by the peer, failed or shut down: no more notifications
     };
 
     bool RequireOpen() const;

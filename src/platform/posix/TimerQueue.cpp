@@ -43,9 +43,7 @@ void TimerQueue::StopAll(const TimerOwner& owner) {
     }
 }
 
-bool TimerQueue::IsRunning(const TimerOwner& owner, int id) const {
-    return timers_.count(KeyOf(owner, id)) != 0;
-}
+bool TimerQueue::IsRunning(const TimerOwner& owner, int id) const { return timers_.count(KeyOf(owner, id)) != 0; }
 
 std::optional<std::uint64_t> TimerQueue::NextDueMs() const {
     if (schedule_.empty()) return std::nullopt;

@@ -7,9 +7,7 @@ namespace vorlan::platform {
 
 AsyncSocket::AsyncSocket() : backend_(std::make_unique<SocketBackend>(*this)) {}
 
-AsyncSocket::~AsyncSocket() {
-    AsyncSocket::Close();
-}
+AsyncSocket::~AsyncSocket() { AsyncSocket::Close(); }
 
 bool AsyncSocket::Create(std::uint16_t port, unsigned events, const std::string& bindAddress) {
     return backend_->Open(port, events, bindAddress);
@@ -140,21 +138,15 @@ bool AsyncSocket::SetLingerAbort() {
     linger value{};
     value.l_onoff = 1;
     value.l_linger = 0;
-    return setsockopt(backend_->handle(), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&value),
-                      sizeof value) == 0;
+    return setsockopt(backend_->handle(), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&value), sizeof value) ==
+           0;
 }
 
-void AsyncSocket::Close() {
-    backend_->Close();
-}
+void AsyncSocket::Close() { backend_->Close(); }
 
-bool AsyncSocket::IsOpen() const {
-    return backend_->IsOpen();
-}
+bool AsyncSocket::IsOpen() const { return backend_->IsOpen(); }
 
-int AsyncSocket::LastError() {
-    return WSAGetLastError();
-}
+int AsyncSocket::LastError() { return WSAGetLastError(); }
 
 void AsyncSocket::OnReceive(int) {}
 void AsyncSocket::OnSend(int) {}

@@ -4,9 +4,7 @@
 
 namespace vorlan::platform {
 
-std::uint64_t MonotonicMs() {
-    return GetTickCount64();
-}
+std::uint64_t MonotonicMs() { return GetTickCount64(); }
 
 LocalTime Now() {
     SYSTEMTIME time;

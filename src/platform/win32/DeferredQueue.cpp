@@ -53,12 +53,8 @@ void DeferredQueue::RunScheduled() {
 
 DeferredTask::DeferredTask() = default;
 
-DeferredTask::~DeferredTask() {
-    DeferredQueue::ForThisThread().Cancel(*this);
-}
+DeferredTask::~DeferredTask() { DeferredQueue::ForThisThread().Cancel(*this); }
 
-void DeferredTask::ScheduleDeferred() {
-    DeferredQueue::ForThisThread().Schedule(*this);
-}
+void DeferredTask::ScheduleDeferred() { DeferredQueue::ForThisThread().Schedule(*this); }
 
 }  // namespace vorlan::platform

@@ -23,8 +23,7 @@ bool& QuitRequested() {
 
 void DispatchWaitingMessages() {
     MSG message;
-    for (int handled = 0; handled < kMaxMessagesPerRun && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);
-         ++handled) {
+    for (int handled = 0; handled < kMaxMessagesPerRun && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++handled) {
         if (message.message == WM_QUIT) {
             // Meant for an outer message loop (a dialog's): leave it there.
             QuitRequested() = true;

@@ -170,26 +170,20 @@ public:
 private:
     static DWORD AccessFor(File::Mode mode) {
         switch (mode) {
-        case File::Mode::Read:
-            return GENERIC_READ;
-        case File::Mode::Truncate:
-        case File::Mode::Append:
-            return GENERIC_WRITE;
-        case File::Mode::Update:
-            return GENERIC_READ | GENERIC_WRITE;
+            case File::Mode::Read: return GENERIC_READ;
+            case File::Mode::Truncate:
+            case File::Mode::Append: return GENERIC_WRITE;
+            case File::Mode::Update: return GENERIC_READ | GENERIC_WRITE;
         }
         return 0;
     }
 
     static DWORD DispositionFor(File::Mode mode) {
         switch (mode) {
-        case File::Mode::Truncate:
-            return CREATE_ALWAYS;
-        case File::Mode::Append:
-            return OPEN_ALWAYS;
-        case File::Mode::Read:
-        case File::Mode::Update:
-            return OPEN_EXISTING;
+            case File::Mode::Truncate: return CREATE_ALWAYS;
+            case File::Mode::Append: return OPEN_ALWAYS;
+            case File::Mode::Read:
+            case File::Mode::Update: return OPEN_EXISTING;
         }
         return OPEN_EXISTING;
     }
@@ -207,28 +201,16 @@ bool File::Open(const std::string& path, Mode mode, bool denyWrite) {
     return backend_->Open(path, mode, denyWrite);
 }
 
-bool File::IsOpen() const {
-    return backend_->IsOpen();
-}
+bool File::IsOpen() const { return backend_->IsOpen(); }
 
-void File::Close() {
-    backend_->Close();
-}
+void File::Close() { backend_->Close(); }
 
-bool File::Write(const void* data, std::size_t length) {
-    return backend_->Write(data, length);
-}
+bool File::Write(const void* data, std::size_t length) { return backend_->Write(data, length); }
 
-std::int64_t File::Read(void* buffer, std::size_t length) {
-    return backend_->Read(buffer, length);
-}
+std::int64_t File::Read(void* buffer, std::size_t length) { return backend_->Read(buffer, length); }
 
-bool File::Seek(std::int64_t offset) {
-    return backend_->Seek(offset);
-}
+bool File::Seek(std::int64_t offset) { return backend_->Seek(offset); }
 
-std::int64_t File::Size() const {
-    return backend_->Size();
-}
+std::int64_t File::Size() const { return backend_->Size(); }
 
 }  // namespace vorlan::platform

@@ -28,19 +28,11 @@ HWND MessageWindow::Create() {
 
 LRESULT CALLBACK MessageWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case kSocketMessage:
-        SocketBackend::Dispatch(static_cast<SOCKET>(wParam), lParam);
-        return 0;
-    case WM_TIMER:
-        TimerQueue::ForThisThread().Dispatch(wParam);
-        return 0;
-    case kDeferredMessage:
-        DeferredQueue::ForThisThread().RunScheduled();
-        return 0;
-    case kWakeMessage:
-        return 0;
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
+        case kSocketMessage: SocketBackend::Dispatch(static_cast<SOCKET>(wParam), lParam); return 0;
+        case WM_TIMER: TimerQueue::ForThisThread().Dispatch(wParam); return 0;
+        case kDeferredMessage: DeferredQueue::ForThisThread().RunScheduled(); return 0;
+        case kWakeMessage: return 0;
+        default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 

@@ -48,9 +48,7 @@ bool ResolveIpv4(const std::string& host, in_addr& address) {
 
 SocketBackend::SocketBackend(AsyncSocket& owner) : owner_(owner) {}
 
-SocketBackend::~SocketBackend() {
-    Close();
-}
+SocketBackend::~SocketBackend() { Close(); }
 
 bool SocketBackend::Open(std::uint16_t port, unsigned events, const std::string& bindAddress) {
     if (IsOpen()) {
@@ -143,23 +141,12 @@ void SocketBackend::Dispatch(SOCKET handle, LPARAM notification) {
     SocketBackend& backend = *socket->backend_;
     const int error = WSAGETSELECTERROR(notification);
     switch (WSAGETSELECTEVENT(notification)) {
-    case FD_READ:
-        backend.DeliverReceive(error);
-        break;
-    case FD_WRITE:
-        socket->OnSend(error);
-        break;
-    case FD_ACCEPT:
-        socket->OnAccept(error);
-        break;
-    case FD_CONNECT:
-        socket->OnConnect(error);
-        break;
-    case FD_CLOSE:
-        backend.DeliverClose(error);
-        break;
-    default:
-        break;
+        case FD_READ: backend.DeliverReceive(error); break;
+        case FD_WRITE: socket->OnSend(error); break;
+        case FD_ACCEPT: socket->OnAccept(error); break;
+        case FD_CONNECT: socket->OnConnect(error); break;
+        case FD_CLOSE: backend.DeliverClose(error); break;
+        default: break;
     }
 }
 
@@ -183,8 +170,7 @@ void SocketBackend::DeliverReceive(int error) {
 void SocketBackend::DeliverClose(int error) {
     const Guard guard(*this);
     u_long before = 0;
-    while (error == 0 && (events_ & kEventRead) != 0 && ioctlsocket(handle_, FIONREAD, &before) == 0 &&
-           before > 0) {
+    while (error == 0 && (events_ & kEventRead) != 0 && ioctlsocket(handle_, FIONREAD, &before) == 0 && before > 0) {
         owner_.OnReceive(0);
         if (!guard.Holds()) {
             return;

@@ -8,13 +8,9 @@ SocketRegistry& SocketRegistry::ForThisThread() {
     return *registry;
 }
 
-void SocketRegistry::Add(SOCKET handle, AsyncSocket& socket) {
-    sockets_[handle] = &socket;
-}
+void SocketRegistry::Add(SOCKET handle, AsyncSocket& socket) { sockets_[handle] = &socket; }
 
-void SocketRegistry::Remove(SOCKET handle) {
-    sockets_.erase(handle);
-}
+void SocketRegistry::Remove(SOCKET handle) { sockets_.erase(handle); }
 
 AsyncSocket* SocketRegistry::Find(SOCKET handle) const {
     const auto found = sockets_.find(handle);

@@ -46,9 +46,7 @@ void TimerQueue::StopAll(const TimerOwner& owner) {
     }
 }
 
-bool TimerQueue::IsRunning(const TimerOwner& owner, int id) const {
-    return eventsByTimer_.count(Key{&owner, id}) != 0;
-}
+bool TimerQueue::IsRunning(const TimerOwner& owner, int id) const { return eventsByTimer_.count(Key{&owner, id}) != 0; }
 
 void TimerQueue::Dispatch(UINT_PTR event) {
     const auto timer = timersByEvent_.find(event);
@@ -61,20 +59,12 @@ void TimerQueue::Dispatch(UINT_PTR event) {
     target.owner->OnTimer(target.id);
 }
 
-TimerOwner::~TimerOwner() {
-    TimerQueue::ForThisThread().StopAll(*this);
-}
+TimerOwner::~TimerOwner() { TimerQueue::ForThisThread().StopAll(*this); }
 
-void TimerOwner::StartTimer(int id, std::uint32_t periodMs) {
-    TimerQueue::ForThisThread().Start(*this, id, periodMs);
-}
+void TimerOwner::StartTimer(int id, std::uint32_t periodMs) { TimerQueue::ForThisThread().Start(*this, id, periodMs); }
 
-void TimerOwner::StopTimer(int id) {
-    TimerQueue::ForThisThread().Stop(*this, id);
-}
+void TimerOwner::StopTimer(int id) { TimerQueue::ForThisThread().Stop(*this, id); }
 
-bool TimerOwner::IsTimerRunning(int id) const {
-    return TimerQueue::ForThisThread().IsRunning(*this, id);
-}
+bool TimerOwner::IsTimerRunning(int id) const { return TimerQueue::ForThisThread().IsRunning(*this, id); }
 
 }  // namespace vorlan::platform

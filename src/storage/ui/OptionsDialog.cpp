@@ -31,9 +31,7 @@ constexpr std::array<CheckBox, 14> kCheckBoxes{{
     {IDC_OPTIONS_INTERNET_EXPLORER, &app::OptionsForm::useInternetExplorer},
 }};
 
-conversation::ChatTextColours TextColours(const Colors& colours) {
-    return {colours[1], colours[2]};
-}
+conversation::ChatTextColours TextColours(const Colors& colours) { return {colours[1], colours[2]}; }
 
 }  // namespace
 

@@ -157,13 +157,15 @@ struct TreeItem {
 HTREEITEM NextItem(HWND tree, HTREEITEM item, WPARAM relation) {
     LRESULT result = 0;
     return Send(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item), &result)
-               ? reinterpret_cast<HTREEITEM>(result) : nullptr;
+               ? reinterpret_cast<HTREEITEM>(result)
+               : nullptr;
 }
 
 // Item texts need a buffer in the tree's own process: TVM_GETITEM fills it there.
 void WalkTree(HWND tree, HANDLE process, char* buffer, HTREEITEM first, int depth, std::vector<TreeItem>& items) {
     constexpr int kTextCapacity = 4096;
-    for (HTREEITEM handle = first; handle != nullptr && items.size() < 5000; handle = NextItem(tree, handle, TVGN_NEXT)) {
+    for (HTREEITEM handle = first; handle != nullptr && items.size() < 5000;
+         handle = NextItem(tree, handle, TVGN_NEXT)) {
         TVITEMA request{};
         request.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_STATE;
         request.hItem = handle;
@@ -188,8 +190,10 @@ void WalkTree(HWND tree, HANDLE process, char* buffer, HTREEITEM first, int dept
 std::vector<TreeItem> TreeItems(HWND tree) {
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
                                  FALSE, ProcessOf(tree));
-    char* buffer = process == nullptr ? nullptr : static_cast<char*>(VirtualAllocEx(
-        process, nullptr, 8192, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    char* buffer =
+        process == nullptr
+            ? nullptr
+            : static_cast<char*>(VirtualAllocEx(process, nullptr, 8192, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     if (buffer == nullptr) throw Failure{"cannot reach the memory of the tree's process"};
     std::vector<TreeItem> items;
     WalkTree(tree, process, buffer, NextItem(tree, nullptr, TVGN_ROOT), 0, items);
@@ -206,8 +210,8 @@ bool RunProcessCommand(const std::string& command, const Words& args, std::strin
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            args[0].c_str(), &startup, &process)) {
+        if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, args[0].c_str(),
+                            &startup, &process)) {
             throw Failure{"cannot start " + program + " (error " + std::to_string(GetLastError()) + ")"};
         }
         CloseHandle(process.hThread);
@@ -234,8 +238,9 @@ bool RunProcessCommand(const std::string& command, const Words& args, std::strin
 
 // Commands on a window: CAPTION first.
 bool RunWindowCommand(Request& request, const std::string& command, const Words& args, std::string& out) {
-    static const std::string kCommands = " wait-gone wait-window is-visible menu press close syscommand end-session "
-                                         "activate move resize rect children ";
+    static const std::string kCommands =
+        " wait-gone wait-window is-visible menu press close syscommand end-session "
+        "activate move resize rect children ";
     if (kCommands.find(" " + command + " ") == std::string::npos) return false;
     const std::string& caption = args.at(0);
     if (command == "wait-gone") {  // CAPTION TIMEOUT_MS
@@ -251,7 +256,10 @@ bool RunWindowCommand(Request& request, const std::string& command, const Words&
     if (command == "wait-window") {
         out = Caption(window);
     } else if (command == "is-visible") {
-        out = !IsWindowVisible(window) ? "hidden" : IsIconic(window) ? "minimized" : IsZoomed(window) ? "maximized" : "visible";
+        out = !IsWindowVisible(window) ? "hidden"
+              : IsIconic(window)       ? "minimized"
+              : IsZoomed(window)       ? "maximized"
+                                       : "visible";
     } else if (command == "menu" || command == "press") {  // COMMAND_ID: as a menu or a button would send it
         const int id = static_cast<int>(Number(args.at(1)));
         HWND control = command == "press" ? ControlOf(window, id) : nullptr;
@@ -294,8 +302,8 @@ bool RunWindowCommand(Request& request, const std::string& command, const Words&
             MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
             std::string text = ReadText(child).substr(0, 200);
             for (char& c : text) c = (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
-            out += std::to_string(GetDlgCtrlID(child)) + "\t" + (IsWindowVisible(child) ? "visible" : "hidden") +
-                   "\t" + RectText(rect) + "\t" + text + "\n";
+            out += std::to_string(GetDlgCtrlID(child)) + "\t" + (IsWindowVisible(child) ? "visible" : "hidden") + "\t" +
+                   RectText(rect) + "\t" + text + "\n";
         }
     } else {
         return false;
@@ -356,10 +364,14 @@ std::string Run(Words words) {
     size_t next = 0;
     for (; next + 1 < words.size() && words[next].rfind("--", 0) == 0; next += 2) {
         const DWORD value = static_cast<DWORD>(Number(words[next + 1]));
-        if (words[next] == "--pid") request.pid = value;
-        else if (words[next] == "--with-menu") request.withMenu = value != 0;
-        else if (words[next] == "--wait") request.waitMs = value;
-        else throw Failure{"unknown option " + words[next]};
+        if (words[next] == "--pid")
+            request.pid = value;
+        else if (words[next] == "--with-menu")
+            request.withMenu = value != 0;
+        else if (words[next] == "--wait")
+            request.waitMs = value;
+        else
+            throw Failure{"unknown option " + words[next]};
     }
     if (next >= words.size()) throw Failure{"no command"};
     const std::string command = words[next];
@@ -421,7 +433,8 @@ bool ServeConnection(SOCKET connection) {
             bool quit = false;
             const std::string answer = Answer(pending.substr(0, end), quit) + "\n";
             pending.erase(0, end + 1);
-            if (send(connection, answer.data(), static_cast<int>(answer.size()), 0) != static_cast<int>(answer.size())) {
+            if (send(connection, answer.data(), static_cast<int>(answer.size()), 0) !=
+                static_cast<int>(answer.size())) {
                 return false;
             }
             if (quit) return true;

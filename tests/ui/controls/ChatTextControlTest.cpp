@@ -31,23 +31,25 @@ protected:
     // One parent for the suite: a top-level window takes long to appear under Wine.
     static void SetUpTestSuite() {
         LoadLibraryA("riched20.dll");
-        parent_ = CreateWindowExA(0, "STATIC", "chat text test", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+        parent_ = CreateWindowExA(0, "STATIC", "chat text test", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
     }
     static void TearDownTestSuite() { DestroyWindow(parent_); }
 
     void SetUp() override {
         if (!parent_) GTEST_SKIP() << "no window can be created (no display)";
         owner_.window = parent_;
-        view_.Attach(viewWindow_ = CreateRichEdit(IDC_CHAT_TEXT_VIEW, ES_READONLY | WS_VSCROLL, 200), owner_, {0x202020, 0xE0E0E0});
+        view_.Attach(viewWindow_ = CreateRichEdit(IDC_CHAT_TEXT_VIEW, ES_READONLY | WS_VSCROLL, 200), owner_,
+                     {0x202020, 0xE0E0E0});
         input_.Attach(inputWindow_ = CreateRichEdit(1001, 0, 60), owner_, {0xFFFFFF, 0x000000});
     }
     void TearDown() override { DestroyWindow(viewWindow_), DestroyWindow(inputWindow_); }
 
     // With a dialog's font, as the templates give it (the default is bold).
     static HWND CreateRichEdit(int id, DWORD style, int height) {
-        HWND control = CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | style, 0, 0, 380,
-                                       height, parent_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+        HWND control = CreateWindowExA(
+            0, "RichEdit20A", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | style, 0, 0, 380, height,
+            parent_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         return control;
     }
@@ -101,7 +103,8 @@ TEST_F(ChatTextControlTest, LinksAtTheStartOrAfterASpaceAreUnderlinedInTheGivenC
     ASSERT_EQ(view_.Text(), "\r\nsee www.example.com/x then xwww.glued.no and http://");
     const std::string red = std::to_string(kRed);
     // Positions count the line break as one character: the link is 5 to 21.
-    for (const auto& [position, format] : {std::pair{2L, "b"}, {5L, "ub"}, {21L, "ub"}, {22L, "b"}, {30L, "b"}, {Length(viewWindow_) - 2, "b"}}) {
+    for (const auto& [position, format] :
+         {std::pair{2L, "b"}, {5L, "ub"}, {21L, "ub"}, {22L, "b"}, {30L, "b"}, {Length(viewWindow_) - 2, "b"}}) {
         EXPECT_EQ(FormatAt(viewWindow_, position), format + red) << position;
     }
     Click(viewWindow_, 12);  // with links opened by click off, a click selects the link
@@ -146,7 +149,9 @@ TEST_F(ChatTextControlTest, AReaderAtTheEndFollowsNewLinesAndOneWhoScrolledUpKee
 }
 
 TEST_F(ChatTextControlTest, InputLimitsAndFiltersFollowTheWindowsTables) {
-    SetWindowTextA(inputWindow_, "/name ab\xAC" "c\r\nd");
+    SetWindowTextA(inputWindow_,
+                   "/name ab\xAC"
+                   "c\r\nd");
     input_.ApplyMainInputLimit();
     EXPECT_EQ(input_.Text(), "/name abcd");
     EXPECT_EQ(SendMessageA(inputWindow_, EM_GETLIMITTEXT, 0, 0), 26);
@@ -175,7 +180,8 @@ TEST_F(ChatTextControlTest, EditCommandsAndCtrlVPastePlainTextOnly) {
     ASSERT_TRUE(OpenClipboard(parent_));
     EmptyClipboard();
     const std::string rich = "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}\\cf1\\b RED}", plain = "RED";
-    for (const auto& [format, bytes] : {std::pair{RegisterClipboardFormatA("Rich Text Format"), rich}, {UINT{CF_TEXT}, plain}}) {
+    for (const auto& [format, bytes] :
+         {std::pair{RegisterClipboardFormatA("Rich Text Format"), rich}, {UINT{CF_TEXT}, plain}}) {
         HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
         std::memcpy(GlobalLock(memory), bytes.c_str(), bytes.size() + 1);
         GlobalUnlock(memory);

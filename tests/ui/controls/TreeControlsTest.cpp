@@ -25,12 +25,14 @@ protected:
     static void SetUpTestSuite() {  // one parent: a top-level window takes long to appear under Wine
         INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TREEVIEW_CLASSES};
         InitCommonControlsEx(&classes);
-        parent_ = CreateWindowExA(0, "STATIC", "tree test", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+        parent_ = CreateWindowExA(0, "STATIC", "tree test", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr,
+                                  nullptr, nullptr);
     }
     static void TearDownTestSuite() { DestroyWindow(parent_); }
     void SetUp() override {
         if (!parent_) GTEST_SKIP() << "no window can be created (no display)";
-        tree_ = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | TVS_HASLINES, 0, 0, 280, 280, parent_, nullptr, nullptr, nullptr);
+        tree_ = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | TVS_HASLINES, 0, 0, 280, 280, parent_,
+                                nullptr, nullptr, nullptr);
     }
     void TearDown() override { DestroyWindow(tree_); }
 
@@ -39,7 +41,8 @@ protected:
         std::string rows;
         for (HTREEITEM top = TreeView_GetRoot(tree_); top; top = TreeView_GetNextSibling(tree_, top)) {
             rows += "|" + Label(top) + ((TreeView_GetItemState(tree_, top, TVIS_EXPANDED) & TVIS_EXPANDED) ? "+" : "");
-            for (HTREEITEM child = TreeView_GetChild(tree_, top); child; child = TreeView_GetNextSibling(tree_, child)) rows += "|  " + Label(child);
+            for (HTREEITEM child = TreeView_GetChild(tree_, top); child; child = TreeView_GetNextSibling(tree_, child))
+                rows += "|  " + Label(child);
         }
         return rows;
     }
@@ -79,7 +82,8 @@ TEST_F(TreeControlsTest, AdminsSitAboveNormalUsersInGroupsThatStayExpanded) {
     users.UpdateUserRow(User(3, kNormalGroupId, "[(bob)]", 0x0000FF));
     users.AddGroupRow(kNormalGroupId, "Normal", kText);  // again: keeps its users
     EXPECT_EQ(Rows(), "|Admins+|  host|Normal+|  [(bob)]|  cid");
-    EXPECT_EQ(std::pair(TreeView_GetBkColor(tree_), TreeView_GetTextColor(tree_)), std::pair(COLORREF{kBackground}, COLORREF{kText}));
+    EXPECT_EQ(std::pair(TreeView_GetBkColor(tree_), TreeView_GetTextColor(tree_)),
+              std::pair(COLORREF{kBackground}, COLORREF{kText}));
     EXPECT_EQ(DrawnColour(users, 3), 0x0000FFu);
     TreeView_SelectItem(tree_, TreeView_GetRoot(tree_));
     EXPECT_EQ(users.SelectedRowId(), kAdminsGroupId);

@@ -24,7 +24,8 @@ std::string TextsOf(HMENU menu) {
         GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
         texts += (GetMenuState(menu, position, MF_BYPOSITION) & MF_SEPARATOR) ? "-|" : std::string(text) + "|";
     }
-    return texts + "#" + std::to_string(GetMenuItemID(menu, 0)) + " #" + std::to_string(GetMenuItemID(menu, GetMenuItemCount(menu) - 1));
+    return texts + "#" + std::to_string(GetMenuItemID(menu, 0)) + " #" +
+           std::to_string(GetMenuItemID(menu, GetMenuItemCount(menu) - 1));
 }
 
 // "text" then " grey" and " checked" as set, for the item with this id.
@@ -55,14 +56,16 @@ TEST_F(MenuWindow, MirrorCopiesTextGreyAndRadioMarkFromTheModelAlsoWithTheAdminM
     model.SetView(&mirror);
     mirror.CopyAll(model);
     HMENU vorlan = GetSubMenu(bar, 0);
-    EXPECT_EQ(ItemOf(vorlan, ID_STATUS_AVAILABLE) + "," + ItemOf(vorlan, ID_CONNECT_LOCAL_SERVER), "Available grey checked,Connect to local server grey");
+    EXPECT_EQ(ItemOf(vorlan, ID_STATUS_AVAILABLE) + "," + ItemOf(vorlan, ID_CONNECT_LOCAL_SERVER),
+              "Available grey checked,Connect to local server grey");
     model.ServerStarted();
     model.Enable(client::menu::kSetStatusSubmenu, true);
     model.Enable(client::menu::kStatusBusy, true);
     model.CheckStatus(client::menu::kStatusBusy);
     model.SetText(client::menu::kMainChatToggle, client::kOpenMainChatText);
-    EXPECT_EQ(ItemOf(vorlan, ID_START_SERVER) + "," + ItemOf(vorlan, ID_CONNECT_LOCAL_SERVER) + "," + ItemOf(vorlan, ID_END_SERVER) + "," +
-                  ItemOf(vorlan, ID_STATUS_BUSY) + "," + ItemOf(vorlan, ID_STATUS_AVAILABLE) + "," + ItemOf(vorlan, ID_MAIN_CHAT_TOGGLE),
+    EXPECT_EQ(ItemOf(vorlan, ID_START_SERVER) + "," + ItemOf(vorlan, ID_CONNECT_LOCAL_SERVER) + "," +
+                  ItemOf(vorlan, ID_END_SERVER) + "," + ItemOf(vorlan, ID_STATUS_BUSY) + "," +
+                  ItemOf(vorlan, ID_STATUS_AVAILABLE) + "," + ItemOf(vorlan, ID_MAIN_CHAT_TOGGLE),
               "Start server grey,Connect to local server,End server,Busy checked,Available grey,Open main chat grey");
     EXPECT_EQ(GetMenuState(vorlan, SET_STATUS_MENU_POSITION, MF_BYPOSITION) & MF_GRAYED, 0u);
     EXPECT_EQ(GetMenuItemCount(vorlan), 20) << "items change in place";
@@ -76,16 +79,19 @@ TEST_F(MenuWindow, MirrorCopiesTextGreyAndRadioMarkFromTheModelAlsoWithTheAdminM
 TEST_F(MenuWindow, AdminMenusComeAndGoWithoutTrace) {
     HMENU userMenu = GetSubMenu(userMenuBar, 0);
     const std::string userItems = TextsOf(userMenu);
-    ASSERT_EQ(userItems, "Show info|Open private chat|Open chat log|Send file|Show version|Mute|#" + std::to_string(ID_USER_SHOW_INFO) +
-                             " #" + std::to_string(ID_USER_MUTE));
+    ASSERT_EQ(userItems, "Show info|Open private chat|Open chat log|Send file|Show version|Mute|#" +
+                             std::to_string(ID_USER_SHOW_INFO) + " #" + std::to_string(ID_USER_MUTE));
     for (int round = 0; round < 2; ++round) {
         admin.InstallAdminMenus();
         admin.InstallAdminMenus();  // a second grant changes nothing
         EXPECT_TRUE(admin.Installed());
-        EXPECT_EQ(TextsOf(GetSubMenu(bar, 1)), "Show connections|Show ban list|#" + std::to_string(ID_SHOW_CONNECTIONS) + " #" +
+        EXPECT_EQ(TextsOf(GetSubMenu(bar, 1)), "Show connections|Show ban list|#" +
+                                                   std::to_string(ID_SHOW_CONNECTIONS) + " #" +
                                                    std::to_string(ID_SHOW_BAN_LIST));
-        EXPECT_EQ(TextsOf(userMenu), "Enable admin|Disable admin|Show IP address|-|Show info|Open private chat|Open chat log|Send file|"
-                                     "Show version|Mute|-|Kick|Ban|#" + std::to_string(ID_USER_ENABLE_ADMIN) + " #" + std::to_string(ID_USER_BAN));
+        EXPECT_EQ(TextsOf(userMenu),
+                  "Enable admin|Disable admin|Show IP address|-|Show info|Open private chat|Open chat log|Send file|"
+                  "Show version|Mute|-|Kick|Ban|#" +
+                      std::to_string(ID_USER_ENABLE_ADMIN) + " #" + std::to_string(ID_USER_BAN));
         admin.RemoveAdminMenus();
         admin.RemoveAdminMenus();  // a second revoke changes nothing
         EXPECT_FALSE(admin.Installed());
