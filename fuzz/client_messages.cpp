@@ -44,19 +44,18 @@ public:
     void ClearServerItems() override {}
 };
 
-class NullWindow : public PopupRequests,
+class NullWindow : public Notifications,
                    public MainWindowState,
                    public TrayTip,
-                   public SoundPlayer,
                    public InfoWindowView,
                    public AdminMenusView,
-                   public TransferHook {
+                   public Transfers {
 public:
     void ShowPopup(const std::string&, int, int) override {}
+    void PlayMessageSound() override {}
     bool IsMainWindowForeground() const override { return false; }
     bool IsMainWindowVisible() const override { return false; }
     void SetTrayTip(const std::string&) override {}
-    void PlayWave(const std::string&) override {}
     void ShowInfoWindow() override {}
     void SetInfoCaption(const std::string&) override {}
     void SetInfoUserId(int) override {}
@@ -67,6 +66,7 @@ public:
     void RemoveAdminMenus() override {}
     void OnFileTransferControl(const std::string&) override {}
     void CancelTransfersWith(int) override {}
+    void CancelAllPendingTransfers() override {}
 };
 
 // The remote lists count as open, so that their rows are handled too.
@@ -116,14 +116,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     OpenConnections connections;
     OpenBanList bans;
     NullPrivateWindows privateWindows;
-    ClientSessionViews views{mainView, users,       servers, window, window,         window, window,
+    ClientSessionViews views{mainView, users,       servers, window, window,         window,
                              window,   connections, bans,    window, privateWindows, window};
     ClientSessionSettings settings;
     settings.clock = FixedTime;
     settings.options.mainChatLogging = false;
     settings.options.privateChatLogging = false;
     settings.profile.name = "Me";
-    ClientSession session(views, std::move(settings));
+    ClientSession session(views, settings);
 
     protocol::FrameSplitter splitter;
     splitter.Feed(std::string_view(reinterpret_cast<const char*>(data), size), [&](std::string_view message) {

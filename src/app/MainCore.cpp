@@ -11,42 +11,43 @@
 #include "storage/OptionsFile.h"
 #include "storage/ProfileFile.h"
 #include "storage/RecentServersFile.h"
+#include "transfer/IdleTransfers.h"
 
 namespace vorlan::app {
-namespace {
 
-std::uint16_t ChatPortFrom(const storage::Options& options) {
-    if (options.chatPort <= 0 || options.chatPort > 65535) return static_cast<std::uint16_t>(storage::kDefaultChatPort);
-    return static_cast<std::uint16_t>(options.chatPort);
-}
-
-}  // namespace
-
-MainCore::MainCore(const client::ClientSessionViews& views, MainCoreSettings settings)
-    : views_(views), programFolder_(std::move(settings.programFolder)), server_(*this, settings.serverTuning) {
+MainCore::MainCore(const MainCoreViews& views, MainCoreSettings settings)
+    : views_(views),
+      notifier_(settings_.options, settings.programFolder, views.popup, views.sounds),
+      transfers_(std::make_unique<transfer::IdleTransfers>()),
+      server_(*this, settings.serverTuning) {
+    settings_.programFolder = std::move(settings.programFolder);
     // Files are read in this order; a missing file keeps the built-in values.
-    client::ClientSessionSettings session;
-    session.colors = storage::DefaultColors();
-    storage::LoadColors(PathOf("colors.vr"), session.colors);
-    storage::LoadOptions(PathOf("options.vr"), session.options);
-    storage::LoadProfile(PathOf("profile.vr"), session.profile);
+    settings_.colors = storage::DefaultColors();
+    storage::LoadColors(PathOf("colors.vr"), settings_.colors);
+    storage::LoadOptions(PathOf("options.vr"), settings_.options);
+    storage::LoadProfile(PathOf("profile.vr"), settings_.profile);
     std::vector<storage::BanEntry> banList;
     storage::LoadBanList(PathOf("banlist.vr"), banList);
     server_.SetBanList(std::move(banList));
     storage::LoadRecentServers(PathOf("recentservers.vr"), loadedRecentServers_);
 
-    server_.SetTopic(session.options.topic);
-    session.programFolder = programFolder_;
-    session.clock = std::move(settings.clock);
-    session.keepAliveMs = settings.keepAliveMs;
-    session.reconnectMs = settings.reconnectMs;
-    session.bindAddress = std::move(settings.clientBindAddress);
-    session_ = std::make_unique<client::ClientSession>(views_, std::move(session));
+    server_.SetTopic(settings_.options.topic);
+    settings_.clock = std::move(settings.clock);
+    settings_.keepAliveMs = settings.keepAliveMs;
+    settings_.reconnectMs = settings.reconnectMs;
+    settings_.bindAddress = std::move(settings.clientBindAddress);
+    // The password commands of the input line change what the server admits.
+    settings_.serverSettingsChanged = [this] { SyncServerSettings(); };
+    const client::ClientSessionViews sessionViews{
+        views.mainView,          views.userTree, views.recentServers, notifier_,
+        views.mainWindow,        views.tray,     views.info,          views.remoteConnections,
+        views.remoteBanList,     views.adminMenus, views.privateWindows, *transfers_};
+    session_ = std::make_unique<client::ClientSession>(sessionViews, settings_);
 }
 
 MainCore::~MainCore() = default;
 
-std::string MainCore::PathOf(std::string_view fileName) const { return programFolder_ + "\\" + std::string(fileName); }
+std::string MainCore::PathOf(std::string_view fileName) const { return settings_.programFolder + "\\" + std::string(fileName); }
 
 void MainCore::LoadRecentServers() {
     if (recentServersLoaded_) return;
@@ -58,7 +59,7 @@ void MainCore::LoadRecentServers() {
 void MainCore::Start() {
     LoadRecentServers();
     session_->Start();
-    // The update check comes first once it exists; then the server, then the connection.
+    if (Options().checkForNewVersion && updateCheck_) updateCheck_->Start();
     if (Options().startServer) StartServer();
     session_->ConnectAtStartUp();
 }
@@ -87,7 +88,7 @@ void MainCore::SaveSettingsFiles() {
 // The server reads its settings where they are used: the port when it starts,
 // the passwords at every log-in (the input line's password commands change them).
 void MainCore::SyncServerSettings() {
-    server_.SetChatPort(ChatPortFrom(Options()));
+    server_.SetChatPort(storage::ChatPortOf(Options()));
     server_.SetPasswords({Options().superAdminPassword, Options().normalAdminPassword, Options().normalUserPassword});
 }
 
@@ -101,11 +102,6 @@ void MainCore::StopServer() {
     if (server_.IsRunning()) server_.StopServer();
 }
 
-void MainCore::SendMainInput(const std::string& typed) {
-    session_->SendMainInput(typed);
-    SyncServerSettings();
-}
-
 namespace {
 
 std::string IfFileExists(const std::string& path) {
@@ -115,13 +111,13 @@ std::string IfFileExists(const std::string& path) {
 }  // namespace
 
 std::string MainCore::ChatLogsFolderToOpen() const {
-    const std::string folder = conversation::ChatLogsFolder(programFolder_);
+    const std::string folder = conversation::ChatLogsFolder(ProgramFolder());
     return platform::DirectoryExists(folder) ? folder : std::string();
 }
 
 std::string MainCore::ChatLogToOpen(const conversation::ChatView* view) const {
     if (view == nullptr) return {};
-    if (view == &views_.mainView) return IfFileExists(conversation::MainLogPath(programFolder_));
+    if (view == &views_.mainView) return IfFileExists(conversation::MainLogPath(ProgramFolder()));
     for (client::PrivateChat* chat : session_->privateChats().All()) {
         if (&chat->View() == view) return IfFileExists(chat->Log().Path());
     }
@@ -132,11 +128,11 @@ std::string MainCore::SelectedUserChatLogToOpen() const {
     const client::UserTree& users = session_->userTree();
     const int id = users.SelectedUserId();
     if (id <= 0 || !users.HasUser(id)) return {};
-    return IfFileExists(conversation::PrivateLogPath(programFolder_, users.UserName(id)));
+    return IfFileExists(conversation::PrivateLogPath(ProgramFolder(), users.UserName(id)));
 }
 
 std::string MainCore::BrowserProgram() const {
-    const storage::Options& options = session_->options();
+    const storage::Options& options = settings_.options;
     if (options.useSpecifiedBrowser) return options.browserPath;
     if (options.useInternetExplorer) return "iexplore";
     return {};
@@ -165,14 +161,10 @@ void MainCore::OnServerNotice(std::string_view text) {
     conversation::WriteNotice(session_->Lines(), views_.mainView, &session_->mainLog(), std::string(text));
 }
 
-void MainCore::OnServerStateChanged(bool running, bool listening) {
-    if (running && !session_->menu().IsOwnServerRunning()) session_->ServerStarted();
-    if (!running && session_->menu().IsOwnServerRunning()) session_->ServerStopped();
-    if (running) session_->SetListening(listening);
-}
+void MainCore::OnServerStateChanged(bool running, bool listening) { session_->OwnServerChanged(running, listening); }
 
 void MainCore::OnServerPopupRequest(std::string_view text) {
-    if (!views_.mainWindow.IsMainWindowForeground()) views_.popups.ShowPopup(std::string(text), 0, 0);
+    if (!views_.mainWindow.IsMainWindowForeground()) notifier_.ShowPopup(std::string(text), 0, 0);
 }
 
 }  // namespace vorlan::app

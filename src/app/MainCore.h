@@ -6,9 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "app/Notifier.h"
 #include "client/ClientSession.h"
 #include "server/ChatServer.h"
 #include "storage/Records.h"
+#include "transfer/TransferService.h"
+#include "update/UpdateCheck.h"
 
 namespace vorlan::app {
 
@@ -22,14 +25,35 @@ struct MainCoreSettings {
     std::string clientBindAddress;               // tests only: appear as another machine
 };
 
-// The core of the main window: it reads the settings files, owns this
-// instance's chat server and its client session, wires the server's notices and
-// state into the session's view and menu, runs start-up and shut-down in their
-// order, and writes the settings files back. The Win32 main window owns one and
-// implements the views; it keeps no rules of its own.
+// Everything the application core asks of the main window and its helpers.
+struct MainCoreViews {
+    conversation::ChatView& mainView;
+    client::UserTreeView& userTree;
+    client::RecentServersView& recentServers;
+    PopupView& popup;
+    SoundPlayer& sounds;
+    client::MainWindowState& mainWindow;
+    client::TrayTip& tray;
+    client::InfoWindowView& info;
+    client::RemoteConnectionsView& remoteConnections;
+    client::RemoteBanListView& remoteBanList;
+    client::AdminMenusView& adminMenus;
+    client::PrivateChatWindowFactory& privateWindows;
+};
+
+// The application core behind the main window. It reads the settings files,
+// owns this instance's chat server, its client session and the services that
+// windows and the client share, runs start-up and shut-down in their order,
+// and writes the settings files back. The services:
+//   - Notifier()    pop-ups and sounds (the pop-up window only slides);
+//   - Transfers()   file transfers (transfer/), their windows in transfer/ui;
+//   - the update check (update/), started here and stopped at shut-down;
+//   - the admin windows, fed by the session's row handlers through the
+//     views' RemoteConnectionsView and RemoteBanListView.
+// The Win32 main window owns one and implements the views; it keeps no rules of its own.
 class MainCore : private server::ServerObserver {
 public:
-    MainCore(const client::ClientSessionViews& views, MainCoreSettings settings);
+    MainCore(const MainCoreViews& views, MainCoreSettings settings);
     ~MainCore();
     MainCore(const MainCore&) = delete;
     MainCore& operator=(const MainCore&) = delete;
@@ -38,15 +62,17 @@ public:
     // the servers tree. Call once the tree is ready; Start does it otherwise.
     void LoadRecentServers();
     // Start-up after the window exists: opens the main chat log, then starts the
-    // server and connects as the options ask.
+    // update check, the server and the connection as the options ask.
     void Start();
     // "Exit" and the end of the Windows session: ends the connection and the
     // server, writes the settings files that exist, and closes the logs.
     void Shutdown();
     // The same in two halves, for the window that removes its tray icon in
-    // between: the connection and the server end and the files are written ...
+    // between: the update check, the connection, the server and the transfers
+    // end and the files are written ...
     void EndAndSave();
-    // ... then the logs get their session-close lines and the private windows go.
+    // ... then the logs get their session-close lines and the private and
+    // transfer windows go.
     void CloseLogsAndWindows();
 
     // Menu commands that need no window of their own ("Start server",
@@ -56,7 +82,8 @@ public:
 
     void StartServer();
     void StopServer();
-    void SendMainInput(const std::string& typed);
+    // The Options dialog changed the settings.
+    void OptionsChanged() { SyncServerSettings(); }
 
     // What the shell should open for "Go to chat logs" and "Open chat log":
     // an existing folder or file, or "" when there is nothing to open.
@@ -76,9 +103,13 @@ public:
 
     client::ClientSession& Session() { return *session_; }
     server::ChatServer& Server() { return server_; }
-    storage::Options& Options() { return session_->options(); }
-    const storage::Colors& Colors() const { return session_->colors(); }
-    const std::string& ProgramFolder() const { return programFolder_; }
+    app::Notifier& Notifier() { return notifier_; }
+    transfer::TransferService& Transfers() { return *transfers_; }
+    // The update check, once this program has one; none means no check is made.
+    void SetUpdateCheck(std::unique_ptr<update::UpdateCheck> check) { updateCheck_ = std::move(check); }
+    storage::Options& Options() { return settings_.options; }
+    const storage::Colors& Colors() const { return settings_.colors; }
+    const std::string& ProgramFolder() const { return settings_.programFolder; }
     std::string PathOf(std::string_view fileName) const;
 
 private:
@@ -90,10 +121,13 @@ private:
     void SyncServerSettings();
     void SaveSettingsFiles();
 
-    client::ClientSessionViews views_;
-    std::string programFolder_;
+    MainCoreViews views_;
+    client::ClientSessionSettings settings_;
     std::vector<storage::RecentServerRecord> loadedRecentServers_;
     bool recentServersLoaded_ = false;
+    app::Notifier notifier_;
+    std::unique_ptr<transfer::TransferService> transfers_;
+    std::unique_ptr<update::UpdateCheck> updateCheck_;
     server::ChatServer server_;
     std::unique_ptr<client::ClientSession> session_;
 };

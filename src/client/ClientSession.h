@@ -1,46 +1,44 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 
-#include "client/ClientSocket.h"
+#include "client/ClientState.h"
 #include "client/ClientViews.h"
 #include "client/MainMenuModel.h"
-#include "client/PrivateChatList.h"
+#include "client/PrivateChats.h"
 #include "client/RecentServerList.h"
+#include "client/ServerLink.h"
+#include "client/ServerMessages.h"
 #include "client/UserTree.h"
 #include "conversation/ChatInputContext.h"
 #include "conversation/ChatLog.h"
 #include "conversation/LineContext.h"
-#include "platform/EventLoop.h"
-#include "protocol/Framing.h"
 #include "storage/Records.h"
 
 namespace vorlan::client {
 
-// The windows and hooks a session reports to.
+// The windows and services a session reports to.
 struct ClientSessionViews {
     conversation::ChatView& mainView;
     UserTreeView& userTree;
     RecentServersView& recentServers;
-    PopupRequests& popups;
+    Notifications& notifications;
     MainWindowState& mainWindow;
     TrayTip& tray;
-    SoundPlayer& sounds;
     InfoWindowView& info;
     RemoteConnectionsView& remoteConnections;
     RemoteBanListView& remoteBanList;
     AdminMenusView& adminMenus;
     PrivateChatWindowFactory& privateWindows;
-    TransferHook& transfers;
+    Transfers& transfers;
 };
 
 // What a session starts from: the settings read at start-up and the few
-// things tests replace.
+// things tests replace. The owner keeps it alive as long as the session: the
+// session reads and changes these settings in place.
 struct ClientSessionSettings {
     storage::Options options;
     storage::Colors colors{};
@@ -52,9 +50,10 @@ struct ClientSessionSettings {
     // The local address the client socket binds to; empty: any. Tests use it
     // to appear to a loopback server as another machine.
     std::string bindAddress;
+    // Called when a typed command changed a setting that the own server uses
+    // (the passwords).
+    std::function<void()> serverSettingsChanged;
 };
-
-enum class ConnectionState { Idle, Connecting, Connected, WaitingToReconnect };
 
 // What the user menu shows for the selected user (see UserMenuFor).
 struct UserMenuState {
@@ -67,21 +66,23 @@ struct UserMenuState {
     bool operator==(const UserMenuState&) const = default;
 };
 
-// The chat client as the main window owns it: the connection to a server and
-// its reconnect, the recently used servers, the user list, the main chat log,
-// the private chats, the main menu's state, the status title and the unread
-// counter. The main window forwards its commands here and implements the views.
-class ClientSession : public ClientSocketEvents, public conversation::ChatInputContext, private platform::TimerOwner {
+// The chat client as the main window owns it. It holds the client's state
+// and derives the main menu and the status title from it; its parts are the
+// link to the server (ServerLink), the handlers of the server's messages by
+// topic (ServerMessages), the private chats (PrivateChats), the user list and
+// the recently used servers. The main window forwards its commands here and
+// implements the views.
+class ClientSession : private ServerLinkEvents, private conversation::ChatInputContext {
 public:
-    static constexpr int kKeepAliveTimer = 109;
-    static constexpr int kReconnectTimer = 122;
     static constexpr const char* kLocalServer = "127.0.0.1";
 
-    ClientSession(const ClientSessionViews& views, ClientSessionSettings settings);
+    ClientSession(const ClientSessionViews& views, ClientSessionSettings& settings);
     ~ClientSession() override;
+    ClientSession(const ClientSession&) = delete;
+    ClientSession& operator=(const ClientSession&) = delete;
 
     // ---- start-up and shut-down ------------------------------------------------
-    void SetMenuView(MainMenuView* view) { menu_.SetView(view); }
+    void SetMenuView(MainMenuView* view);
     void LoadRecentServers(const std::vector<storage::RecentServerRecord>& records) { recent_.Load(records); }
     // Opens the main chat log and shows the initial title.
     void Start();
@@ -91,11 +92,13 @@ public:
     // windows destroyed.
     void Shutdown();
     // The same in two halves, for an owner that stops its server and saves the
-    // settings files in between: the connection part ("Disconnected.", the
-    // clean-up, the servers tree emptied) ...
+    // settings files in between: the connection part ...
     void EndForShutdown();
-    // ... and the logs' session-close lines with the private windows destroyed.
+    // ... and the logs' session-close lines with the private windows destroyed,
+    // also in two steps for an owner that destroys other windows in between.
     void CloseLogsAndWindows();
+    void ClosePrivateChats() { privateChats_.CloseAll(); }
+    void CloseMainLog() { mainLog_.Close(Lines()); }
 
     // ---- connection --------------------------------------------------------------
     void Connect(const std::string& host);
@@ -110,7 +113,7 @@ public:
     // trimmed host is empty; otherwise connects and the dialog closes.
     bool ConnectFromDialog(const std::string& hostField);
     void ConnectToMainServer(int which);  // 1 or 2
-    ConnectionState State() const;
+    ConnectionState State() const { return state_.connection; }
 
     // ---- recently used servers -------------------------------------------------
     bool IsRecentConnectEnabled(int entryId) const;
@@ -122,155 +125,120 @@ public:
     // The custom status dialog's "update": false when not connected.
     bool SetCustomStatus(const std::string& text);
     void ToggleMainChat();
+    // What the toggle leaves behind, without a word to the server: for tests
+    // of a session that has no connection.
+    void SetMainChatOpenForTesting(bool open) {
+        state_.mainChatOpen = open;
+        StateChanged();
+    }
     UserMenuState UserMenuFor() const;
     // The user menu commands that talk to the server or open a private chat;
     // false for the ones handled elsewhere.
     bool OnUserMenuCommand(int command);
-    // The own server started or stopped, or its listening changed.
-    void ServerStarted();
-    void ServerStopped();
-    void SetListening(bool listening) { menu_.SetListening(listening); }
+    // The own server's state as it reports it.
+    void OwnServerChanged(bool running, bool listening);
     // The hidden main window was shown again ("Show Vorlan", pop-up).
     void MainWindowShown();
-    void UpdateTitle();
+
+    // ---- requests of the admin windows, by user or ban id ----------------------
+    void RequestConnections();
+    void RequestBanList();
+    void Kick(int userId);
+    void Ban(int userId);
+    void AddBan(const std::string& address, const std::string& description);
+    void RemoveBan(int banId);
 
     // ---- private chats ---------------------------------------------------------
-    void OpenPrivateChat(int userId);
+    void OpenPrivateChat(int userId) { privateChats_.Open(userId); }
     // The info window's "private chat": only while that user is known.
     bool OpenPrivateChatFromInfo();
-    void OnPrivateWindowActivated(const PrivateChatWindowView* window);
-    void ClosePrivateChat(const PrivateChatWindowView* window);
+    void OnPrivateWindowActivated(const PrivateChatWindowView* window) { privateChats_.OnWindowActivated(window); }
+    void ClosePrivateChat(const PrivateChatWindowView* window) { privateChats_.Close(window); }
 
     // ---- input lines -----------------------------------------------------------
     void SendMainInput(const std::string& typed);
     void SendPrivateInput(const PrivateChatWindowView* window, const std::string& typed);
+    // The profile dialog's "update": the new name reaches the server.
+    void UpdateOwnName(const std::string& name);
 
     // ---- receiving -------------------------------------------------------------
-    void OnServerData(int error);
-    void HandleServerMessage(std::string_view message);
+    void HandleServerMessage(std::string_view message) { messages_.Handle(message); }
 
     // ---- state -----------------------------------------------------------------
-    bool connected() const { return connected_; }
+    const ClientState& state() const { return state_; }
+    bool connected() const { return state_.connected(); }
     bool reconnecting() const { return reconnecting_; }
-    int ownId() const { return ownId_; }
-    bool isAdmin() const { return isAdmin_; }
+    int ownId() const { return state_.ownId; }
+    bool isAdmin() const { return state_.isAdmin; }
     const std::string& serverAddress() const { return serverAddress_; }
     int unreadCount() const { return unreadCount_; }
     const std::string& statusText() const { return statusText_; }
     const std::string& customStatusText() const { return customStatusText_; }
     const std::string& title() const { return title_; }
-    storage::Options& options() { return options_; }
-    storage::Profile& profile() { return profile_; }
-    const storage::Colors& colors() const { return colors_; }
-    MainMenuModel& menu() { return menu_; }
+    storage::Options& options() { return settings_.options; }
+    const storage::Options& options() const { return settings_.options; }
+    storage::Profile& profile() { return settings_.profile; }
+    const storage::Colors& colors() const { return settings_.colors; }
+    const std::string& programFolder() const { return settings_.programFolder; }
+    const MainMenuModel& menu() const { return menu_; }
     const UserTree& userTree() const { return users_; }
-    UserTree& userTree() { return users_; }
     const RecentServerList& recentServers() const { return recent_; }
-    const PrivateChatList& privateChats() const { return privateChats_; }
+    const PrivateChatList& privateChats() const { return privateChats_.List(); }
     conversation::ChatLog& mainLog() { return mainLog_; }
+    conversation::ChatView& mainView() { return views_.mainView; }
+    const conversation::LineContext& Lines() const;
 
-    // ---- ChatInputContext --------------------------------------------------------
-    bool IsConnected() const override { return connected_; }
-    int OwnId() const override { return ownId_; }
-    bool IsMainChatOpen() const override { return menu_.IsMainChatOpen(); }
+    // Colours of the colours file, by name.
+    std::uint32_t Colour(storage::ColourIndex k) const { return storage::ColourOf(settings_.colors, k); }
+
+private:
+    friend class ServerMessages;
+    friend class PrivateChats;
+
+    // ServerLinkEvents
+    void OnLinkConnected(int error) override;
+    void OnLinkClosed(int error) override;
+    void OnServerMessage(std::string_view message) override { messages_.Handle(message); }
+    void OnReconnectDue() override { Connect(serverAddress_); }
+
+    // ChatInputContext
+    bool IsConnected() const override { return state_.connected(); }
+    int OwnId() const override { return state_.ownId; }
+    bool IsMainChatOpen() const override { return state_.mainChatOpen; }
     bool IsUserOnline(int userId) const override { return users_.HasUser(userId); }
-    std::string OwnName() const override { return profile_.name; }
-    std::uint32_t OwnColour() const override { return users_.UserColour(ownId_); }
-    void SetOwnName(const std::string& name) override { profile_.name = name; }
-    void SetClientPassword(const std::string& password) override { options_.clientPassword = password; }
-    void SetSuperAdminPassword(const std::string& password) override { options_.superAdminPassword = password; }
-    void SetNormalAdminPassword(const std::string& password) override { options_.normalAdminPassword = password; }
-    void SetNormalUserPassword(const std::string& password) override { options_.normalUserPassword = password; }
-    void SendToServer(const std::string& frame) override;
+    std::string OwnName() const override { return settings_.profile.name; }
+    std::uint32_t OwnColour() const override { return users_.UserColour(state_.ownId); }
+    void SetOwnName(const std::string& name) override { settings_.profile.name = name; }
+    void SetPassword(conversation::PasswordKind kind, const std::string& password) override;
+    void SendToServer(std::string_view message) override { link_.Send(message); }
     void ShowPopup(const std::string& text, int force, int source) override;
-    const conversation::LineContext& Lines() const override;
     conversation::ChatView& MainView() override { return views_.mainView; }
     conversation::ChatLog& MainLog() override { return mainLog_; }
 
-    // Frames `text` and sends it while connected.
-    void SendMessage(const std::string& text);
-
-    // Colours of the colour settings this side uses.
-    std::uint32_t Colour(int k) const { return colors_[static_cast<std::size_t>(k - 1)]; }
-    std::uint32_t MessageColour() const { return Colour(6); }
-
-private:
-    // ClientSocketEvents
-    void OnClientConnect(int error) override;
-    void OnClientReceive(int error) override { OnServerData(error); }
-    void OnClientClose(int error) override;
-    // TimerOwner
-    void OnTimer(int id) override;
-
+    // The menu and the title follow the state.
+    void StateChanged();
+    void UpdateTitle();
     void ConnectFailedAtOnce();
     void SetServerAddress(const std::string& address);
     void ConnectionNotice(const std::string& notice);
-    void ApplyConnectedMenus();
-    void ApplyIdleMenus();
-    void MarkPrivateChatsOffline();
-    void InstallAdminMenus();
-    void RemoveAdminMenus();
-
-    // Server message handlers, one per code ("00".."20"), in ClientSessionMessages.cpp.
-    using Handler = void (ClientSession::*)(std::string_view body, std::string_view message);
-    static const std::array<Handler, 21> kHandlers;
-    void OnUserEntry(std::string_view body, std::string_view message);
-    void OnUserJoined(std::string_view body, std::string_view message);
-    void OnUserLeft(std::string_view body, std::string_view message);
-    void OnTopicText(std::string_view body, std::string_view message);
-    void OnMainChatMessage(std::string_view body, std::string_view message);
-    void OnUserRenamed(std::string_view body, std::string_view message);
-    void OnUserStatusChanged(std::string_view body, std::string_view message);
-    void OnUserModeChanged(std::string_view body, std::string_view message);
-    void OnAdminGranted(std::string_view body, std::string_view message);
-    void OnAdminRevoked(std::string_view body, std::string_view message);
-    void OnUserAddress(std::string_view body, std::string_view message);
-    void OnProfileQuery(std::string_view body, std::string_view message);
-    void OnProfileInfo(std::string_view body, std::string_view message);
-    void OnPrivateMessage(std::string_view body, std::string_view message);
-    void OnFileTransferControl(std::string_view body, std::string_view message);
-    void OnVersionQuery(std::string_view body, std::string_view message);
-    void OnUserVersion(std::string_view body, std::string_view message);
-    void OnUserMuteChanged(std::string_view body, std::string_view message);
-    void OnUserRemoved(std::string_view body, std::string_view message);
-    void OnConnectionEntry(std::string_view body, std::string_view message);
-    void OnBanEntry(std::string_view body, std::string_view message);
-
-    void WriteMainEvent(int id, const std::string& event);
+    void SetAdmin(bool admin);
     void CountUnreadLine();
-    void UserGone(int id);
-
-    // Private chats, in ClientSessionPrivate.cpp.
-    PrivateChat& CreatePrivateChat(int userId, int newLineCount);
-    PrivateChat& ReusePrivateChat(int userId);
-    void ReceivePrivateLine(int id, char kind, const std::string& text);
-    void RebindPrivateChats(int id);
-    void PrivateChatGoesOffline(PrivateChat& chat, const std::string& name, std::uint32_t colour);
-    void PlayMessageSound();
 
     ClientSessionViews views_;
-    storage::Options options_;
-    storage::Colors colors_;
-    storage::Profile profile_;
-    std::string programFolder_;
-    std::uint32_t keepAliveMs_;
-    std::uint32_t reconnectMs_;
-    std::string bindAddress_;
+    ClientSessionSettings& settings_;
     mutable conversation::LineContext lines_;
 
+    ClientState state_;
     MainMenuModel menu_;
     UserTree users_;
     RecentServerList recent_;
-    PrivateChatList privateChats_;
     conversation::ChatLog mainLog_;
+    ServerLink link_;
+    PrivateChats privateChats_;
+    ServerMessages messages_;
 
-    std::unique_ptr<ClientSocket> socket_;
-    protocol::FrameSplitter partialMessage_;
-    bool connected_ = false;
     bool reconnecting_ = false;
     std::string serverAddress_;
-    int ownId_ = 0;
-    bool isAdmin_ = false;
     int infoUserId_ = 0;
     int unreadCount_ = 0;
     std::string statusText_ = "Available";

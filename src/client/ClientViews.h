@@ -79,12 +79,17 @@ public:
 
 // ---- attention, pop-ups, tray ------------------------------------------------
 
-class PopupRequests {
+// Pop-ups and sounds, as the client asks for them; the application's notifier
+// decides whether they show and play.
+class Notifications {
 public:
-    virtual ~PopupRequests() = default;
-    // force 1 shows the pop-up even when pop-ups are switched off; source is the
-    // user id a click on the pop-up opens a private chat with (0: the main window).
+    virtual ~Notifications() = default;
+    // force 1 shows the pop-up even when pop-ups are switched off (and plays no
+    // sound); source is the user id a click on the pop-up opens a private chat
+    // with (0: the main window).
     virtual void ShowPopup(const std::string& text, int force, int source) = 0;
+    // A private line arrived in a window that is not in front.
+    virtual void PlayMessageSound() = 0;
 };
 
 class MainWindowState {
@@ -98,13 +103,6 @@ class TrayTip {
 public:
     virtual ~TrayTip() = default;
     virtual void SetTrayTip(const std::string& text) = 0;
-};
-
-class SoundPlayer {
-public:
-    virtual ~SoundPlayer() = default;
-    // Plays a wave file asynchronously.
-    virtual void PlayWave(const std::string& path) = 0;
 };
 
 // ---- info, remote lists, admin menus ------------------------------------------
@@ -187,14 +185,16 @@ public:
 
 // ---- file transfers ----------------------------------------------------------
 
-// Filled by the file transfer subsystem.
-class TransferHook {
+// Where the file transfer subsystem attaches to the client.
+class Transfers {
 public:
-    virtual ~TransferHook() = default;
-    // A `FileTransferControl` message, whole, without its zero byte.
+    virtual ~Transfers() = default;
+    // A `FileTransferControl` message from a known user, whole, without its zero byte.
     virtual void OnFileTransferControl(const std::string& message) = 0;
-    // Every dialog and transfer with this user is closed or shows "Canceled".
+    // The user left: every dialog and transfer with this user is closed or shows "Canceled".
     virtual void CancelTransfersWith(int userId) = 0;
+    // The connection to the server ended: every transfer still being negotiated shows "Canceled".
+    virtual void CancelAllPendingTransfers() = 0;
 };
 
 }  // namespace vorlan::client

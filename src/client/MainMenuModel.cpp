@@ -56,31 +56,25 @@ void MainMenuModel::SetText(int id, const std::string& text) {
     Change(id, state);
 }
 
-void MainMenuModel::CheckStatus(int id) {
-    for (int item = menu::kStatusAvailable; item <= menu::kStatusCustom; ++item) {
-        MenuItemState state = Item(item);
-        state.checked = item == id;
-        Change(item, state);
+void MainMenuModel::Show(const ClientState& state) {
+    using namespace menu;
+    const bool idle = !state.hasConnectionOrAttempt();
+    Enable(kStartServer, !state.ownServerRunning);
+    Enable(kConnectToLocalServer, idle && state.ownServerRunning);
+    Enable(kConnectToServer, idle);
+    Enable(kEndConnection, !idle);
+    Enable(kSetStatusSubmenu, state.connected());
+    for (int item = kStatusAvailable; item <= kStatusCustom; ++item) {
+        MenuItemState status = Item(item);
+        status.enabled = state.connected();
+        status.checked = item == state.checkedStatus;
+        Change(item, status);
     }
-}
-
-void MainMenuModel::ServerStarted() {
-    Enable(menu::kStartServer, false);
-    if (!HasConnectionOrAttempt()) Enable(menu::kConnectToLocalServer, true);
-    Enable(menu::kListeningToggle, true);
-    Enable(menu::kEndServer, true);
-}
-
-void MainMenuModel::ServerStopped() {
-    Enable(menu::kStartServer, true);
-    if (!HasConnectionOrAttempt()) Enable(menu::kConnectToLocalServer, false);
-    SetText(menu::kListeningToggle, kStopListeningText);
-    Enable(menu::kListeningToggle, false);
-    Enable(menu::kEndServer, false);
-}
-
-void MainMenuModel::SetListening(bool listening) {
-    SetText(menu::kListeningToggle, listening ? kStopListeningText : kStartListeningText);
+    SetText(kMainChatToggle, state.mainChatOpen ? kCloseMainChatText : kOpenMainChatText);
+    Enable(kMainChatToggle, state.connected());
+    SetText(kListeningToggle, !state.ownServerRunning || state.listening ? kStopListeningText : kStartListeningText);
+    Enable(kListeningToggle, state.ownServerRunning);
+    Enable(kEndServer, state.ownServerRunning);
 }
 
 }  // namespace vorlan::client

@@ -1,7 +1,6 @@
 #include "client/ProfileEdit.h"
 
 #include "client/ClientSession.h"
-#include "protocol/ClientToServer.h"
 #include "protocol/Framing.h"
 
 namespace vorlan::client {
@@ -47,7 +46,7 @@ void UpdateProfile(ClientSession& session, const storage::Profile& edited) {
     profile.gender = CleanField(edited.gender, kProfileFieldLimit);
     profile.birthday = CleanField(edited.birthday, kProfileFieldLimit);
     profile.pictureUrl = CleanField(edited.pictureUrl, kProfileFieldLimit);
-    if (session.connected()) session.SendMessage(protocol::to_server::NameChange(profile.name));
+    session.UpdateOwnName(profile.name);
 }
 
 }  // namespace vorlan::client

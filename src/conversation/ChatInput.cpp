@@ -8,7 +8,9 @@
 #include "conversation/ChatLog.h"
 #include "conversation/ChatView.h"
 #include "conversation/LineContext.h"
+#include "protocol/ClientToServer.h"
 #include "protocol/Framing.h"
+#include "protocol/Text.h"
 
 namespace vorlan::conversation {
 namespace {
@@ -78,43 +80,35 @@ bool TakeCommand(std::string_view text, std::string_view command, std::string& r
     return true;
 }
 
-std::string TrimWhiteSpace(const std::string& text) {
-    constexpr std::string_view kWhite = " \t\r\n\v\f";
-    std::size_t first = text.find_first_not_of(kWhite);
-    if (first == std::string::npos) return {};
-    std::size_t last = text.find_last_not_of(kWhite);
-    return text.substr(first, last - first + 1);
-}
-
 void ChangeOwnName(ChatInputContext& context, const std::string& rest) {
-    std::string name = TrimWhiteSpace(rest);
+    const std::string name = protocol::Trim(rest);
     context.SetOwnName(name);
-    if (context.IsConnected()) context.SendToServer(protocol::Frame("03" + name));
+    context.SendToServer(protocol::to_server::NameChange(name));
 }
 
 bool RunPasswordCommand(ChatInputContext& context, const std::string& text) {
     struct PasswordCommand {
         std::string_view command;
-        void (ChatInputContext::*set)(const std::string&);
+        PasswordKind kind;
         const char* notice;
     };
     static constexpr std::array<PasswordCommand, 4> kCommands{{
-        {"/cpw ", &ChatInputContext::SetClientPassword, "Client password changed."},
-        {"/saspw ", &ChatInputContext::SetSuperAdminPassword, "Server super admin password changed."},
-        {"/naspw ", &ChatInputContext::SetNormalAdminPassword, "Server normal admin password changed."},
-        {"/nuspw ", &ChatInputContext::SetNormalUserPassword, "Server normal user password changed."},
+        {"/cpw ", PasswordKind::Client, "Client password changed."},
+        {"/saspw ", PasswordKind::SuperAdmin, "Server super admin password changed."},
+        {"/naspw ", PasswordKind::NormalAdmin, "Server normal admin password changed."},
+        {"/nuspw ", PasswordKind::NormalUser, "Server normal user password changed."},
     }};
     std::string rest;
     for (const PasswordCommand& command : kCommands) {
         if (!TakeCommand(text, command.command, rest)) continue;
-        (context.*command.set)(rest);
+        context.SetPassword(command.kind, rest);
         WriteNotice(context.Lines(), context.MainView(), &context.MainLog(), command.notice);
         return true;
     }
     return false;
 }
 
-// What follows "02" or "11" + id + SEP on the wire: the kind digit and the text.
+// The kind of an own line and its text.
 struct OwnLine {
     char kind;
     std::string text;
@@ -131,16 +125,16 @@ std::optional<OwnLine> WriteOwnLine(ChatInputContext& context, ChatView& view, C
     if (TakeCommand(typed, "/me ", rest)) {
         if (rest.empty()) return std::nullopt;
         WriteActionLine(lines, view, &log, name, colour, rest);
-        return OwnLine{'1', rest};
+        return OwnLine{protocol::to_server::kActionLine, rest};
     }
     if (TakeCommand(typed, "/say ", rest)) {
         if (rest.empty()) return std::nullopt;
         WriteSaysLine(lines, view, &log, name, colour, rest);
         context.ShowPopup(name + " says: " + rest, 0, popupSource);
-        return OwnLine{'2', rest};
+        return OwnLine{protocol::to_server::kSaysLine, rest};
     }
     WriteChatLine(lines, view, &log, name, colour, typed);
-    return OwnLine{'0', typed};
+    return OwnLine{protocol::to_server::kPlainLine, typed};
 }
 
 }  // namespace
@@ -164,11 +158,11 @@ void SendMainInput(ChatInputContext& context, const std::string& typed) {
     }
     if (!context.IsConnected() || context.OwnId() <= 0 || !context.IsMainChatOpen()) return;
     if (TakeCommand(text, "/topic ", rest)) {
-        context.SendToServer(protocol::Frame("01" + rest));
+        context.SendToServer(protocol::to_server::TopicChange(rest));
         return;
     }
     if (auto line = WriteOwnLine(context, context.MainView(), context.MainLog(), text, 0)) {
-        context.SendToServer(protocol::Frame("02" + std::string(1, line->kind) + line->text));
+        context.SendToServer(protocol::to_server::MainChatLine(line->kind, line->text));
     }
 }
 
@@ -187,11 +181,7 @@ void SendPrivateInput(ChatInputContext& context, int peerId, ChatView& view, Cha
     if (!context.IsConnected() || context.OwnId() <= 0 || peerId <= 0 || !context.IsUserOnline(peerId)) return;
     auto line = WriteOwnLine(context, view, log, text, peerId);
     if (!line) return;
-    std::string message = "11" + std::to_string(peerId);
-    message += protocol::kSep;
-    message += line->kind;
-    message += line->text;
-    context.SendToServer(protocol::Frame(message));
+    context.SendToServer(protocol::to_server::PrivateLine(peerId, line->kind, line->text));
 }
 
 }  // namespace vorlan::conversation

@@ -2,12 +2,15 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vorlan::conversation {
 
 class ChatView;
 class ChatLog;
 struct LineContext;
+
+enum class PasswordKind { Client, SuperAdmin, NormalAdmin, NormalUser };
 
 // What the input lines need from the main window (implemented by the client
 // side). Every call is made on the user-interface thread.
@@ -25,13 +28,11 @@ public:
 
     // State changed by commands; kept in memory, saved at shut-down.
     virtual void SetOwnName(const std::string& name) = 0;
-    virtual void SetClientPassword(const std::string& password) = 0;
-    virtual void SetSuperAdminPassword(const std::string& password) = 0;
-    virtual void SetNormalAdminPassword(const std::string& password) = 0;
-    virtual void SetNormalUserPassword(const std::string& password) = 0;
+    virtual void SetPassword(PasswordKind kind, const std::string& password) = 0;
 
-    // One whole message for the server, its terminating zero byte included.
-    virtual void SendToServer(const std::string& frame) = 0;
+    // One message for the server, without its zero byte (built by the
+    // protocol's builders); dropped while not connected.
+    virtual void SendToServer(std::string_view message) = 0;
     virtual void ShowPopup(const std::string& text, int force, int source) = 0;
 
     virtual const LineContext& Lines() const = 0;

@@ -65,8 +65,44 @@ struct Options {
 // The chat port used when line 17 is missing, empty or 0.
 inline constexpr int kDefaultChatPort = 5555;
 
+// The chat port of these options: line 17 when it is a port, else the default.
+inline std::uint16_t ChatPortOf(const Options& options) {
+    const bool valid = options.chatPort > 0 && options.chatPort <= 65535;
+    return static_cast<std::uint16_t>(valid ? options.chatPort : kDefaultChatPort);
+}
+
 // "colors.vr": 27 colours, each red + 256*green + 65536*blue; colour k is index k-1.
 using Colors = std::array<std::uint32_t, 27>;
+
+// The colours by what they colour (the value is the line of "colors.vr").
+enum class ColourIndex : int {
+    Label = 1,
+    TextBackground = 2,   // every chat text control
+    TextDefault = 3,      // every chat text control
+    Notice = 4,           // the program's notices
+    Text = 5,             // time prefixes and chat text
+    Message = 6,          // highlighted words in the client's lines
+    TreeBackground = 7,
+    CurrentServer = 8,    // the current server in the servers tree
+    TreeText = 9,
+    TreeSelection = 10,
+    TreeFocus = 11,
+    Host = 13,            // 13..16: users by level
+    SuperAdmin = 14,
+    NormalAdmin = 15,
+    NormalUser = 16,
+    BrowseTreeBackground = 19,
+    BrowseTreeText = 20,
+    ButtonText = 23,      // check box, radio and flat button text
+    ButtonTextHot = 24,
+    FocusRectangle = 25,
+    PushButtonText = 26,
+    PushButtonTextFocused = 27,
+};
+
+inline std::uint32_t ColourOf(const Colors& colors, ColourIndex k) {
+    return colors[static_cast<std::size_t>(static_cast<int>(k) - 1)];
+}
 
 // "profile.vr": 8 text lines.
 struct Profile {

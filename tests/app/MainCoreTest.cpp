@@ -55,7 +55,7 @@ protected:
         MainCoreSettings settings;
         settings.programFolder = programFolder.Path().string();
         settings.clock = FixedTime;
-        core = std::make_unique<MainCore>(window.Views(), settings);
+        core = std::make_unique<MainCore>(window.CoreViews(), settings);
         core->Session().SetMenuView(&window);
     }
     std::string File(const char* name) const { return ReadFile(folder.Path() / name); }
@@ -75,8 +75,8 @@ TEST_F(MainCoreTest, StartUpLogsStartsTheServerAndConnectsInThatOrder) {
 
 TEST_F(MainCoreTest, PasswordCommandsReachTheRunningServer) {
     StartCore();
-    core->SendMainInput("/saspw secret");
-    core->SendMainInput("/nuspw members");
+    core->Session().SendMainInput("/saspw secret");
+    core->Session().SendMainInput("/nuspw members");
     RawPeer guest, stranger;
     ASSERT_TRUE(guest.Create(0, platform::kEventAll, "127.0.0.2"));
     guest.Connect("127.0.0.1", port);
@@ -96,8 +96,8 @@ TEST_F(MainCoreTest, PasswordCommandsReachTheRunningServer) {
 
 TEST_F(MainCoreTest, ShutdownWritesTheFilesAndClosesTheLogInOrder) {
     StartCore();
-    core->SendMainInput("/saspw secret");
-    core->SendMainInput("/topic New topic");
+    core->Session().SendMainInput("/saspw secret");
+    core->Session().SendMainInput("/topic New topic");
     ASSERT_TRUE(WaitFor([&] { return core->Server().Topic() == "New topic"; }));
     core->Server().AddBan("10.0.0.9", "spammer");
     core->Shutdown();

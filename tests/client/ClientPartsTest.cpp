@@ -19,6 +19,7 @@ using namespace test_support;
 
 TEST(MainMenuRules, StartAsTheResourceAndFollowTheOwnServer) {
     MainMenuModel menu;
+    ClientState state;
     auto server = [&] {
         std::string out;
         for (int id : {menu::kStartServer, menu::kConnectToLocalServer, menu::kListeningToggle, menu::kEndServer})
@@ -27,15 +28,19 @@ TEST(MainMenuRules, StartAsTheResourceAndFollowTheOwnServer) {
     };
     EXPECT_EQ(MenuStates(menu), "local- server+ end- status- 0 toggle- Close main chat | Available");
     EXPECT_EQ(server(), "+--- Stop listening");
-    menu.ServerStarted();
-    menu.SetListening(false);
+    state.ownServerRunning = true, state.listening = false;
+    menu.Show(state);
     EXPECT_EQ(server(), "-+++ Start listening");
-    menu.CheckStatus(menu::kStatusAway);
+    state.checkedStatus = menu::kStatusAway;
+    menu.Show(state);
     EXPECT_EQ(MenuStates(menu), "local+ server+ end- status- 0 toggle- Close main chat | Away");
-    menu.ServerStopped();
+    state.ownServerRunning = false;
+    menu.Show(state);
     EXPECT_EQ(server(), "+--- Stop listening");
-    menu.Enable(menu::kEndConnection, true);  // with a connection or attempt the local entry stays greyed
-    menu.ServerStarted();
+    // With a connection or attempt the local entry stays greyed.
+    state.connection = ConnectionState::Connecting;
+    state.ownServerRunning = state.listening = true;
+    menu.Show(state);
     EXPECT_EQ(server(), "--++ Stop listening");
 }
 
@@ -83,7 +88,6 @@ TEST(DialogFields, SepGoesAtOnceAndEachFieldKeepsItsLimit) {
                                         std::string(300, 'x'),
                                     "", "", "pic"});
     EXPECT_EQ(client->profile().name, std::string(20, 'n'));
-    EXPECT_EQ(client->OwnName(), std::string(20, 'n'));
     EXPECT_EQ(client->profile().interests, "chessgo" + std::string(193, 'x'));
     EXPECT_EQ(client->profile().pictureUrl, "pic");
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/MainCore.h"
 #include "client/ClientSession.h"
 #include "conversation/RecordingChatView.h"
 #include "platform/AsyncSocket.h"
@@ -186,14 +187,14 @@ private:
 
 // Every view of the main window, recorded; the small ones are this object itself.
 struct RecordedViews : MainMenuView,
-                       PopupRequests,
+                       app::PopupView,
                        MainWindowState,
                        TrayTip,
-                       SoundPlayer,
+                       app::SoundPlayer,
                        InfoWindowView,
                        AdminMenusView,
                        PrivateChatWindowFactory,
-                       TransferHook {
+                       Transfers {
     conversation::RecordingChatView mainView;
     RecordingUserTree userTree;
     RecordingRecentServers recentServers;
@@ -211,10 +212,15 @@ struct RecordedViews : MainMenuView,
     std::vector<RecordingPrivateWindow*> alive;  // private windows not yet destroyed, oldest first
     std::vector<std::string> transferControls;
     std::vector<int> cancelled;  // transfers, by user id
+    int cancelledAll = 0;        // every pending transfer, when the connection ended
 
     void OnMenuItemChanged(int id, const MenuItemState& state) override { menuChanged[id] = state; }
-    void ShowPopup(const std::string& text, int force, int source) override {
-        popups.push_back(force || source ? text + "|" + std::to_string(force) + "|" + std::to_string(source) : text);
+    bool IsPopupVisible() const override { return false; }
+    void ShowPopup(const app::PopupRequest& popup) override {
+        const int force = popup.updateNotice ? 1 : 0;
+        popups.push_back(force || popup.source ? popup.text + "|" + std::to_string(force) + "|" +
+                                                     std::to_string(popup.source)
+                                               : popup.text);
     }
     bool IsMainWindowForeground() const override { return foreground; }
     bool IsMainWindowVisible() const override { return visible; }
@@ -234,10 +240,15 @@ struct RecordedViews : MainMenuView,
     }
     void OnFileTransferControl(const std::string& message) override { transferControls.push_back(message); }
     void CancelTransfersWith(int userId) override { cancelled.push_back(userId); }
+    void CancelAllPendingTransfers() override { ++cancelledAll; }
 
-    ClientSessionViews Views() {
-        return {mainView, userTree,    recentServers, *this, *this, *this, *this,
-                *this,    connections, banList,       *this, *this, *this};
+    ClientSessionViews Views(Notifications& notifications) {
+        return {mainView, userTree, recentServers, notifications, *this, *this,
+                *this,    connections, banList,    *this,         *this, *this};
+    }
+    app::MainCoreViews CoreViews() {
+        return {mainView, userTree, recentServers, *this, *this, *this, *this, *this, connections, banList, *this,
+                *this};
     }
     RecordingPrivateWindow* Window(std::size_t index) { return index < alive.size() ? alive[index] : nullptr; }
 };
@@ -248,20 +259,23 @@ inline storage::Colors TestColours() {
     return colours;
 }
 
-// A session named Anna, logging off, over recorded views; `folder` is the program folder.
+// A session named Anna, logging off, over recorded views and the real
+// notifier; `folder` is the program folder.
 class TestClient : public RecordedViews {
 public:
+    ClientSessionSettings settings;
+    std::unique_ptr<app::Notifier> notifier;
     std::unique_ptr<ClientSession> session;
 
     explicit TestClient(const std::string& folder, const std::function<void(ClientSessionSettings&)>& adjust = {}) {
-        ClientSessionSettings settings;
         settings.colors = TestColours();
         settings.programFolder = folder;
         settings.clock = FixedTime;
         settings.profile.name = "Anna";
         settings.options.mainChatLogging = settings.options.privateChatLogging = false;
         if (adjust) adjust(settings);
-        session = std::make_unique<ClientSession>(Views(), std::move(settings));
+        notifier = std::make_unique<app::Notifier>(settings.options, folder, *this, *this);
+        session = std::make_unique<ClientSession>(Views(*notifier), settings);
         session->SetMenuView(this);
     }
 

@@ -104,11 +104,15 @@ TEST_F(Connection, MessagesAreReassembledAndAnOverLongTailIsDropped) {
 TEST_F(Connection, CommandsAndQueriesSendTheirExactBytes) {
     TestClient& c = Connected(
         [](ClientSessionSettings& s) { s.profile = {"Anna", "a@x", "NZ", "www.a", "tea", "f", "1.2.2000", "pic"}; });
-    server->Send(to_client::UserEntry(2, 3, "Anna", "Available", true) + Z());
+    server->Send(to_client::UserEntry(5, 3, "Eve", "Away", false) + Z() +
+                 to_client::UserEntry(2, 3, "Anna", "Available", true) + Z());
     ASSERT_TRUE(WaitFor([&] { return c->ownId() == 2; }));
     Received().clear();
     c->OnStatusCommand(menu::kStatusBusy);
-    server->Send(to_client::ProfileQuery(5) + Z() + to_client::VersionQuery(5) + Z());
+    // Only queries from a user this client knows are answered: a stranger, id 0
+    // or a requester that is no number would make it answer for nobody.
+    server->Send(to_client::ProfileQuery(9) + Z() + to_client::VersionQuery(0) + Z() + "15x" + Z() + "115 " + Z() +
+                 to_client::ProfileQuery(5) + Z() + to_client::VersionQuery(5) + Z());
     const std::string s = Sep();
     const std::string replies = "04Busy" + Z() + "105" + s + "Anna" + s + "a@x" + s + "NZ" + s + "www.a" + s + "tea" +
                                 s + "f" + s + "1.2.2000" + s + "pic" + s + "Busy" + Z() + "145" + s + "1.17" + Z();
@@ -130,7 +134,7 @@ TEST_F(Connection, CommandsAndQueriesSendTheirExactBytes) {
 
 TEST_F(Connection, AnOrderlyCloseByTheServerEndsEverything) {
     TestClient& c = Connected();
-    c->ServerStarted();  // the own server runs: the local entry comes back afterwards
+    c->OwnServerChanged(true, true);  // the own server runs: the local entry comes back afterwards
     server->Send(to_client::UserEntry(1, 2, "Bob", "Busy", false) + Z() +
                  to_client::UserEntry(2, 1, "Anna", "Available", true) + Z());
     ASSERT_TRUE(WaitFor([&] { return c.userTree.rows.size() == 2; }));
@@ -149,7 +153,7 @@ TEST_F(Connection, AnOrderlyCloseByTheServerEndsEverything) {
     EXPECT_EQ(c.tip, "Vorlan - server running");
     EXPECT_EQ(c.recentServers.items[0].colour, kTreeText);
     EXPECT_EQ(c.Window(0)->caption, "Bob - offline");
-    EXPECT_EQ(c.cancelled, (std::vector<int>{1, 2}));
+    EXPECT_EQ(c.cancelledAll, 1);
 }
 
 TEST_F(Connection, ALostConnectionWithoutTheReconnectOptionStaysDown) {

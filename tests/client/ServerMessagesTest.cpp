@@ -146,7 +146,7 @@ TEST_F(ServerMessages, MainViewLinesAndPopUps) {
 }
 
 TEST_F(ServerMessages, AClosedMainChatOnlyPopsUpAndTimestampsCanBeOff) {
-    client->menu().SetText(menu::kMainChatToggle, kOpenMainChatText);
+    client->SetMainChatOpenForTesting(false);
     client.Receive(UserJoined(6, 3, "Eve"));
     client.Receive(UserLeft(6, false));
     client.Receive(UserRemoved("3", false, 1));
@@ -154,7 +154,7 @@ TEST_F(ServerMessages, AClosedMainChatOnlyPopsUpAndTimestampsCanBeOff) {
     EXPECT_EQ(client.popups, (std::vector<std::string>{"Eve has joined the server.", "Eve has left the server.",
                                                        "Carl has been kicked by Bob"}));
 
-    client->menu().SetText(menu::kMainChatToggle, kCloseMainChatText);
+    client->SetMainChatOpenForTesting(true);
     client->options().timestamps = false;
     client.Receive(MainChatMessage(1, "0hi"));
     EXPECT_EQ(client.ViewText(), "\nBob: hi");
@@ -205,6 +205,8 @@ TEST_F(ServerMessages, AdminListsFillOnlyOpenWindowsAndStartAfreshWithTheFirstRo
     client.connections.rows.push_back({});
     for (const std::string& message : {ConnectionEntry(true, 1, "10.0.0.1"), ConnectionEntry(false, 3, "10.0.0.3"),
                                        ConnectionEntry(false, 17, "10.0.0.17"),
+                                       // A row for no user is dropped, even a first row that would clear the list.
+                                       ConnectionEntry(true, 0, "10.0.0.0"), "191-3" + Sep() + "10.0.0.3",
                                        BanEntry(true, 4, "10.0.0.9", "spammer"), BanEntry(false, 7, "10.0.0.8", "")}) {
         client.Receive(message);
     }

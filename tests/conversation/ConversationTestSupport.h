@@ -63,11 +63,13 @@ public:
     std::string OwnName() const override { return ownName; }
     std::uint32_t OwnColour() const override { return kOwnColour; }
     void SetOwnName(const std::string& name) override { ownName = name; }
-    void SetClientPassword(const std::string& value) override { passwords[0] = value; }
-    void SetSuperAdminPassword(const std::string& value) override { passwords[1] = value; }
-    void SetNormalAdminPassword(const std::string& value) override { passwords[2] = value; }
-    void SetNormalUserPassword(const std::string& value) override { passwords[3] = value; }
-    void SendToServer(const std::string& frame) override { sent.push_back(frame); }
+    void SetPassword(PasswordKind kind, const std::string& value) override {
+        passwords[static_cast<int>(kind)] = value;
+    }
+    // As on the wire, with the zero byte; nothing leaves while not connected.
+    void SendToServer(std::string_view message) override {
+        if (connected) sent.push_back(std::string(message) + '\0');
+    }
     void ShowPopup(const std::string& text, int force, int source) override {
         popups.push_back(text + "|" + std::to_string(force) + "|" + std::to_string(source));
     }

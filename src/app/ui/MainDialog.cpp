@@ -72,10 +72,9 @@ MainDialog::~MainDialog() {
 
 INT_PTR MainDialog::Run() { return RunModal(instance_, IDD_MAIN_DIALOG, nullptr); }
 
-client::ClientSessionViews MainDialog::Views() {
-    return {chatView_, userTree_, serversTree_,       popups_,        *this,       tray_,
-            sounds_,   info_,     remoteConnections_, remoteBanList_, adminMenus_, privateChatWindows_,
-            transfers_};
+MainCoreViews MainDialog::Views() {
+    return {chatView_, userTree_, serversTree_,       popups_,        sounds_,     *this,
+            tray_,     info_,     remoteConnections_, remoteBanList_, adminMenus_, privateChatWindows_};
 }
 
 conversation::ChatTextColours MainDialog::TextColours() const {
@@ -340,7 +339,7 @@ void MainDialog::SendInputLine() {
     }
     const std::string typed = inputLine_.Text();
     if (!typed.empty()) {
-        core_->SendMainInput(typed);
+        core_->Session().SendMainInput(typed);
         inputLine_.SetText("");
     }
     SetFocus(inputLine_.handle());

@@ -50,7 +50,7 @@ private:
     bool IsMainWindowForeground() const override;
     bool IsMainWindowVisible() const override;
 
-    client::ClientSessionViews Views();
+    MainCoreViews Views();
     conversation::ChatTextColours TextColours() const;
 
     // Start-up, in its order.
@@ -107,7 +107,6 @@ private:
     WaveSoundPlayer sounds_;
     ClosedRemoteConnections remoteConnections_;
     ClosedRemoteBanList remoteBanList_;
-    NoTransfers transfers_;
     // Bound to the core once it exists; until then, and whenever a window
     // cannot be made, it hands out windowless chats.
     conversation::PrivateChatWindows privateChatWindows_;

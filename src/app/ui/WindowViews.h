@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Notifier.h"
 #include "client/ClientViews.h"
 
 // The views whose windows come with later work, in the shape the core needs
@@ -16,26 +17,22 @@ namespace vorlan::app {
 
 // The notification pop-up is not built yet: requests are kept (the last few,
 // for a look in a debugger) and nothing is shown.
-class PopupRecorder : public client::PopupRequests {
+class PopupRecorder : public PopupView {
 public:
-    struct Request {
-        std::string text;
-        int force;
-        int source;
-    };
-    void ShowPopup(const std::string& text, int force, int source) override {
+    bool IsPopupVisible() const override { return false; }
+    void ShowPopup(const PopupRequest& request) override {
         if (requests_.size() >= kKept) requests_.erase(requests_.begin());
-        requests_.push_back({text, force, source});
+        requests_.push_back(request);
     }
-    const std::vector<Request>& Requests() const { return requests_; }
+    const std::vector<PopupRequest>& Requests() const { return requests_; }
 
 private:
     static constexpr std::size_t kKept = 16;
-    std::vector<Request> requests_;
+    std::vector<PopupRequest> requests_;
 };
 
 // Wave files by name, asynchronously; the core has checked that the file exists.
-class WaveSoundPlayer : public client::SoundPlayer {
+class WaveSoundPlayer : public SoundPlayer {
 public:
     void PlayWave(const std::string& path) override {
         PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
@@ -57,13 +54,6 @@ public:
     void Close() override {}
     void ClearRows() override {}
     void AddRow(int, const std::string&) override {}
-};
-
-// File transfers are not built yet: their control messages are dropped.
-class NoTransfers : public client::TransferHook {
-public:
-    void OnFileTransferControl(const std::string&) override {}
-    void CancelTransfersWith(int) override {}
 };
 
 }  // namespace vorlan::app

@@ -58,22 +58,28 @@ TEST_F(MenuWindow, MirrorCopiesTextGreyAndRadioMarkFromTheModelAlsoWithTheAdminM
     HMENU vorlan = GetSubMenu(bar, 0);
     EXPECT_EQ(ItemOf(vorlan, ID_STATUS_AVAILABLE) + "," + ItemOf(vorlan, ID_CONNECT_LOCAL_SERVER),
               "Available grey checked,Connect to local server grey");
-    model.ServerStarted();
-    model.Enable(client::menu::kSetStatusSubmenu, true);
-    model.Enable(client::menu::kStatusBusy, true);
-    model.CheckStatus(client::menu::kStatusBusy);
-    model.SetText(client::menu::kMainChatToggle, client::kOpenMainChatText);
+    client::ClientState state;
+    state.ownServerRunning = true;
+    model.Show(state);
     EXPECT_EQ(ItemOf(vorlan, ID_START_SERVER) + "," + ItemOf(vorlan, ID_CONNECT_LOCAL_SERVER) + "," +
-                  ItemOf(vorlan, ID_END_SERVER) + "," + ItemOf(vorlan, ID_STATUS_BUSY) + "," +
+                  ItemOf(vorlan, ID_END_SERVER),
+              "Start server grey,Connect to local server,End server");
+    state.connection = client::ConnectionState::Connected;
+    state.checkedStatus = client::menu::kStatusBusy;
+    state.mainChatOpen = false;
+    model.Show(state);
+    EXPECT_EQ(ItemOf(vorlan, ID_CONNECT_LOCAL_SERVER) + "," + ItemOf(vorlan, ID_STATUS_BUSY) + "," +
                   ItemOf(vorlan, ID_STATUS_AVAILABLE) + "," + ItemOf(vorlan, ID_MAIN_CHAT_TOGGLE),
-              "Start server grey,Connect to local server,End server,Busy checked,Available grey,Open main chat grey");
+              "Connect to local server grey,Busy checked,Available,Open main chat");
     EXPECT_EQ(GetMenuState(vorlan, SET_STATUS_MENU_POSITION, MF_BYPOSITION) & MF_GRAYED, 0u);
     EXPECT_EQ(GetMenuItemCount(vorlan), 20) << "items change in place";
 
     admin.InstallAdminMenus();  // with "Admin" in the bar the mirror still reaches "Vorlan" and "Help"
-    model.SetText(client::menu::kListeningToggle, client::kStartListeningText);
-    model.Enable(client::menu::kAbout, false);
-    EXPECT_EQ(ItemOf(vorlan, ID_LISTENING_TOGGLE) + "," + ItemOf(bar, ID_ABOUT), "Start listening,About Vorlan grey");
+    state.listening = false;
+    state.connection = client::ConnectionState::Idle;
+    model.Show(state);
+    EXPECT_EQ(ItemOf(vorlan, ID_LISTENING_TOGGLE) + "," + ItemOf(vorlan, ID_STATUS_BUSY),
+              "Start listening,Busy grey checked");
 }
 
 TEST_F(MenuWindow, AdminMenusComeAndGoWithoutTrace) {

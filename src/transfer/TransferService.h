@@ -1,0 +1,20 @@
+#pragma once
+
+#include "client/ClientViews.h"
+
+namespace vorlan::transfer {
+
+// The file transfers as the application owns them: the client hands over the
+// control messages and the users that leave (client::Transfers), and the
+// application stops and destroys the transfer windows at shut-down.
+class TransferService : public client::Transfers {
+public:
+    // Shut-down, before the settings files are written: every send and receive
+    // window stops and shows its final text.
+    virtual void StopAll() = 0;
+    // Shut-down, after the private logs are closed: every file dialog and
+    // transfer window is destroyed and the lists are emptied.
+    virtual void DestroyAll() = 0;
+};
+
+}  // namespace vorlan::transfer
