@@ -363,14 +363,37 @@ bool ClientSession::OpenPrivateChatFromInfo() {
 
 // ---- input lines ---------------------------------------------------------------------
 
+conversation::InputLine ClientSession::InputLineFor(conversation::ChatView& view, conversation::ChatLog& log) const {
+    return {.lines = Lines(),
+            .view = view,
+            .log = log,
+            .connected = state_.connected(),
+            .ownId = state_.ownId,
+            .mainChatOpen = state_.mainChatOpen,
+            .peerOnline = false,
+            .ownName = settings_.profile.name,
+            .ownColour = users_.UserColour(state_.ownId)};
+}
+
 void ClientSession::SendMainInput(const std::string& typed) {
-    if (!typed.empty()) conversation::SendMainInput(*this, typed);
+    // Password commands leave their notice in the main view even when typed
+    // elsewhere; only the main window has them.
+    CarryOut(conversation::SendMainInput(InputLineFor(views_.mainView, mainLog_), typed));
 }
 
 void ClientSession::SendPrivateInput(const PrivateChatWindowView* window, const std::string& typed) {
     PrivateChat* chat = privateChats_.FindByWindow(window);
-    if (chat == nullptr || typed.empty()) return;
-    conversation::SendPrivateInput(*this, chat->peerId(), chat->View(), chat->Log(), typed);
+    if (chat == nullptr) return;
+    conversation::InputLine line = InputLineFor(chat->View(), chat->Log());
+    line.peerOnline = users_.HasUser(chat->peerId());
+    CarryOut(conversation::SendPrivateInput(line, chat->peerId(), typed));
+}
+
+void ClientSession::CarryOut(const conversation::InputOutcome& outcome) {
+    if (outcome.ownName) settings_.profile.name = *outcome.ownName;
+    if (outcome.password) SetPassword(*outcome.password, outcome.passwordValue);
+    if (!outcome.popup.empty()) ShowPopup(outcome.popup, 0, outcome.popupSource);
+    if (!outcome.message.empty()) link_.Send(outcome.message);
 }
 
 void ClientSession::UpdateOwnName(const std::string& name) {

@@ -13,7 +13,7 @@
 #include "client/ServerLink.h"
 #include "client/ServerMessages.h"
 #include "client/UserTree.h"
-#include "conversation/ChatInputContext.h"
+#include "conversation/ChatInput.h"
 #include "conversation/ChatLog.h"
 #include "conversation/LineContext.h"
 #include "storage/Records.h"
@@ -72,7 +72,7 @@ struct UserMenuState {
 // topic (ServerMessages), the private chats (PrivateChats), the user list and
 // the recently used servers. The main window forwards its commands here and
 // implements the views.
-class ClientSession : private ServerLinkEvents, private conversation::ChatInputContext {
+class ClientSession : private ServerLinkEvents {
 public:
     static constexpr const char* kLocalServer = "127.0.0.1";
 
@@ -201,19 +201,11 @@ private:
     void OnServerMessage(std::string_view message) override { messages_.Handle(message); }
     void OnReconnectDue() override { Connect(serverAddress_); }
 
-    // ChatInputContext
-    bool IsConnected() const override { return state_.connected(); }
-    int OwnId() const override { return state_.ownId; }
-    bool IsMainChatOpen() const override { return state_.mainChatOpen; }
-    bool IsUserOnline(int userId) const override { return users_.HasUser(userId); }
-    std::string OwnName() const override { return settings_.profile.name; }
-    std::uint32_t OwnColour() const override { return users_.UserColour(state_.ownId); }
-    void SetOwnName(const std::string& name) override { settings_.profile.name = name; }
-    void SetPassword(conversation::PasswordKind kind, const std::string& password) override;
-    void SendToServer(std::string_view message) override { link_.Send(message); }
-    void ShowPopup(const std::string& text, int force, int source) override;
-    conversation::ChatView& MainView() override { return views_.mainView; }
-    conversation::ChatLog& MainLog() override { return mainLog_; }
+    // The input lines: who types, and what a sent line asks for.
+    conversation::InputLine InputLineFor(conversation::ChatView& view, conversation::ChatLog& log) const;
+    void CarryOut(const conversation::InputOutcome& outcome);
+    void SetPassword(conversation::PasswordKind kind, const std::string& password);
+    void ShowPopup(const std::string& text, int force, int source);
 
     // The menu and the title follow the state.
     void StateChanged();

@@ -3,7 +3,6 @@
 #include <array>
 #include <optional>
 
-#include "conversation/ChatInputContext.h"
 #include "conversation/ChatLines.h"
 #include "conversation/ChatLog.h"
 #include "conversation/ChatView.h"
@@ -80,13 +79,14 @@ bool TakeCommand(std::string_view text, std::string_view command, std::string& r
     return true;
 }
 
-void ChangeOwnName(ChatInputContext& context, const std::string& rest) {
-    const std::string name = protocol::Trim(rest);
-    context.SetOwnName(name);
-    context.SendToServer(protocol::to_server::NameChange(name));
+InputOutcome ChangeOwnName(const std::string& rest) {
+    InputOutcome outcome;
+    outcome.ownName = protocol::Trim(rest);
+    outcome.message = protocol::to_server::NameChange(*outcome.ownName);
+    return outcome;
 }
 
-bool RunPasswordCommand(ChatInputContext& context, const std::string& text) {
+std::optional<InputOutcome> RunPasswordCommand(const InputLine& line, const std::string& text) {
     struct PasswordCommand {
         std::string_view command;
         PasswordKind kind;
@@ -101,11 +101,13 @@ bool RunPasswordCommand(ChatInputContext& context, const std::string& text) {
     std::string rest;
     for (const PasswordCommand& command : kCommands) {
         if (!TakeCommand(text, command.command, rest)) continue;
-        context.SetPassword(command.kind, rest);
-        WriteNotice(context.Lines(), context.MainView(), &context.MainLog(), command.notice);
-        return true;
+        WriteNotice(line.lines, line.view, &line.log, command.notice);
+        InputOutcome outcome;
+        outcome.password = command.kind;
+        outcome.passwordValue = rest;
+        return outcome;
     }
-    return false;
+    return std::nullopt;
 }
 
 // The kind of an own line and its text.
@@ -114,26 +116,24 @@ struct OwnLine {
     std::string text;
 };
 
-// Writes the own line of an action, "says" or ordinary text into `view` and
-// `log` before it is sent; nothing for "/me " or "/say " without text.
-std::optional<OwnLine> WriteOwnLine(ChatInputContext& context, ChatView& view, ChatLog& log, const std::string& typed,
-                                    int popupSource) {
-    const LineContext& lines = context.Lines();
-    const std::string name = context.OwnName();
-    const std::uint32_t colour = context.OwnColour();
+// Writes the own line of an action, "says" or ordinary text into the view and
+// log before it is sent; nothing for "/me " or "/say " without text.
+std::optional<OwnLine> WriteOwnLine(const InputLine& line, const std::string& typed, int popupSource,
+                                    InputOutcome& outcome) {
     std::string rest;
     if (TakeCommand(typed, "/me ", rest)) {
         if (rest.empty()) return std::nullopt;
-        WriteActionLine(lines, view, &log, name, colour, rest);
+        WriteActionLine(line.lines, line.view, &line.log, line.ownName, line.ownColour, rest);
         return OwnLine{protocol::to_server::kActionLine, rest};
     }
     if (TakeCommand(typed, "/say ", rest)) {
         if (rest.empty()) return std::nullopt;
-        WriteSaysLine(lines, view, &log, name, colour, rest);
-        context.ShowPopup(name + " says: " + rest, 0, popupSource);
+        WriteSaysLine(line.lines, line.view, &line.log, line.ownName, line.ownColour, rest);
+        outcome.popup = line.ownName + " says: " + rest;
+        outcome.popupSource = popupSource;
         return OwnLine{protocol::to_server::kSaysLine, rest};
     }
-    WriteChatLine(lines, view, &log, name, colour, typed);
+    WriteChatLine(line.lines, line.view, &line.log, line.ownName, line.ownColour, typed);
     return OwnLine{protocol::to_server::kPlainLine, typed};
 }
 
@@ -143,45 +143,43 @@ InputLimit LimitMainInput(std::string_view text) { return ApplyRules(kMainRules,
 
 InputLimit LimitPrivateInput(std::string_view text) { return ApplyRules(kPrivateRules, text); }
 
-void SendMainInput(ChatInputContext& context, const std::string& typed) {
+InputOutcome SendMainInput(const InputLine& line, const std::string& typed) {
     const std::string text = UpToZeroByte(typed);
-    if (text.empty()) return;
+    InputOutcome outcome;
+    if (text.empty()) return outcome;
     if (text == "/clear") {
-        context.MainView().SetText("");
-        return;
+        line.view.SetText("");
+        return outcome;
     }
-    if (RunPasswordCommand(context, text)) return;
+    if (auto password = RunPasswordCommand(line, text)) return *password;
     std::string rest;
-    if (TakeCommand(text, "/name ", rest)) {
-        ChangeOwnName(context, rest);
-        return;
-    }
-    if (!context.IsConnected() || context.OwnId() <= 0 || !context.IsMainChatOpen()) return;
+    if (TakeCommand(text, "/name ", rest)) return ChangeOwnName(rest);
+    if (!line.connected || line.ownId <= 0 || !line.mainChatOpen) return outcome;
     if (TakeCommand(text, "/topic ", rest)) {
-        context.SendToServer(protocol::to_server::TopicChange(rest));
-        return;
+        outcome.message = protocol::to_server::TopicChange(rest);
+        return outcome;
     }
-    if (auto line = WriteOwnLine(context, context.MainView(), context.MainLog(), text, 0)) {
-        context.SendToServer(protocol::to_server::MainChatLine(line->kind, line->text));
+    if (auto own = WriteOwnLine(line, text, 0, outcome)) {
+        outcome.message = protocol::to_server::MainChatLine(own->kind, own->text);
     }
+    return outcome;
 }
 
-void SendPrivateInput(ChatInputContext& context, int peerId, ChatView& view, ChatLog& log, const std::string& typed) {
+InputOutcome SendPrivateInput(const InputLine& line, int peerId, const std::string& typed) {
     const std::string text = UpToZeroByte(typed);
-    if (text.empty()) return;
+    InputOutcome outcome;
+    if (text.empty()) return outcome;
     if (text == "/clear") {
-        view.SetText("");
-        return;
+        line.view.SetText("");
+        return outcome;
     }
     std::string rest;
-    if (TakeCommand(text, "/name ", rest)) {
-        ChangeOwnName(context, rest);
-        return;
+    if (TakeCommand(text, "/name ", rest)) return ChangeOwnName(rest);
+    if (!line.connected || line.ownId <= 0 || peerId <= 0 || !line.peerOnline) return outcome;
+    if (auto own = WriteOwnLine(line, text, peerId, outcome)) {
+        outcome.message = protocol::to_server::PrivateLine(peerId, own->kind, own->text);
     }
-    if (!context.IsConnected() || context.OwnId() <= 0 || peerId <= 0 || !context.IsUserOnline(peerId)) return;
-    auto line = WriteOwnLine(context, view, log, text, peerId);
-    if (!line) return;
-    context.SendToServer(protocol::to_server::PrivateLine(peerId, line->kind, line->text));
+    return outcome;
 }
 
 }  // namespace vorlan::conversation

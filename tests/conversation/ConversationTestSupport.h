@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "conversation/ChatInputContext.h"
+#include "conversation/ChatInput.h"
 #include "conversation/ChatLog.h"
 #include "conversation/LineContext.h"
 #include "conversation/RecordingChatView.h"
@@ -43,39 +43,40 @@ public:
 };
 
 // The main window as the input line sees it.
-class FakeInputContext : public ChatInputContext {
+// The client around an input line, as far as sending reads and changes it.
+class FakeInputContext {
 public:
     bool connected = true;
     int ownId = 7;
     bool mainChatOpen = true;
     std::string ownName = "Anna";
     std::string passwords[4];  // client, super admin, normal admin, normal user
-    std::vector<std::string> sent;
+    std::vector<std::string> sent;    // as on the wire, with the zero byte
     std::vector<std::string> popups;  // text, force and source
     LineContext lines = FixedLines();
     RecordingChatView mainView;
     ChatLog mainLog;
 
-    bool IsConnected() const override { return connected; }
-    int OwnId() const override { return ownId; }
-    bool IsMainChatOpen() const override { return mainChatOpen; }
-    bool IsUserOnline(int userId) const override { return userId == 7 || userId == 12; }
-    std::string OwnName() const override { return ownName; }
-    std::uint32_t OwnColour() const override { return kOwnColour; }
-    void SetOwnName(const std::string& name) override { ownName = name; }
-    void SetPassword(PasswordKind kind, const std::string& value) override {
-        passwords[static_cast<int>(kind)] = value;
+    InputLine LineFor(ChatView& view, ChatLog& log, bool peerOnline = false) {
+        return {lines, view, log, connected, ownId, mainChatOpen, peerOnline, ownName, kOwnColour};
     }
-    // As on the wire, with the zero byte; nothing leaves while not connected.
-    void SendToServer(std::string_view message) override {
-        if (connected) sent.push_back(std::string(message) + '\0');
+    // What the client does with an outcome; nothing leaves while not connected.
+    void CarryOut(const InputOutcome& outcome) {
+        if (outcome.ownName) ownName = *outcome.ownName;
+        if (outcome.password) passwords[static_cast<int>(*outcome.password)] = outcome.passwordValue;
+        if (!outcome.popup.empty()) popups.push_back(outcome.popup + "|0|" + std::to_string(outcome.popupSource));
+        if (!outcome.message.empty() && connected) sent.push_back(outcome.message + '\0');
     }
-    void ShowPopup(const std::string& text, int force, int source) override {
-        popups.push_back(text + "|" + std::to_string(force) + "|" + std::to_string(source));
-    }
-    const LineContext& Lines() const override { return lines; }
-    ChatView& MainView() override { return mainView; }
-    ChatLog& MainLog() override { return mainLog; }
 };
+
+inline void SendMainInput(FakeInputContext& context, const std::string& typed) {
+    context.CarryOut(SendMainInput(context.LineFor(context.mainView, context.mainLog), typed));
+}
+
+// The partner is online when its id is 7 or 12.
+inline void SendPrivateInput(FakeInputContext& context, int peerId, ChatView& view, ChatLog& log,
+                             const std::string& typed) {
+    context.CarryOut(SendPrivateInput(context.LineFor(view, log, peerId == 7 || peerId == 12), peerId, typed));
+}
 
 }  // namespace vorlan::conversation::test_support
