@@ -18,7 +18,6 @@ namespace vorlan::app {
 MainCore::MainCore(const MainCoreViews& views, MainCoreSettings settings)
     : views_(views),
       notifier_(settings_.options, settings.programFolder, views.popup, views.sounds),
-      transfers_(std::make_unique<transfer::IdleTransfers>()),
       server_(*this, settings.serverTuning) {
     settings_.programFolder = std::move(settings.programFolder);
     // Files are read in this order; a missing file keeps the built-in values.
@@ -38,6 +37,9 @@ MainCore::MainCore(const MainCoreViews& views, MainCoreSettings settings)
     settings_.bindAddress = std::move(settings.clientBindAddress);
     // The password commands of the input line change what the server admits.
     settings_.serverSettingsChanged = [this] { SyncServerSettings(); };
+    if (settings.makeTransfers) transfers_ = settings.makeTransfers(*this);
+    if (!transfers_) transfers_ = std::make_unique<transfer::IdleTransfers>();
+    if (settings.makeUpdateCheck) updateCheck_ = settings.makeUpdateCheck(*this);
     const client::ClientSessionViews sessionViews{
         views.mainView,          views.userTree, views.recentServers, notifier_,
         views.mainWindow,        views.tray,     views.info,          views.remoteConnections,
@@ -70,12 +72,18 @@ void MainCore::Shutdown() {
 }
 
 void MainCore::EndAndSave() {
+    if (updateCheck_) updateCheck_->Stop();
     session_->EndForShutdown();
     StopServer();
+    transfers_->StopAll();
     SaveSettingsFiles();
 }
 
-void MainCore::CloseLogsAndWindows() { session_->CloseLogsAndWindows(); }
+void MainCore::CloseLogsAndWindows() {
+    session_->ClosePrivateChats();
+    transfers_->DestroyAll();
+    session_->CloseMainLog();
+}
 
 void MainCore::SaveSettingsFiles() {
     Options().topic = server_.Topic();

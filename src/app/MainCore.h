@@ -15,7 +15,10 @@
 
 namespace vorlan::app {
 
-// Where the program keeps its state and the few things tests replace.
+class MainCore;
+
+// Where the program keeps its state, the services that come from other
+// subsystems, and the few things tests replace.
 struct MainCoreSettings {
     std::string programFolder;                   // the executable's folder
     std::function<platform::LocalTime()> clock;  // empty: the local time
@@ -23,6 +26,12 @@ struct MainCoreSettings {
     std::uint32_t reconnectMs = 30000;           // client timer 122
     server::ServerTuning serverTuning;           // server timers and limits
     std::string clientBindAddress;               // tests only: appear as another machine
+    // The file transfer service and the update check, made once while the
+    // core is built (before its session exists; they may keep the core and
+    // reach its session later). None: no file transfer is answered, no check
+    // is made.
+    std::function<std::unique_ptr<transfer::TransferService>(MainCore&)> makeTransfers;
+    std::function<std::unique_ptr<update::UpdateCheck>(MainCore&)> makeUpdateCheck;
 };
 
 // Everything the application core asks of the main window and its helpers.
@@ -105,8 +114,6 @@ public:
     server::ChatServer& Server() { return server_; }
     app::Notifier& Notifier() { return notifier_; }
     transfer::TransferService& Transfers() { return *transfers_; }
-    // The update check, once this program has one; none means no check is made.
-    void SetUpdateCheck(std::unique_ptr<update::UpdateCheck> check) { updateCheck_ = std::move(check); }
     storage::Options& Options() { return settings_.options; }
     const storage::Colors& Colors() const { return settings_.colors; }
     const std::string& ProgramFolder() const { return settings_.programFolder; }

@@ -2,16 +2,10 @@
 
 #include <string_view>
 
+#include "protocol/Text.h"
+
 namespace vorlan::app {
 namespace {
-
-std::string TrimWhiteSpace(const std::string& text) {
-    constexpr std::string_view kWhite = " \t\r\n\v\f";
-    const std::size_t first = text.find_first_not_of(kWhite);
-    if (first == std::string::npos) return {};
-    const std::size_t last = text.find_last_not_of(kWhite);
-    return text.substr(first, last - first + 1);
-}
 
 // `clicked` and `other` are the two browser choices.
 void ClickBrowserChoice(bool& clicked, bool& other) {
@@ -47,7 +41,7 @@ void ApplyOptionsForm(const OptionsForm& form, storage::Options& options) {
     options.checkForNewVersion = form.checkForNewVersion;
     options.startServer = form.startServer;
     options.connectToHost = form.connectToHost;
-    options.host = TrimWhiteSpace(form.host);
+    options.host = protocol::Trim(form.host);
     options.reconnect = form.reconnect;
     options.enablePopup = form.enablePopup;
     options.enablePopupSound = form.enablePopupSound;
@@ -58,7 +52,7 @@ void ApplyOptionsForm(const OptionsForm& form, storage::Options& options) {
     options.openLinksOnClick = form.openLinksOnClick;
     options.closeWhenComplete = form.closeWhenComplete;
     options.useSpecifiedBrowser = form.useSpecifiedBrowser;
-    options.browserPath = TrimWhiteSpace(form.browserPath);
+    options.browserPath = protocol::Trim(form.browserPath);
     options.useInternetExplorer = form.useInternetExplorer;
 }
 

@@ -139,6 +139,57 @@ TEST_F(MainCoreTest, WithoutSettingsFilesNothingIsWrittenAndDefaultsServe) {
     EXPECT_EQ(core->BrowserProgram(), "");
 }
 
+// The services attached through the core: the update check runs only when
+// the options ask for it, and shut-down stops it, then the transfers before
+// the files are written, and destroys the transfer windows before the main
+// log closes.
+TEST_F(MainCoreTest, ServicesStartAndStopInTheirPlacesOfStartUpAndShutDown) {
+    std::vector<std::string> calls;
+    struct Check : update::UpdateCheck {
+        std::vector<std::string>& calls;
+        explicit Check(std::vector<std::string>& c) : calls(c) {}
+        void Start() override { calls.push_back("check started"); }
+        void Stop() override { calls.push_back("check stopped"); }
+    };
+    struct Service : transfer::TransferService {
+        std::vector<std::string>& calls;
+        const fs::path options;
+        Service(std::vector<std::string>& c, fs::path o) : calls(c), options(std::move(o)) {}
+        void OnFileTransferControl(const std::string&) override {}
+        void CancelTransfersWith(int) override {}
+        void CancelAllPendingTransfers() override { calls.push_back("pending cancelled"); }
+        void StopAll() override {
+            const bool written = fs::last_write_time(options) != fs::file_time_type{};
+            calls.push_back(written ? "stopped after the files were written" : "stopped, files not yet written");
+        }
+        void DestroyAll() override { calls.push_back("destroyed"); }
+    };
+    for (bool check : {false, true}) {
+        test::TempFolder program;
+        storage::Options options;
+        options.checkForNewVersion = check;
+        options.mainChatLogging = false;
+        WriteFile(program.Path() / "options.vr", storage::FormatOptions(options));
+        fs::last_write_time(program.Path() / "options.vr", fs::file_time_type{});
+        calls.clear();
+        MainCoreSettings settings;
+        settings.programFolder = program.Path().string();
+        settings.makeUpdateCheck = [&](MainCore&) { return std::make_unique<Check>(calls); };
+        settings.makeTransfers = [&](MainCore&) {
+            return std::make_unique<Service>(calls, program.Path() / "options.vr");
+        };
+        core = std::make_unique<MainCore>(window.CoreViews(), settings);
+        core->Start();
+        core->Shutdown();
+        EXPECT_NE(fs::last_write_time(program.Path() / "options.vr"), fs::file_time_type{}) << "written at the end";
+        const std::vector<std::string> shutDown = {"check stopped", "stopped, files not yet written", "destroyed"};
+        std::vector<std::string> expected = shutDown;
+        if (check) expected.insert(expected.begin(), "check started");
+        EXPECT_EQ(calls, expected) << check;
+        core.reset();
+    }
+}
+
 // "Go to chat logs" and both "Open chat log" commands open only what exists.
 TEST_F(MainCoreTest, ChatLogCommandsFindOnlyExistingLogs) {
     StartCore();

@@ -13,11 +13,6 @@ namespace {
 constexpr int kStopCheckTimerId = 1;
 constexpr std::uint32_t kStopCheckPeriodMs = 100;
 
-std::uint16_t ChatPortFrom(const storage::Options& options) {
-    if (options.chatPort <= 0 || options.chatPort > 65535) return static_cast<std::uint16_t>(storage::kDefaultChatPort);
-    return static_cast<std::uint16_t>(options.chatPort);
-}
-
 }  // namespace
 
 HeadlessServer::HeadlessServer(const ServerToolArguments& arguments, std::FILE* out)
@@ -25,7 +20,7 @@ HeadlessServer::HeadlessServer(const ServerToolArguments& arguments, std::FILE* 
       observer_(out),
       server_(observer_) {
     LoadSettings();
-    server_.SetChatPort(arguments.port ? *arguments.port : ChatPortFrom(options_));
+    server_.SetChatPort(arguments.port ? *arguments.port : storage::ChatPortOf(options_));
 }
 
 // Paths are written the program's way; the platform layer maps the separator.
