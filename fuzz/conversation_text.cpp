@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "conversation/ChatInput.h"
-#include "conversation/ChatText.h"
+#include "conversation/ViewText.h"
 
 namespace {
 

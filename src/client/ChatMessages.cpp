@@ -3,28 +3,27 @@
 
 #include "client/ClientSession.h"
 #include "client/ServerMessageReader.h"
-#include "conversation/ChatLine.h"
 #include "conversation/ChatLines.h"
 #include "protocol/ClientToServer.h"
 
 namespace vorlan::client {
 
 namespace to_server = protocol::to_server;
-using conversation::ChatLine;
+using conversation::LineBuilder;
 using storage::ColourIndex;
 
 void ServerMessages::OnTopicText(std::string_view body, std::string_view) {
     if (body.empty() || (body[0] != '0' && body[0] != '1')) return;
     const std::string topic(body.substr(1));
     if (body[0] == '0') {
-        ChatLine::Plain(session_.Lines())
+        LineBuilder::Plain(session_.Lines())
             .Add("Topic:", session_.Lines().textColor, true)
             .Add(" ", session_.Lines().textColor)
             .Add(topic, session_.Colour(ColourIndex::Message))
             .WriteTo(session_.views_.mainView, &session_.mainLog_);
         session_.recent_.SetRecentServerNote(session_.serverAddress_, topic);
     } else {
-        ChatLine::Indented(session_.Lines())
+        LineBuilder::Indented(session_.Lines())
             .Add("Topic changed to: ", session_.Lines().textColor)
             .Add(topic, session_.Colour(ColourIndex::Message))
             .WriteTo(session_.views_.mainView, &session_.mainLog_);

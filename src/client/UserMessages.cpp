@@ -3,14 +3,13 @@
 
 #include "client/ClientSession.h"
 #include "client/ServerMessageReader.h"
-#include "conversation/ChatLine.h"
 #include "conversation/ChatLines.h"
 #include "protocol/ClientToServer.h"
 
 namespace vorlan::client {
 
 namespace to_server = protocol::to_server;
-using conversation::ChatLine;
+using conversation::LineBuilder;
 using storage::ColourIndex;
 
 void ServerMessages::OnUserEntry(std::string_view body, std::string_view) {
@@ -136,7 +135,7 @@ void ServerMessages::OnUserRemoved(std::string_view body, std::string_view) {
     if (byId > 0) {
         const std::string admin = session_.users_.UserName(byId);
         if (session_.state_.mainChatOpen) {
-            ChatLine::Indented(session_.Lines())
+            LineBuilder::Indented(session_.Lines())
                 .Add(name, session_.users_.UserColour(id))
                 .Add(how + " by ", session_.Lines().noticeColor)
                 .Add(admin, session_.users_.UserColour(byId))

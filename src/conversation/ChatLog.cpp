@@ -4,7 +4,6 @@
 #include <array>
 #include <string_view>
 
-#include "conversation/ChatLine.h"
 #include "conversation/ChatLines.h"
 #include "conversation/LineContext.h"
 #include "conversation/TimeText.h"
@@ -109,7 +108,7 @@ bool ChatLog::Open(const std::string& path, const std::string& shownName, const 
         return false;
     }
     Write(std::string(holdsText ? "\r\n\r\n" : "") + "Session start (" + LogTimestamp(lines.Now()) + ")");
-    ChatLine::Indented(lines)
+    LineBuilder::Indented(lines)
         .Add("Chat logging to:", lines.noticeColor)
         .Add(" " + shownName, lines.textColor)
         .WriteTo(view, nullptr);

@@ -5,7 +5,6 @@
 #include <tuple>
 
 #include "ConversationTestSupport.h"
-#include "conversation/ChatLine.h"
 #include "conversation/ChatLog.h"
 #include "conversation/ChatLines.h"
 #include "conversation/TimeText.h"
@@ -99,12 +98,12 @@ TEST(LineShapes, ViewGetsTheLineStartAndTimePrefixThenTheRunsAndTheLogAlwaysATim
     log.Close(FixedLines());
     EXPECT_EQ(folder.Read("Chat logs/mainchat.txt"), logged + "\r\nSession close (05.12.2026 09:05)");
 
-    ChatLine line = ChatLine::Plain(FixedLines(false))
-                        .Add("Bo", kUser, true)
-                        .Add(" hi", kTextColour)
-                        .Add(" (not logged)", kTextColour, false, false);
+    LineBuilder line = LineBuilder::Plain(FixedLines(false))
+                           .Add("Bo", kUser, true)
+                           .Add(" hi", kTextColour)
+                           .Add(" (not logged)", kTextColour, false, false);
     EXPECT_EQ(line.LogText(), "\r\n[05.12.2026 09:05] Bo hi");
-    EXPECT_EQ(ChatLine::Indented(FixedLines()).LogText(), "\r\n\t[05.12.2026 09:05] ");
+    EXPECT_EQ(LineBuilder::Indented(FixedLines()).LogText(), "\r\n\t[05.12.2026 09:05] ");
 }
 
 }  // namespace

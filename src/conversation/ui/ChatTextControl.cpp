@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "conversation/ChatText.h"
+#include "conversation/ViewText.h"
 #include "conversation/ui/ConversationIds.h"
 
 namespace vorlan::conversation {

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "conversation/ChatText.h"
+#include "conversation/ViewText.h"
 #include "conversation/ui/ChatTextControl.h"
 #include "conversation/ui/ConversationIds.h"
 

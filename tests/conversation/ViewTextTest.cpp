@@ -2,7 +2,7 @@
 // cap on the view's length.
 #include <gtest/gtest.h>
 
-#include "conversation/ChatText.h"
+#include "conversation/ViewText.h"
 
 namespace vorlan::conversation {
 namespace {

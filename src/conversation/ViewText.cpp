@@ -1,4 +1,4 @@
-#include "conversation/ChatText.h"
+#include "conversation/ViewText.h"
 
 #include <algorithm>
 #include <array>
