@@ -12,6 +12,7 @@
 #include "storage/ProfileFile.h"
 #include "storage/RecentServersFile.h"
 #include "transfer/IdleTransfers.h"
+#include "update/UpdateChecker.h"
 
 namespace vorlan::app {
 
@@ -39,17 +40,24 @@ MainCore::MainCore(const MainCoreViews& views, MainCoreSettings settings)
     settings_.serverSettingsChanged = [this] { SyncServerSettings(); };
     if (settings.makeTransfers) transfers_ = settings.makeTransfers(*this);
     if (!transfers_) transfers_ = std::make_unique<transfer::IdleTransfers>();
-    if (settings.makeUpdateCheck) updateCheck_ = settings.makeUpdateCheck(*this);
-    const client::ClientSessionViews sessionViews{
-        views.mainView,          views.userTree, views.recentServers, notifier_,
-        views.mainWindow,        views.tray,     views.info,          views.remoteConnections,
-        views.remoteBanList,     views.adminMenus, views.privateWindows, *transfers_};
+    if (settings.makeUpdateCheck) {
+        updateCheck_ = settings.makeUpdateCheck(*this);
+    } else {
+        updateCheck_ = std::make_unique<update::UpdateChecker>(
+            update::UpdateServer{}, [this](const std::string& notice) { notifier_.ShowPopup(notice, 1, 0); });
+    }
+    const client::ClientSessionViews sessionViews{views.mainView,   views.userTree,          views.recentServers,
+                                                  notifier_,        views.mainWindow,        views.tray,
+                                                  views.info,       views.remoteConnections, views.remoteBanList,
+                                                  views.adminMenus, views.privateWindows,    *transfers_};
     session_ = std::make_unique<client::ClientSession>(sessionViews, settings_);
 }
 
 MainCore::~MainCore() = default;
 
-std::string MainCore::PathOf(std::string_view fileName) const { return settings_.programFolder + "\\" + std::string(fileName); }
+std::string MainCore::PathOf(std::string_view fileName) const {
+    return settings_.programFolder + "\\" + std::string(fileName);
+}
 
 void MainCore::LoadRecentServers() {
     if (recentServersLoaded_) return;

@@ -28,8 +28,9 @@ struct MainCoreSettings {
     std::string clientBindAddress;               // tests only: appear as another machine
     // The file transfer service and the update check, made once while the
     // core is built (before its session exists; they may keep the core and
-    // reach its session later). None: no file transfer is answered, no check
-    // is made.
+    // reach its session later). No transfer service: no file transfer is
+    // answered. No update check: the built-in one (a test that switches the
+    // check on must give its own, or run where the built-in address is local).
     std::function<std::unique_ptr<transfer::TransferService>(MainCore&)> makeTransfers;
     std::function<std::unique_ptr<update::UpdateCheck>(MainCore&)> makeUpdateCheck;
 };
