@@ -6,7 +6,7 @@
 #include "platform/Files.h"
 #include "protocol/Framing.h"
 #include "storage/SettingsWriter.h"
-#include "storage/TextLines.h"
+#include "storage/LineReader.h"
 
 namespace vorlan::storage {
 
@@ -70,7 +70,7 @@ void GiveUniqueIds(const std::vector<BanEntry>& banList, std::vector<BanEntry>& 
 
 void ParseBanList(std::string_view bytes, std::vector<BanEntry>& banList) {
     std::vector<BanEntry> added;
-    TextLines lines(bytes);
+    LineReader lines(bytes);
     std::string line;
     while (lines.ReadLine(line)) {
         if (std::optional<BanEntry> entry = ParseBanLine(line)) added.push_back(std::move(*entry));

@@ -6,7 +6,7 @@
 #include "platform/Files.h"
 #include "protocol/Framing.h"
 #include "storage/SettingsWriter.h"
-#include "storage/TextLines.h"
+#include "storage/LineReader.h"
 
 namespace vorlan::storage {
 
@@ -103,7 +103,7 @@ struct LineWriter {
 }  // namespace
 
 void ParseOptions(std::string_view bytes, Options& options) {
-    TextLines lines(bytes);
+    LineReader lines(bytes);
     for (const OptionLine& member : kOptionLines) {
         std::string line = lines.NextOrEmpty();
         std::visit(LineReader{options, line}, member);

@@ -5,7 +5,7 @@
 
 #include "platform/Files.h"
 #include "storage/SettingsWriter.h"
-#include "storage/TextLines.h"
+#include "storage/LineReader.h"
 
 namespace vorlan::storage {
 
@@ -24,7 +24,7 @@ std::size_t MaxLength(ProfileLine member) { return member == &Profile::name ? kM
 }  // namespace
 
 void ParseProfile(std::string_view bytes, Profile& profile) {
-    TextLines lines(bytes);
+    LineReader lines(bytes);
     for (ProfileLine member : kProfileLines) {
         std::string field = WithoutSep(lines.NextOrEmpty());
         field.resize(std::min(field.size(), MaxLength(member)));

@@ -6,7 +6,7 @@
 #include "platform/Files.h"
 #include "protocol/Framing.h"
 #include "storage/SettingsWriter.h"
-#include "storage/TextLines.h"
+#include "storage/LineReader.h"
 
 namespace vorlan::storage {
 
@@ -31,7 +31,7 @@ std::optional<RecentServerRecord> ParseRecentServerLine(std::string_view line) {
 }  // namespace
 
 void ParseRecentServers(std::string_view bytes, std::vector<RecentServerRecord>& servers) {
-    TextLines lines(bytes);
+    LineReader lines(bytes);
     std::string line;
     while (lines.ReadLine(line)) {
         if (std::optional<RecentServerRecord> record = ParseRecentServerLine(line)) {

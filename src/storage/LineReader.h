@@ -7,9 +7,9 @@ namespace vorlan::storage {
 
 // Reads a settings or list file line by line: lines end at a line feed and every
 // carriage return is dropped, so files written on any system read alike.
-class TextLines {
+class LineReader {
 public:
-    explicit TextLines(std::string_view bytes) : rest_(bytes) {}
+    explicit LineReader(std::string_view bytes) : rest_(bytes) {}
 
     // The next line in `line`; false once every line has been read, with `line`
     // then empty. An empty file still holds one (empty) line.

@@ -1,4 +1,4 @@
-#include "storage/TextLines.h"
+#include "storage/LineReader.h"
 
 namespace vorlan::storage {
 
@@ -15,7 +15,7 @@ std::string WithoutCarriageReturns(std::string_view text) {
 
 }  // namespace
 
-bool TextLines::ReadLine(std::string& line) {
+bool LineReader::ReadLine(std::string& line) {
     if (finished_) {
         line.clear();
         return false;
@@ -32,7 +32,7 @@ bool TextLines::ReadLine(std::string& line) {
     return true;
 }
 
-std::string TextLines::NextOrEmpty() {
+std::string LineReader::NextOrEmpty() {
     std::string line;
     ReadLine(line);
     return line;
