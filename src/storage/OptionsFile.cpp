@@ -84,7 +84,7 @@ void ReadFlag(const std::string& line, bool& flag) {
     if (line[0] == '1') flag = true;
 }
 
-struct LineReader {
+struct OptionReader {
     Options& options;
     const std::string& line;
     void operator()(FlagLine member) const { ReadFlag(line, options.*member); }
@@ -92,7 +92,7 @@ struct LineReader {
     void operator()(TextLine member) const { options.*member = line; }
 };
 
-struct LineWriter {
+struct OptionWriter {
     const Options& options;
     SettingsWriter& writer;
     void operator()(FlagLine member) const { writer.AddFlag(options.*member); }
@@ -106,14 +106,14 @@ void ParseOptions(std::string_view bytes, Options& options) {
     LineReader lines(bytes);
     for (const OptionLine& member : kOptionLines) {
         std::string line = lines.NextOrEmpty();
-        std::visit(LineReader{options, line}, member);
+        std::visit(OptionReader{options, line}, member);
     }
 }
 
 std::string FormatOptions(const Options& options) {
     SettingsWriter writer;
     for (const OptionLine& member : kOptionLines) {
-        std::visit(LineWriter{options, writer}, member);
+        std::visit(OptionWriter{options, writer}, member);
     }
     return writer.Bytes();
 }
