@@ -278,6 +278,11 @@ void ChatServer::OnServerClose(int error, int connectionId) {
     }
 }
 
+void ChatServer::OnServerWritable(int connectionId) {
+    EntryGuard guard(*this);
+    if (ServerConnection* connection = FindConnection(connectionId)) connection->Flush();
+}
+
 void ChatServer::DropConnection(std::size_t slot, std::string_view notice) {
     if (slot == 0 || slot >= connections_.size()) return;
     EntryGuard guard(*this);
@@ -376,6 +381,7 @@ void ChatServer::FlushQueuedOutput() {
 // --- timers --------------------------------------------------------------------
 
 void ChatServer::OnTimer(int id) {
+    EntryGuard guard(*this);
     if (id == kFlushTimerId) FlushQueuedOutput();
     if (id == kKeepaliveTimerId) SendKeepalives();
     if (id == kFloodCheckTimerId) CheckFloods();

@@ -55,6 +55,7 @@ public:
     void OnServerAccept(int error, int listenerId) override;
     void OnServerReceive(int error, int connectionId) override;
     void OnServerClose(int error, int connectionId) override;
+    void OnServerWritable(int connectionId) override;
 
     // Bytes of one receive notification of connection `connectionId`, split into
     // messages under the framing and flood rules.

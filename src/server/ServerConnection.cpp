@@ -27,14 +27,14 @@ bool ServerConnection::HasMuted(int id) const {
 
 void ServerConnection::Send(std::string_view bytes) {
     if (backlogExceeded_ || bytes.empty()) return;
-    std::size_t limit = IsAdmin() ? adminSendBacklogLimit_ : userSendBacklogLimit_;
-    if (UnsentBytes() + bytes.size() > limit) {
-        backlogExceeded_ = true;
-        DiscardOutput();
-        owner_.OnSendBacklogExceeded(connectionId);
+    sendBuffer_.append(bytes);
+    queuedTotal_ += bytes.size();
+    if (IsAdmin()) adminQueuedEnd_ = queuedTotal_;
+    unoffered_ += bytes.size();
+    if (unoffered_ >= kOfferChunk) {
+        Offer();
         return;
     }
-    sendBuffer_.append(bytes);
     if (!flushQueued_) {
         flushQueued_ = true;
         owner_.OnOutputQueued(*this);
@@ -44,6 +44,8 @@ void ServerConnection::Send(std::string_view bytes) {
 void ServerConnection::DiscardOutput() {
     std::string().swap(sendBuffer_);
     sendOffset_ = 0;
+    sentTotal_ = queuedTotal_;
+    unoffered_ = 0;
 }
 
 void ServerConnection::Close() {
@@ -54,15 +56,35 @@ void ServerConnection::Close() {
 
 void ServerConnection::Flush() {
     flushQueued_ = false;
-    if (!IsOpen()) return;
-    while (sendOffset_ < sendBuffer_.size()) {
+    Offer();
+}
+
+void ServerConnection::Offer() {
+    unoffered_ = 0;
+    if (backlogExceeded_) return;
+    // A socketless connection (the fuzz target's) refuses everything.
+    while (IsOpen() && sendOffset_ < sendBuffer_.size()) {
         std::size_t chunk = std::min(UnsentBytes(), kMaxSendChunk);
         int sent = AsyncSocket::Send(sendBuffer_.data() + sendOffset_, static_cast<int>(chunk));
         // Would-block or an error: what is left waits for the next OnSend.
         if (sent <= 0) break;
         sendOffset_ += static_cast<std::size_t>(sent);
+        sentTotal_ += static_cast<std::uint64_t>(sent);
     }
     DropSentBytes();
+    if (RefusedPastBound()) {
+        backlogExceeded_ = true;
+        DiscardOutput();
+        owner_.OnSendBacklogExceeded(connectionId);
+    }
+}
+
+// Everything unsent has just been refused. Bytes queued while this user was a
+// Normal user (those after the admin ones) answer to that bound, all of them
+// together to the admin bound.
+bool ServerConnection::RefusedPastBound() const {
+    std::uint64_t queuedAsUser = queuedTotal_ - std::max(adminQueuedEnd_, sentTotal_);
+    return queuedAsUser > userSendBacklogLimit_ || UnsentBytes() > adminSendBacklogLimit_;
 }
 
 void ServerConnection::DropSentBytes() {
@@ -84,7 +106,7 @@ void ServerConnection::DropSentBytes() {
 void ServerConnection::OnReceive(int error) { owner_.OnServerReceive(error, connectionId); }
 
 void ServerConnection::OnSend(int error) {
-    if (error == 0) Flush();
+    if (error == 0) owner_.OnServerWritable(connectionId);
 }
 
 void ServerConnection::OnAccept(int error) { owner_.OnServerAccept(error, connectionId); }
