@@ -229,11 +229,13 @@ void ChatServer::HandleReceivedBytes(int connectionId, std::string_view bytes) {
 // False once the connection is gone; the rest of its bytes is then discarded.
 bool ChatServer::FeedReceived(ServerConnection& connection, std::string_view bytes, int& framesSeen) {
     bool tailKept = connection.pendingInput.Feed(bytes, [&](std::string_view message) {
-        ++framesSeen;
-        ++connection.messageCount;
-        if (framesSeen > kMaxMessagesPerNotification) {
-            DropForFault(connection);
-            return false;
+        if (!SettlesAwaitedReply(connection, message)) {
+            ++framesSeen;
+            ++connection.messageCount;
+            if (framesSeen > kMaxMessagesPerNotification) {
+                DropForFault(connection);
+                return false;
+            }
         }
         if (!message.empty()) Dispatch(connection, message);
         return !connection.removed;

@@ -34,7 +34,15 @@ public:
     int mainChatClosed = 0;
     std::vector<int> mutedIds;  // duplicates allowed
     std::string peerAddress;    // dotted text, read once at accept
-    bool removed = false;       // taken out of the server's list
+    // Queries of other users forwarded to this one and not yet answered, oldest
+    // first: the reply code owed ("10" or "14" as 10 or 14) and to whom.
+    struct AwaitedReply {
+        int requesterId;
+        int replyCode;
+        std::uint64_t forwardedMs;
+    };
+    std::vector<AwaitedReply> awaitedReplies;
+    bool removed = false;  // taken out of the server's list
 
     bool IsLoggedIn() const { return level != kNotLoggedIn; }
     bool IsNormalUser() const { return level == kNormalUser; }

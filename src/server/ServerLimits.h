@@ -64,6 +64,15 @@ inline constexpr std::size_t kPacedFlushConnections = 64;
 inline constexpr std::size_t kOfferChunk = 64 * 1024;
 inline constexpr std::uint32_t kFlushPacingMs = 5;
 
+// Profile and version queries forwarded to a user and not yet answered. The
+// answers do not count towards the flood limits, so that other users' questions
+// never cost a user its connection; each answer was paid for by the asker's own
+// limit. Past this many unanswered ones further queries to that user are
+// refused, so that no crowd of askers can make it owe more than it may answer.
+// A query unanswered for long is forgotten (a client that never answers).
+inline constexpr std::size_t kMaxAwaitedReplies = 64;
+inline constexpr std::uint32_t kReplyWaitMs = 60000;
+
 inline constexpr int kFlushTimerId = 1;
 inline constexpr int kKeepaliveTimerId = 110;
 inline constexpr int kFloodCheckTimerId = 114;

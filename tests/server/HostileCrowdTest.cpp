@@ -56,6 +56,72 @@ TEST_F(Burst, SixtyFullBurstsReachAReaderThatKeepsReadingWholeAndInOrder) {
     EXPECT_EQ(server.ClientCount(), 61u) << "nobody of the crowd was dropped either";
 }
 
+class Reflection : public ServerTest {
+protected:
+    void SetUp() override {
+        ServerTest::SetUp();
+        host = &Login("127.0.0.1", "Host");
+        target = &Login("127.0.0.2", "Target");
+        askers[0] = &Login("127.0.0.3", "Asker1");
+        askers[1] = &Login("127.0.0.4", "Asker2");
+    }
+    static std::string Profile() { return "|Target|t@example.org|Land|http://t|chat|x|1.1.|pic|Available"; }
+    TestUser* host = nullptr;
+    TestUser* target = nullptr;
+    std::array<TestUser*, 2> askers{};
+};
+
+// Two users each ask 11 times (inside their own limits); the target answers all
+// 22 at once, as its client does, and stays. Answers nobody asked for count.
+TEST_F(Reflection, AnsweringAStormOfQueriesNeverCostsTheTargetItsConnection) {
+    for (int i = 0; i < 11; ++i) askers[0]->Send("13" + target->Id()), askers[1]->Send("09" + target->Id());
+    Frames queries;
+    EventLoop::RunUntil(
+        [&] {
+            Frames more = target->Take();
+            queries.insert(queries.end(), more.begin(), more.end());
+            return queries.size() >= 22;
+        },
+        5000);
+    std::sort(queries.begin(), queries.end());
+    Frames expected(11, "11" + askers[1]->Id());
+    expected.insert(expected.end(), 11, "15" + askers[0]->Id());
+    EXPECT_EQ(queries, expected);
+    std::string answers;
+    for (int i = 0; i < 11; ++i) answers += Wire("14" + askers[0]->Id() + "|1.17") + '\0';
+    for (int i = 0; i < 11; ++i) answers += Wire("10" + askers[1]->Id() + Profile()) + '\0';
+    target->SendRaw(answers);
+    for (int i = 0; i < 11; ++i) EXPECT_EQ(askers[0]->TakeUntil("16" + target->Id() + "|1.17"), Frames{});
+    for (int i = 0; i < 11; ++i) EXPECT_EQ(askers[1]->TakeUntil("12" + target->Id() + Profile()), Frames{});
+    server.CheckFloods();
+    EXPECT_EQ(Sync(*target, *host), Frames{}) << "the target is still there";
+
+    // The queries are settled: the same answers again are the target's own messages.
+    std::string unasked;
+    for (int i = 0; i < 21; ++i) unasked += Wire("14" + askers[0]->Id() + "|1.17") + '\0';
+    target->SendRaw(unasked);
+    EXPECT_EQ(askers[0]->TakeUntil("18" + target->Id() + "0"), Frames(20, "16" + target->Id() + "|1.17"));
+    EXPECT_TRUE(target->WaitForClose());
+}
+
+// A target that does not answer is sent no more than it could owe; its answer
+// makes room again. One's own questions are not limited this way.
+TEST_F(Reflection, UnansweredQueriesToOneUserAreCappedAndAnAnswerMakesRoom) {
+    TestUser& asker = *askers[0];
+    for (std::size_t sent = 0; sent < vorlan::server::kMaxAwaitedReplies; sent += 16) {
+        for (int i = 0; i < 16; ++i) asker.Send("13" + target->Id());
+        Sync(asker);
+    }
+    for (int i = 0; i < 3; ++i) asker.Send("13" + target->Id());
+    Sync(asker);
+    Frames got = Sync(*target);
+    EXPECT_EQ(got, Frames(vorlan::server::kMaxAwaitedReplies, "15" + asker.Id()));
+    target->Send("14" + asker.Id() + "|1.17");
+    EXPECT_EQ(asker.TakeUntil("16" + target->Id() + "|1.17"), Frames{});
+    asker.Send("09" + target->Id());
+    EXPECT_EQ(target->TakeUntil("11" + asker.Id()), Frames{});
+}
+
 // An admin still draining a full ban list loses its rights: the announcement
 // joins the backlog under the admin bound it was queued behind, and only what is
 // queued from then on answers to the Normal user's bound.
