@@ -407,6 +407,7 @@ void ChatServer::CheckFloods() {
             DropForFault(*connection);
         } else {
             connection->messageCount = 0;
+            connection->ReleaseDrainedBuffer();
         }
     }
 }

@@ -5,8 +5,10 @@
 namespace vorlan::server {
 namespace {
 
-// A buffer that grew for one large reply is given back once it has drained, so
-// that an idle connection stays small.
+// A buffer that grew is kept while output flows, so that a busy connection does
+// not allocate (and fault in) its buffer afresh for every batch, and given back
+// at the next flood check that finds it drained, so that an idle connection
+// stays small.
 constexpr std::size_t kKeptBufferCapacity = 4 * 1024;
 constexpr std::size_t kMaxSendChunk = 1 << 30;
 // Sent bytes at the front are dropped once they outweigh what is left or pass
@@ -89,16 +91,16 @@ bool ServerConnection::RefusedPastBound() const {
 
 void ServerConnection::DropSentBytes() {
     if (sendOffset_ == sendBuffer_.size()) {
-        if (sendBuffer_.capacity() > kKeptBufferCapacity) {
-            std::string().swap(sendBuffer_);
-        } else {
-            sendBuffer_.clear();
-        }
+        sendBuffer_.clear();
         sendOffset_ = 0;
     } else if (sendOffset_ >= UnsentBytes() || sendOffset_ >= kMaxSentPrefix) {
         sendBuffer_.erase(0, sendOffset_);
         sendOffset_ = 0;
     }
+}
+
+void ServerConnection::ReleaseDrainedBuffer() {
+    if (UnsentBytes() == 0 && sendBuffer_.capacity() > kKeptBufferCapacity) DiscardOutput();
 }
 
 // The handlers only forward: the owner may destroy this object, so nothing

@@ -62,6 +62,8 @@ public:
     std::size_t UnsentBytes() const { return sendBuffer_.size() - sendOffset_; }
     bool SendBacklogExceeded() const { return backlogExceeded_; }
     void DiscardOutput();
+    // Gives back a grown buffer once everything in it was sent.
+    void ReleaseDrainedBuffer();
 
     void Close() override;
 
