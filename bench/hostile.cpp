@@ -391,6 +391,7 @@ int main(int argc, char** argv) {
     ProcessSample afterLogin = SampleProcess(settings.serverPid);
 
     std::uint64_t start = NowNs();
+    ProcessSample generatorStart = SampleProcess(static_cast<int>(getpid()));
     for (Conn& c : conns) {
         std::uint64_t period = c.role == Role::Legit ? kSecond : settings.burstPeriodNs;
         std::size_t ofRole = c.role == Role::Legit        ? settings.legit
@@ -458,6 +459,7 @@ int main(int argc, char** argv) {
         pump(1);
     }
     ProcessSample atEnd = SampleProcess(settings.serverPid);
+    ProcessSample generatorEnd = SampleProcess(static_cast<int>(getpid()));
 
     int legitDropped = 0, attackerDrops = 0, questionerDrops = 0;
     for (const Conn& c : conns) {
@@ -483,7 +485,8 @@ int main(int argc, char** argv) {
     std::printf("attack             %llu long lines, %llu queries (%llu answered), %llu connect/disconnect cycles\n",
                 static_cast<unsigned long long>(stats.attackLines), static_cast<unsigned long long>(stats.queriesSent),
                 static_cast<unsigned long long>(stats.answers), static_cast<unsigned long long>(stats.churnCycles));
-    std::printf("generator          longest loop turn %.1f ms\n", static_cast<double>(mostLagNs) / 1e6);
+    std::printf("generator          longest loop turn %.1f ms, CPU %.1f s\n", static_cast<double>(mostLagNs) / 1e6,
+                generatorEnd.cpuSeconds - generatorStart.cpuSeconds);
     std::printf("attackers dropped  %d (logged in again), questioners dropped %d\n", attackerDrops, questionerDrops);
     if (settings.serverPid > 0) {
         std::printf("server memory      peak %.1f MiB (RSS %.1f MiB at start, %.1f after log-in, %.1f at the end)\n",
