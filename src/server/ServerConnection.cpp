@@ -5,10 +5,10 @@
 namespace vorlan::server {
 namespace {
 
-// A buffer that grew is kept while output flows, so that a busy connection does
-// not allocate (and fault in) its buffer afresh for every batch, and given back
-// at the next flood check that finds it drained, so that an idle connection
-// stays small.
+// A buffer that grew is given back once a flush finds it drained, so that an
+// idle connection stays small; but not while a heavy stream flows through it
+// (its pass needed an early offer), which would only have it allocated and
+// faulted in afresh for every pass. The flood check gives that one back.
 constexpr std::size_t kKeptBufferCapacity = 4 * 1024;
 constexpr std::size_t kMaxSendChunk = 1 << 30;
 // Sent bytes at the front are dropped once they outweigh what is left or pass
@@ -33,13 +33,13 @@ void ServerConnection::Send(std::string_view bytes) {
     queuedTotal_ += bytes.size();
     if (IsAdmin()) adminQueuedEnd_ = queuedTotal_;
     unoffered_ += bytes.size();
-    if (unoffered_ >= kOfferChunk) {
-        Offer();
-        return;
-    }
     if (!flushQueued_) {
         flushQueued_ = true;
         owner_.OnOutputQueued(*this);
+    }
+    if (unoffered_ >= kOfferChunk) {
+        heavyPass_ = true;
+        Offer();
     }
 }
 
@@ -59,6 +59,12 @@ void ServerConnection::Close() {
 void ServerConnection::Flush() {
     flushQueued_ = false;
     Offer();
+    if (!heavyPass_) ReleaseDrainedBuffer();
+    heavyPass_ = false;
+}
+
+void ServerConnection::ReleaseDrainedBuffer() {
+    if (UnsentBytes() == 0 && sendBuffer_.capacity() > kKeptBufferCapacity) DiscardOutput();
 }
 
 void ServerConnection::Offer() {
@@ -97,10 +103,6 @@ void ServerConnection::DropSentBytes() {
         sendBuffer_.erase(0, sendOffset_);
         sendOffset_ = 0;
     }
-}
-
-void ServerConnection::ReleaseDrainedBuffer() {
-    if (UnsentBytes() == 0 && sendBuffer_.capacity() > kKeptBufferCapacity) DiscardOutput();
 }
 
 // The handlers only forward: the owner may destroy this object, so nothing

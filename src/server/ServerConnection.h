@@ -90,6 +90,7 @@ private:
     std::uint64_t sentTotal_ = 0;
     std::uint64_t adminQueuedEnd_ = 0;
     std::size_t unoffered_ = 0;  // queued since the last offer
+    bool heavyPass_ = false;     // this pass offered early
     bool backlogExceeded_ = false;
     bool flushQueued_ = false;  // the owner knows that bytes wait
 };
