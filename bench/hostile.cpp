@@ -219,6 +219,7 @@ struct ProcessSample {
     double cpuSeconds = 0;
     long rssKiB = 0;
     long peakKiB = 0;
+    double runQueueSeconds = 0;  // runnable but waiting for a CPU
 };
 
 ProcessSample SampleProcess(int pid) {
@@ -246,6 +247,9 @@ ProcessSample SampleProcess(int pid) {
         if (line.rfind("VmRSS:", 0) == 0) s.rssKiB = std::atol(line.c_str() + 6);
         if (line.rfind("VmHWM:", 0) == 0) s.peakKiB = std::atol(line.c_str() + 6);
     }
+    std::ifstream schedstat("/proc/" + std::to_string(pid) + "/schedstat");
+    double onCpuNs = 0, waitingNs = 0;
+    if (schedstat >> onCpuNs >> waitingNs) s.runQueueSeconds = waitingNs / 1e9;
     return s;
 }
 
@@ -491,8 +495,9 @@ int main(int argc, char** argv) {
     if (settings.serverPid > 0) {
         std::printf("server memory      peak %.1f MiB (RSS %.1f MiB at start, %.1f after log-in, %.1f at the end)\n",
                     atEnd.peakKiB / 1024.0, atStart.rssKiB / 1024.0, afterLogin.rssKiB / 1024.0, atEnd.rssKiB / 1024.0);
-        std::printf("server CPU         %.1f s in %d s\n", atEnd.cpuSeconds - measureStart.cpuSeconds,
-                    settings.seconds + 3);
+        std::printf("server CPU         %.1f s in %d s, and %.1f s runnable but waiting for a CPU\n",
+                    atEnd.cpuSeconds - measureStart.cpuSeconds, settings.seconds + 3,
+                    atEnd.runQueueSeconds - measureStart.runQueueSeconds);
     }
     for (Conn& c : conns)
         if (c.fd >= 0) ::close(c.fd);
