@@ -47,7 +47,7 @@ inline constexpr std::size_t kMaxMutedIds = 1000;
 // spare. Everyone else receives at most the user list at log-in (about 240 KB
 // for 1000 users) besides chat traffic, so a much smaller bound serves them, and
 // connections that need no password cannot make the server hold more than
-// about 1000 x 1.3 MiB for them (see README, "Server memory, worst case").
+// about 1000 x 2.2 MiB of buffers for them (README, "Server memory, worst case").
 inline constexpr std::size_t kDefaultAdminSendBacklogLimit = 32u * 1024u * 1024u;
 inline constexpr std::size_t kDefaultUserSendBacklogLimit = 1024u * 1024u;
 
@@ -58,11 +58,11 @@ inline constexpr std::size_t kDefaultUserSendBacklogLimit = 1024u * 1024u;
 // line costing one: the latency stays far below what a reader notices while the
 // server's CPU per delivered line drops.
 inline constexpr std::size_t kPacedFlushConnections = 64;
+inline constexpr std::uint32_t kFlushPacingMs = 5;
 // Queued output is also offered to the socket as soon as this much waits, so
 // that a burst reaches the kernel while it is produced and the bytes one pass
 // holds for a connection before offering them stay few.
 inline constexpr std::size_t kOfferChunk = 64 * 1024;
-inline constexpr std::uint32_t kFlushPacingMs = 5;
 
 // Profile and version queries forwarded to a user and not yet answered. The
 // answers do not count towards the flood limits, so that other users' questions
