@@ -229,11 +229,13 @@ void ChatServer::HandleReceivedBytes(int connectionId, std::string_view bytes) {
 // False once the connection is gone; the rest of its bytes is then discarded.
 bool ChatServer::FeedReceived(ServerConnection& connection, std::string_view bytes, int& framesSeen) {
     bool tailKept = connection.pendingInput.Feed(bytes, [&](std::string_view message) {
-        ++framesSeen;
-        ++connection.messageCount;
-        if (framesSeen > kMaxMessagesPerNotification) {
-            DropForFault(connection);
-            return false;
+        if (!SettlesAwaitedReply(connection, message)) {
+            ++framesSeen;
+            ++connection.messageCount;
+            if (framesSeen > kMaxMessagesPerNotification) {
+                DropForFault(connection);
+                return false;
+            }
         }
         if (!message.empty()) Dispatch(connection, message);
         return !connection.removed;
@@ -276,6 +278,11 @@ void ChatServer::OnServerClose(int error, int connectionId) {
     } else {
         Remove(*connection, {});
     }
+}
+
+void ChatServer::OnServerWritable(int connectionId) {
+    EntryGuard guard(*this);
+    if (ServerConnection* connection = FindConnection(connectionId)) connection->Flush();
 }
 
 void ChatServer::DropConnection(std::size_t slot, std::string_view notice) {
@@ -376,6 +383,7 @@ void ChatServer::FlushQueuedOutput() {
 // --- timers --------------------------------------------------------------------
 
 void ChatServer::OnTimer(int id) {
+    EntryGuard guard(*this);
     if (id == kFlushTimerId) FlushQueuedOutput();
     if (id == kKeepaliveTimerId) SendKeepalives();
     if (id == kFloodCheckTimerId) CheckFloods();
@@ -399,6 +407,7 @@ void ChatServer::CheckFloods() {
             DropForFault(*connection);
         } else {
             connection->messageCount = 0;
+            connection->ReleaseDrainedBuffer();
         }
     }
 }

@@ -55,6 +55,7 @@ public:
     void OnServerAccept(int error, int listenerId) override;
     void OnServerReceive(int error, int connectionId) override;
     void OnServerClose(int error, int connectionId) override;
+    void OnServerWritable(int connectionId) override;
 
     // Bytes of one receive notification of connection `connectionId`, split into
     // messages under the framing and flood rules.
@@ -154,6 +155,12 @@ private:
     // ServerQueries.cpp
     void HandleAddressRequest(ServerConnection& sender, std::string_view fields);
     void HandleProfileRequest(ServerConnection& sender, std::string_view fields);
+    // Notes that `target` owes `requester` the reply `replyCode`; false when it
+    // owes too many already, and the query is then refused.
+    bool AwaitReply(ServerConnection& target, const ServerConnection& requester, int replyCode);
+    // True (and the debt is settled) when `message` answers a query forwarded to
+    // `sender`: such answers are exempt from the flood limits.
+    bool SettlesAwaitedReply(ServerConnection& sender, std::string_view message);
     // A reply's "requester id SEP answer": the requester's connection (null when
     // none has the id; the sender is dropped when the SEP is missing) and the answer.
     ServerConnection* ReplyRequester(ServerConnection& sender, std::string_view fields, std::string_view& answer);

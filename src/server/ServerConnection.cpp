@@ -5,8 +5,10 @@
 namespace vorlan::server {
 namespace {
 
-// A buffer that grew for one large reply is given back once it has drained, so
-// that an idle connection stays small.
+// A buffer that grew is given back once a flush finds it drained, so that an
+// idle connection stays small; but not while a heavy stream flows through it
+// (its pass needed an early offer), which would only have it allocated and
+// faulted in afresh for every pass. The flood check gives that one back.
 constexpr std::size_t kKeptBufferCapacity = 4 * 1024;
 constexpr std::size_t kMaxSendChunk = 1 << 30;
 // Sent bytes at the front are dropped once they outweigh what is left or pass
@@ -27,23 +29,25 @@ bool ServerConnection::HasMuted(int id) const {
 
 void ServerConnection::Send(std::string_view bytes) {
     if (backlogExceeded_ || bytes.empty()) return;
-    std::size_t limit = IsAdmin() ? adminSendBacklogLimit_ : userSendBacklogLimit_;
-    if (UnsentBytes() + bytes.size() > limit) {
-        backlogExceeded_ = true;
-        DiscardOutput();
-        owner_.OnSendBacklogExceeded(connectionId);
-        return;
-    }
     sendBuffer_.append(bytes);
+    queuedTotal_ += bytes.size();
+    if (IsAdmin()) adminQueuedEnd_ = queuedTotal_;
+    unoffered_ += bytes.size();
     if (!flushQueued_) {
         flushQueued_ = true;
         owner_.OnOutputQueued(*this);
+    }
+    if (unoffered_ >= kOfferChunk) {
+        heavyPass_ = true;
+        Offer();
     }
 }
 
 void ServerConnection::DiscardOutput() {
     std::string().swap(sendBuffer_);
     sendOffset_ = 0;
+    sentTotal_ = queuedTotal_;
+    unoffered_ = 0;
 }
 
 void ServerConnection::Close() {
@@ -54,24 +58,46 @@ void ServerConnection::Close() {
 
 void ServerConnection::Flush() {
     flushQueued_ = false;
-    if (!IsOpen()) return;
-    while (sendOffset_ < sendBuffer_.size()) {
+    Offer();
+    if (!heavyPass_) ReleaseDrainedBuffer();
+    heavyPass_ = false;
+}
+
+void ServerConnection::ReleaseDrainedBuffer() {
+    if (UnsentBytes() == 0 && sendBuffer_.capacity() > kKeptBufferCapacity) DiscardOutput();
+}
+
+void ServerConnection::Offer() {
+    unoffered_ = 0;
+    if (backlogExceeded_) return;
+    // A socketless connection (the fuzz target's) refuses everything.
+    while (IsOpen() && sendOffset_ < sendBuffer_.size()) {
         std::size_t chunk = std::min(UnsentBytes(), kMaxSendChunk);
         int sent = AsyncSocket::Send(sendBuffer_.data() + sendOffset_, static_cast<int>(chunk));
         // Would-block or an error: what is left waits for the next OnSend.
         if (sent <= 0) break;
         sendOffset_ += static_cast<std::size_t>(sent);
+        sentTotal_ += static_cast<std::uint64_t>(sent);
     }
     DropSentBytes();
+    if (RefusedPastBound()) {
+        backlogExceeded_ = true;
+        DiscardOutput();
+        owner_.OnSendBacklogExceeded(connectionId);
+    }
+}
+
+// Everything unsent has just been refused. Bytes queued while this user was a
+// Normal user (those after the admin ones) answer to that bound, all of them
+// together to the admin bound.
+bool ServerConnection::RefusedPastBound() const {
+    std::uint64_t queuedAsUser = queuedTotal_ - std::max(adminQueuedEnd_, sentTotal_);
+    return queuedAsUser > userSendBacklogLimit_ || UnsentBytes() > adminSendBacklogLimit_;
 }
 
 void ServerConnection::DropSentBytes() {
     if (sendOffset_ == sendBuffer_.size()) {
-        if (sendBuffer_.capacity() > kKeptBufferCapacity) {
-            std::string().swap(sendBuffer_);
-        } else {
-            sendBuffer_.clear();
-        }
+        sendBuffer_.clear();
         sendOffset_ = 0;
     } else if (sendOffset_ >= UnsentBytes() || sendOffset_ >= kMaxSentPrefix) {
         sendBuffer_.erase(0, sendOffset_);
@@ -84,7 +110,7 @@ void ServerConnection::DropSentBytes() {
 void ServerConnection::OnReceive(int error) { owner_.OnServerReceive(error, connectionId); }
 
 void ServerConnection::OnSend(int error) {
-    if (error == 0) Flush();
+    if (error == 0) owner_.OnServerWritable(connectionId);
 }
 
 void ServerConnection::OnAccept(int error) { owner_.OnServerAccept(error, connectionId); }

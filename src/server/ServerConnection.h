@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,7 @@ namespace vorlan::server {
 // one too (id 0). Writes are queued, and the owner hands them to the socket
 // together (see ChatServer::FlushQueuedOutput), so that fan-out to many clients
 // costs one system call per client per batch; bytes and order are kept.
+// The backlog bound judges only what the socket refused (see ServerLimits.h).
 class ServerConnection : public platform::AsyncSocket {
 public:
     // The bounds on unsent bytes for admins (levels 0-2) and for everyone else.
@@ -32,7 +34,15 @@ public:
     int mainChatClosed = 0;
     std::vector<int> mutedIds;  // duplicates allowed
     std::string peerAddress;    // dotted text, read once at accept
-    bool removed = false;       // taken out of the server's list
+    // Queries of other users forwarded to this one and not yet answered, oldest
+    // first: the reply code owed ("10" or "14" as 10 or 14) and to whom.
+    struct AwaitedReply {
+        int requesterId;
+        int replyCode;
+        std::uint64_t forwardedMs;
+    };
+    std::vector<AwaitedReply> awaitedReplies;
+    bool removed = false;  // taken out of the server's list
 
     bool IsLoggedIn() const { return level != kNotLoggedIn; }
     bool IsNormalUser() const { return level == kNormalUser; }
@@ -41,15 +51,19 @@ public:
     int LevelDigit() const { return level + 4 * mainChatClosed; }
     bool HasMuted(int id) const;
 
-    // Queues `bytes`. Past the backlog bound of the user's current level nothing
-    // more is queued, the backlog is released and the owner is told, so that it
-    // drops the connection.
+    // Queues `bytes`; they are offered to the socket at the owner's next flush,
+    // or at once when kOfferChunk bytes wait unoffered. Once the socket has
+    // refused more than the bound allows, nothing more is queued, the backlog is
+    // released and the owner is told, so that it drops the connection.
     void Send(std::string_view bytes);
-    // Hands the queued bytes to the socket; what it does not take waits for OnSend.
+    // Offers the queued bytes to the socket; what it does not take waits for
+    // OnSend and is judged against the bound.
     void Flush();
     std::size_t UnsentBytes() const { return sendBuffer_.size() - sendOffset_; }
     bool SendBacklogExceeded() const { return backlogExceeded_; }
     void DiscardOutput();
+    // Gives back a grown buffer once everything in it was sent.
+    void ReleaseDrainedBuffer();
 
     void Close() override;
 
@@ -60,6 +74,8 @@ protected:
     void OnClose(int error) override;
 
 private:
+    void Offer();
+    bool RefusedPastBound() const;
     void DropSentBytes();
 
     ServerConnectionOwner& owner_;
@@ -67,6 +83,14 @@ private:
     std::size_t userSendBacklogLimit_;
     std::string sendBuffer_;
     std::size_t sendOffset_ = 0;  // bytes at the front already handed to the socket
+    // Positions in the stream of all bytes ever queued: how many were queued,
+    // how many the socket took, and where the last byte queued while this user
+    // was an admin ends (the bytes after it were queued as a Normal user).
+    std::uint64_t queuedTotal_ = 0;
+    std::uint64_t sentTotal_ = 0;
+    std::uint64_t adminQueuedEnd_ = 0;
+    std::size_t unoffered_ = 0;  // queued since the last offer
+    bool heavyPass_ = false;     // this pass offered early
     bool backlogExceeded_ = false;
     bool flushQueued_ = false;  // the owner knows that bytes wait
 };

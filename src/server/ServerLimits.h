@@ -34,14 +34,20 @@ inline constexpr std::size_t kMaxBanDescriptionLength = 200;
 // forever; a legitimate client mutes each of at most 1000 users.
 inline constexpr std::size_t kMaxMutedIds = 1000;
 
-// Unsent bytes one connection may hold before it is dropped as a flood is: a
-// client that stops reading must not grow the server's memory without bound.
+// Unsent bytes one connection may leave refused by its socket before it is
+// dropped as a flood is: a client that stops reading must not grow the server's
+// memory without bound. Only what the socket was offered and did not take
+// counts, never what one pass of the loop queued before offering it: a reader
+// that keeps up takes a burst of any size (the kernel buffers megabytes of it),
+// while one that stops soon leaves the bound refused. Each byte is judged by the
+// bound of the level at which it was queued, so a demotion never turns a
+// legitimate admin backlog into a flood.
 // Admins may ask for the largest legitimate reply, a full ban list (50000 rows
 // of at most 411 bytes, about 20.6 MB), so their bound admits that with room to
 // spare. Everyone else receives at most the user list at log-in (about 240 KB
 // for 1000 users) besides chat traffic, so a much smaller bound serves them, and
 // connections that need no password cannot make the server hold more than
-// 1000 x 1 MiB for them.
+// about 1000 x 2.2 MiB of buffers for them (README, "Server memory, worst case").
 inline constexpr std::size_t kDefaultAdminSendBacklogLimit = 32u * 1024u * 1024u;
 inline constexpr std::size_t kDefaultUserSendBacklogLimit = 1024u * 1024u;
 
@@ -53,6 +59,19 @@ inline constexpr std::size_t kDefaultUserSendBacklogLimit = 1024u * 1024u;
 // server's CPU per delivered line drops.
 inline constexpr std::size_t kPacedFlushConnections = 64;
 inline constexpr std::uint32_t kFlushPacingMs = 5;
+// Queued output is also offered to the socket as soon as this much waits, so
+// that a burst reaches the kernel while it is produced and the bytes one pass
+// holds for a connection before offering them stay few.
+inline constexpr std::size_t kOfferChunk = 64 * 1024;
+
+// Profile and version queries forwarded to a user and not yet answered. The
+// answers do not count towards the flood limits, so that other users' questions
+// never cost a user its connection; each answer was paid for by the asker's own
+// limit. Past this many unanswered ones further queries to that user are
+// refused, so that no crowd of askers can make it owe more than it may answer.
+// A query unanswered for long is forgotten (a client that never answers).
+inline constexpr std::size_t kMaxAwaitedReplies = 64;
+inline constexpr std::uint32_t kReplyWaitMs = 60000;
 
 inline constexpr int kFlushTimerId = 1;
 inline constexpr int kKeepaliveTimerId = 110;

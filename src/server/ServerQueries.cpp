@@ -1,5 +1,8 @@
 // Questions one user asks about another (address, profile, version) and the
 // admins' connection list.
+#include <algorithm>
+
+#include "platform/Clock.h"
 #include "protocol/ServerToClient.h"
 #include "server/ChatServer.h"
 #include "server/ServerText.h"
@@ -8,6 +11,8 @@ namespace vorlan::server {
 namespace {
 
 namespace to_client = protocol::to_client;
+constexpr int kProfileReplyCode = 10;
+constexpr int kVersionReplyCode = 14;
 
 // Splits at SEP into exactly `count` fields, the last taking the rest; false
 // when there are fewer.
@@ -32,8 +37,42 @@ void ChatServer::HandleAddressRequest(ServerConnection& sender, std::string_view
 
 void ChatServer::HandleProfileRequest(ServerConnection& sender, std::string_view fields) {
     ServerConnection* target = FindConnection(protocol::ReadDecimal(fields));
-    if (target == nullptr) return;
+    if (target == nullptr || !AwaitReply(*target, sender, kProfileReplyCode)) return;
     target->Send(protocol::Frame(to_client::ProfileQuery(sender.connectionId)));
+}
+
+// A client answers every query at once, so a crowd of askers could make it send
+// more than the flood limits allow; its answers are therefore not counted, as
+// long as each answers a query that the server forwarded. One's questions to
+// oneself are one's own messages and stay counted.
+bool ChatServer::AwaitReply(ServerConnection& target, const ServerConnection& requester, int replyCode) {
+    if (&target == &requester) return true;
+    auto& awaited = target.awaitedReplies;
+    std::uint64_t now = platform::MonotonicMs();
+    auto fresh = std::find_if(awaited.begin(), awaited.end(),
+                              [now](const auto& reply) { return now - reply.forwardedMs < kReplyWaitMs; });
+    awaited.erase(awaited.begin(), fresh);
+    if (awaited.size() >= kMaxAwaitedReplies) return false;
+    awaited.push_back({requester.connectionId, replyCode, now});
+    return true;
+}
+
+bool ChatServer::SettlesAwaitedReply(ServerConnection& sender, std::string_view message) {
+    auto& awaited = sender.awaitedReplies;
+    if (awaited.empty()) return false;
+    int code = MessageCode(message);
+    if (code != kProfileReplyCode && code != kVersionReplyCode) return false;
+    std::string_view fields = message.substr(2);
+    std::size_t sep = fields.find(protocol::kSep);
+    if (sep == std::string_view::npos) return false;
+    int requesterId = protocol::ReadDecimal(fields.substr(0, sep));
+    std::uint64_t now = platform::MonotonicMs();
+    auto owed = std::find_if(awaited.begin(), awaited.end(), [&](const auto& reply) {
+        return reply.requesterId == requesterId && reply.replyCode == code && now - reply.forwardedMs < kReplyWaitMs;
+    });
+    if (owed == awaited.end()) return false;
+    awaited.erase(owed);
+    return true;
 }
 
 ServerConnection* ChatServer::ReplyRequester(ServerConnection& sender, std::string_view fields,
@@ -64,7 +103,7 @@ void ChatServer::HandleProfileReply(ServerConnection& sender, std::string_view f
 
 void ChatServer::HandleVersionRequest(ServerConnection& sender, std::string_view fields) {
     ServerConnection* target = FindConnection(protocol::ReadDecimal(fields));
-    if (target == nullptr) return;
+    if (target == nullptr || !AwaitReply(*target, sender, kVersionReplyCode)) return;
     target->Send(protocol::Frame(to_client::VersionQuery(sender.connectionId)));
 }
 

@@ -156,12 +156,16 @@ TEST_F(UserBacklog, NormalUserThatStopsReadingIsDroppedWhileTalkersStay) {
     TestUser& talker = Login("127.0.0.2", "Talker");
     TestUser& stuck = Login("127.0.0.3", "Stuck");
     Frames seen;
+    std::size_t mostHeld = 0;  // the server never holds much more than the bound for it
     for (int round = 0; round < 3000 && server.FindConnection(stuck.id) != nullptr; ++round) {
+        mostHeld = std::max(mostHeld, server.FindConnection(stuck.id)->UnsentBytes());
         talker.SendRaw(Repeat("020" + std::string(1000, 'z'), 19));
         Frames more = Sync(talker);
         seen.insert(seen.end(), more.begin(), more.end());
     }
     EXPECT_EQ(server.FindConnection(stuck.id), nullptr);
+    EXPECT_GT(mostHeld, 32u * 1024u);
+    EXPECT_LE(mostHeld, 64u * 1024u + vorlan::server::kOfferChunk + 1100u);
     Frames more = Sync(talker);  // the notice may follow the barrier handled with the last lines
     seen.insert(seen.end(), more.begin(), more.end());
     EXPECT_EQ(seen, Frames{"18" + stuck.Id() + "0"});
