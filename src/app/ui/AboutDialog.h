@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "app/ui/ModelessDialog.h"
+#include "ui/ModelessDialog.h"
 
 namespace vorlan::app {
 

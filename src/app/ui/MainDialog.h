@@ -9,7 +9,7 @@
 #include "app/MainCore.h"
 #include "app/ui/AboutDialog.h"
 #include "app/ui/AdminMenus.h"
-#include "app/ui/Dialog.h"
+#include "ui/Dialog.h"
 #include "app/ui/MenuMirror.h"
 #include "app/ui/TrayIcon.h"
 #include "app/ui/TrayMenuWindow.h"

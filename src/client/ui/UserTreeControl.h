@@ -8,7 +8,7 @@
 #include <string>
 
 #include "client/ClientViews.h"
-#include "client/ui/TreeControl.h"
+#include "ui/TreeControl.h"
 
 namespace vorlan::client {
 
@@ -42,7 +42,7 @@ public:
     int UserIdAtCursor();
 
 private:
-    TreeControl tree_;
+    ui::TreeControl tree_;
     // A selected row that was just removed: the core moves a user between the
     // groups by removing and adding its row, and the user stays selected.
     int reselectId_ = 0;

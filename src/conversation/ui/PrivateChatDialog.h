@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/ui/Dialog.h"
+#include "ui/Dialog.h"
 #include "client/ClientViews.h"
 #include "conversation/ui/ChatTextControl.h"
 #include "conversation/ui/TextMenuOwner.h"

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "app/ui/ModelessDialog.h"
+#include "ui/ModelessDialog.h"
 #include "conversation/ui/ChatTextControl.h"
 #include "conversation/ui/TextMenuOwner.h"
 #include "storage/Records.h"

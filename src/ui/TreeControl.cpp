@@ -1,8 +1,8 @@
-#include "client/ui/TreeControl.h"
+#include "ui/TreeControl.h"
 
 #include <vector>
 
-namespace vorlan::client {
+namespace vorlan::ui {
 
 void TreeControl::Attach(HWND tree, std::uint32_t backgroundColour, std::uint32_t textColour) {
     tree_ = tree;
@@ -170,4 +170,4 @@ void TreeControl::ForgetSubtree(HTREEITEM item) {
     }
 }
 
-}  // namespace vorlan::client
+}  // namespace vorlan::ui
