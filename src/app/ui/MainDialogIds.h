@@ -2,7 +2,10 @@
 
 // Resource ids of the main window and its single dialogs, shared by
 // resources/Vorlan.rc and the C++ code (plain macros, because the resource
-// compiler reads this file too).
+// compiler reads this file too). The menu command ids come from the core's
+// one list of them.
+
+#include "client/MenuIds.h"
 
 #define IDD_MAIN_DIALOG 102
 #define IDR_MAIN_MENU 130
@@ -20,47 +23,6 @@
 #define IDC_CHAT_VIEW 1046
 #define IDC_SERVERS_LABEL 1051
 #define IDC_SERVERS_TREE 1052
-
-// Main menu commands.
-#define ID_START_SERVER 32771
-#define ID_CONNECT_LOCAL_SERVER 32772
-#define ID_CONNECT_TO_SERVER 32773
-#define ID_EDIT_PROFILE 32774
-#define ID_OPTIONS 32775
-#define ID_MAIN_CHAT_TOGGLE 32776
-#define ID_LISTENING_TOGGLE 32777
-#define ID_END_SERVER 32778
-#define ID_END_CONNECTION 32779
-#define ID_EXIT 32780
-#define ID_ABOUT 32782
-#define ID_STATUS_AVAILABLE 32792
-#define ID_STATUS_BUSY 32793
-#define ID_STATUS_BE_RIGHT_BACK 32794
-#define ID_STATUS_AWAY 32795
-#define ID_STATUS_CUSTOM 32796
-#define ID_GO_TO_CHAT_LOGS 32828
-
-// Position of the "Set status" sub-menu within the "Vorlan" menu.
-#define SET_STATUS_MENU_POSITION 8
-
-// Admin menu and tray menu commands.
-#define ID_SHOW_CONNECTIONS 111
-#define ID_SHOW_BAN_LIST 112
-#define ID_SHOW_VORLAN 113
-
-// User menu (141) commands; the admin entries are inserted while this client
-// holds admin rights.
-#define ID_USER_SHOW_INFO 32803
-#define ID_USER_OPEN_PRIVATE_CHAT 32804
-#define ID_USER_OPEN_CHAT_LOG 121
-#define ID_USER_SEND_FILE 32826
-#define ID_USER_SHOW_VERSION 32805
-#define ID_USER_MUTE 32822
-#define ID_USER_ENABLE_ADMIN 32808
-#define ID_USER_DISABLE_ADMIN 32809
-#define ID_USER_SHOW_ADDRESS 32810
-#define ID_USER_KICK 32811
-#define ID_USER_BAN 32812
 
 // Recently used servers menu (160) commands.
 #define ID_RECENT_CONNECT 32830
