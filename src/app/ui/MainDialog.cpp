@@ -206,9 +206,9 @@ void MainDialog::CreateSingleDialogs() {
     conversation::ChatTextOwner& owner = *this;
     connect_ = std::make_unique<client::ConnectDialog>(instance_, core_->Session(), owner, colours);
     about_ = std::make_unique<AboutDialog>(instance_, MainCore::kHomePage, [this] { return core_->BrowserProgram(); });
-    options_ = std::make_unique<storage::OptionsDialog>(instance_, *core_);
-    profile_ = std::make_unique<storage::EditProfileDialog>(instance_, *core_);
-    customStatus_ = std::make_unique<storage::CustomStatusDialog>(instance_, *core_);
+    options_ = std::make_unique<OptionsDialog>(instance_, *core_);
+    profile_ = std::make_unique<client::EditProfileDialog>(instance_, core_->Session());
+    customStatus_ = std::make_unique<client::CustomStatusDialog>(instance_, core_->Session());
     for (ui::ModelessDialog* dialog : std::initializer_list<ui::ModelessDialog*>{
              connect_.get(), about_.get(), &info_, options_.get(), profile_.get(), customStatus_.get()}) {
         dialog->SetIcons(smallIcon_, largeIcon_);

@@ -1,6 +1,6 @@
 #pragma once
 
-// Resource ids of the private chat window, shared by resources/PrivateChat.rc
+// Resource ids of the private chat window, shared by resources/Client.rc
 // and the C++ code (plain macros, because the resource compiler reads this
 // file too).
 
