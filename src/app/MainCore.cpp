@@ -135,13 +135,6 @@ std::string MainCore::SelectedUserChatLogToOpen() const {
     return IfFileExists(conversation::PrivateLogPath(programFolder_, users.UserName(id)));
 }
 
-std::string MainCore::BrowserProgram() const {
-    const storage::Options& options = session_->options();
-    if (options.useSpecifiedBrowser) return options.browserPath;
-    if (options.useInternetExplorer) return "iexplore";
-    return {};
-}
-
 bool MainCore::OnMenuCommand(int id) {
     namespace menu = client::menu;
     switch (id) {

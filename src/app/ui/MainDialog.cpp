@@ -205,7 +205,7 @@ void MainDialog::CreateSingleDialogs() {
     info_.SetPrivateChatAction([this] { return core_->Session().OpenPrivateChatFromInfo(); });
     conversation::ChatTextOwner& owner = *this;
     connect_ = std::make_unique<client::ConnectDialog>(instance_, core_->Session(), owner, colours);
-    about_ = std::make_unique<AboutDialog>(instance_, MainCore::kHomePage, [this] { return core_->BrowserProgram(); });
+    about_ = std::make_unique<AboutDialog>(instance_, core_->Options());
     options_ = std::make_unique<OptionsDialog>(instance_, *core_);
     profile_ = std::make_unique<client::EditProfileDialog>(instance_, core_->Session());
     customStatus_ = std::make_unique<client::CustomStatusDialog>(instance_, core_->Session());
@@ -218,18 +218,7 @@ void MainDialog::CreateSingleDialogs() {
 
 // ---- views the core asks ----------------------------------------------------------------
 
-conversation::ChatLinkOptions MainDialog::LinkOptions() const {
-    conversation::ChatLinkOptions links;
-    if (!core_) {
-        return links;
-    }
-    const storage::Options& options = core_->Options();
-    links.autoOpenLinks = options.openLinksOnClick;
-    links.useSpecifiedBrowser = options.useSpecifiedBrowser;
-    links.browserPath = options.browserPath;
-    links.useInternetExplorer = options.useInternetExplorer;
-    return links;
-}
+const storage::Options* MainDialog::LinkOptions() const { return core_ ? &core_->Options() : nullptr; }
 
 bool MainDialog::IsMainWindowForeground() const { return handle() != nullptr && GetForegroundWindow() == handle(); }
 

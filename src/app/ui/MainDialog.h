@@ -43,7 +43,7 @@ protected:
 
 private:
     // ChatTextOwner
-    conversation::ChatLinkOptions LinkOptions() const override;
+    const storage::Options* LinkOptions() const override;
     void SetMenuTarget(conversation::ChatTextControl* control) override { menuTarget_ = control; }
     HWND CommandWindow() const override { return handle(); }
     // MainWindowState

@@ -5,7 +5,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "conversation/ChatText.h"
@@ -44,24 +43,6 @@ CHARRANGE Selection(HWND control) {
 
 void ReplaceSelection(HWND control, const std::string& text) {
     SendMessageA(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-// A link or selection as one browser argument: quoted, and without the
-// characters that could end the quote or split the command line, so that text
-// from another user can never add arguments of its own.
-std::string BrowserArgument(const std::string& target) {
-    std::string argument = "\"";
-    for (unsigned char c : target) {
-        if (c == '"' || c < 0x20 || c == 0x7F) {
-            char escaped[4];
-            std::snprintf(escaped, sizeof escaped, "%%%02X", c);
-            argument += escaped;
-        } else {
-            argument.push_back(static_cast<char>(c));
-        }
-    }
-    argument += "\"";
-    return argument;
 }
 
 bool IsArrowKey(WPARAM key) { return key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT; }
@@ -263,7 +244,7 @@ void ChatTextControl::ClearAll() { SetText(""); }
 
 void ChatTextControl::Navigate() {
     std::string selected = SelectedText();
-    if (!selected.empty()) OpenInBrowser(selected, false);
+    OpenInBrowser(selected, OpenRequest::Command);
 }
 
 void ChatTextControl::PastePlainText() { SendMessageA(control_, EM_PASTESPECIAL, CF_TEXT, 0); }
@@ -347,24 +328,16 @@ void ChatTextControl::OnLeftButtonUp() {
     std::optional<LinkSpan> link = FindLinkAt(text, static_cast<std::size_t>(selection.cpMin));
     if (!link) return;
     SetSelection(control_, static_cast<LONG>(link->begin), static_cast<LONG>(link->end));
-    OpenInBrowser(text.substr(link->begin, link->end - link->begin), true);
+    OpenInBrowser(text.substr(link->begin, link->end - link->begin), OpenRequest::LinkClicked);
 }
 
-void ChatTextControl::OpenInBrowser(const std::string& target, bool onlyWhenAutoOpen) const {
-    if (!owner_) return;
-    const ChatLinkOptions options = owner_->LinkOptions();
-    if (onlyWhenAutoOpen && !options.autoOpenLinks) return;
-    std::string program;
-    if (options.useSpecifiedBrowser) {
-        program = options.browserPath;
-    } else if (options.useInternetExplorer) {
-        program = "iexplore";
-    } else {
-        return;
-    }
-    if (program.empty()) return;
+void ChatTextControl::OpenInBrowser(const std::string& target, OpenRequest request) const {
+    const storage::Options* options = owner_ != nullptr ? owner_->LinkOptions() : nullptr;
+    if (options == nullptr) return;
+    const std::optional<BrowserLaunch> launch = BrowserLaunchFor(*options, target, request);
+    if (!launch) return;
     // A browser that cannot be started is not reported.
-    ShellExecuteA(nullptr, "open", program.c_str(), BrowserArgument(target).c_str(), nullptr, SW_SHOWNORMAL);
+    ShellExecuteA(nullptr, "open", launch->program.c_str(), launch->argument.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 // ---- context menu -----------------------------------------------------------------
