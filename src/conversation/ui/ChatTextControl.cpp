@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "conversation/ChatText.h"
+#include "conversation/TextMenuModel.h"
 #include "conversation/ui/ConversationIds.h"
 
 namespace vorlan::conversation {
@@ -349,28 +350,33 @@ bool ChatTextControl::ClipboardHasText() const {
     return hasText;
 }
 
-void ChatTextControl::PrepareMenu() {
-    const bool editable = IsEditable();
-    const bool hasSelection = !SelectedText().empty();
-    const bool hasText = TextLength() > 0;
+bool ChatTextControl::PrepareMenu() {
+    TextMenuContext context;
+    context.editable = IsEditable();
+    context.chatView = IsChatView();
+    context.hasSelection = !SelectedText().empty();
+    context.hasText = TextLength() > 0;
+    // Only an editable control pastes; the clipboard is not opened for the others.
+    context.clipboardHasText = context.editable && ClipboardHasText();
+    const TextMenuState state = TextMenuFor(context);
     auto enable = [this](UINT id, bool on) { EnableMenuItem(menu_, id, kMenuFlags | (on ? MF_ENABLED : MF_GRAYED)); };
-    enable(ID_CHAT_NAVIGATE, hasSelection);
-    enable(ID_CHAT_COPY, hasSelection);
-    enable(ID_CHAT_CUT, hasSelection && editable);
-    enable(ID_CHAT_PASTE, editable && ClipboardHasText());
-    enable(ID_CHAT_SELECT_ALL, hasText);
-    enable(ID_CHAT_CLEAR_ALL, hasText && (editable || IsChatView()));
+    enable(ID_CHAT_NAVIGATE, state.navigate);
+    enable(ID_CHAT_COPY, state.copy);
+    enable(ID_CHAT_CUT, state.cut);
+    enable(ID_CHAT_PASTE, state.paste);
+    enable(ID_CHAT_SELECT_ALL, state.selectAll);
+    enable(ID_CHAT_CLEAR_ALL, state.clearAll);
+    return state.openChatLog;
 }
 
 void ChatTextControl::OnRightButtonUp() {
     if (!menu_ || !owner_) return;
     if (GetForegroundWindow() != GetParent(control_)) return;
-    PrepareMenu();
+    const bool withChatLog = PrepareMenu();
     owner_->SetMenuTarget(this);
 
     HMENU popup = GetSubMenu(menu_, 0);
-    const bool chatView = IsChatView();
-    if (chatView) {
+    if (withChatLog) {
         InsertMenuA(popup, 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
         InsertMenuA(popup, 2, MF_BYPOSITION | MF_STRING, ID_CHAT_OPEN_CHAT_LOG, "Open chat log");
     }
@@ -381,7 +387,7 @@ void ChatTextControl::OnRightButtonUp() {
     UINT command =
         static_cast<UINT>(TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
                                          cursor.x, cursor.y, 0, GetParent(control_), nullptr));
-    if (chatView) {
+    if (withChatLog) {
         RemoveMenu(popup, 2, MF_BYPOSITION);
         RemoveMenu(popup, 1, MF_BYPOSITION);
     }

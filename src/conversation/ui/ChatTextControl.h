@@ -107,7 +107,8 @@ private:
     void SelectLinkUnderCaret();
     void OpenInBrowser(const std::string& target, OpenRequest request) const;
     void OnRightButtonUp();
-    void PrepareMenu();
+    // Enables the menu's items; true when "Open chat log" goes in.
+    bool PrepareMenu();
     bool SelectionIsUnderlined() const;
     bool ClipboardHasText() const;
     void PastePlainText();
