@@ -78,6 +78,7 @@ private:
     void SendInputLine();
     void HideToTray();
     void ShowVorlan();
+    void OnShown();
     void ShowUserMenu();
     void ShowServersMenu(int entryId);
     void ShowTrayMenu();
