@@ -108,12 +108,6 @@ std::optional<LRESULT> TreeControl::HandleNotify(const NMHDR& header) {
     if (!tree_ || header.hwndFrom != tree_) return std::nullopt;
     switch (header.code) {
         case NM_CUSTOMDRAW: return OnCustomDraw(reinterpret_cast<const NMTVCUSTOMDRAW&>(header));
-        case TVN_ITEMEXPANDINGA:
-        case TVN_ITEMEXPANDINGW: {
-            // Rows with children stay expanded: a double click must not fold them.
-            const auto& expanding = reinterpret_cast<const NMTREEVIEWA&>(header);
-            return (expanding.action & TVE_COLLAPSE) ? TRUE : FALSE;
-        }
         default: return std::nullopt;
     }
 }
