@@ -38,7 +38,20 @@ void PrivateChatDialog::SetCaption(const std::string& caption) { SetWindowTextA(
 
 void PrivateChatDialog::Flash() { FlashWindow(handle(), TRUE); }
 
-void PrivateChatDialog::ShowMinimisedWithoutActivating() { ShowWindow(handle(), SW_SHOWMINNOACTIVE); }
+// A window that a line opened is not in front of anybody yet: restored from
+// the task bar it takes the state all private windows share, maximized when
+// they are kept maximized (and so leaves that flag set), as a window opened by
+// the user would.
+void PrivateChatDialog::ShowMinimisedWithoutActivating() {
+    ShowWindow(handle(), SW_SHOWMINNOACTIVE);
+    if (!session_.options().privateMaximized) return;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(handle(), &placement)) return;
+    placement.flags |= WPF_RESTORETOMAXIMIZED;
+    placement.showCmd = SW_SHOWMINNOACTIVE;
+    SetWindowPlacement(handle(), &placement);
+}
 
 void PrivateChatDialog::ShowInFront(bool maximized) {
     ShowWindow(handle(), maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
