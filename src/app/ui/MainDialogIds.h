@@ -6,6 +6,7 @@
 // come from the core's one list of them.
 
 #include "client/MenuIds.h"
+#include "conversation/ui/ConversationIds.h"
 
 #define IDD_MAIN_DIALOG 102
 #define IDR_MAIN_MENU 130
@@ -18,7 +19,7 @@
 #define IDC_INPUT_LINE 1001
 #define IDC_USER_TREE 1029
 #define IDC_SEND_BUTTON 1037
-#define IDC_CHAT_VIEW 1046
+#define IDC_CHAT_VIEW IDC_CHAT_TEXT_VIEW  // the chat text control knows a chat view by this id
 #define IDC_SERVERS_LABEL 1051
 #define IDC_SERVERS_TREE 1052
 
