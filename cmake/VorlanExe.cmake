@@ -1,9 +1,10 @@
-# Vorlan.exe: the Windows user interface (every src/<subsystem>/ui/*.cpp) and
-# the resource scripts (resources/*.rc) over the portable core. Included by the
-# top-level CMakeLists.txt for Windows builds only.
+# Vorlan.exe: the Windows user interface (the window bases in src/ui/*.cpp and
+# every src/<subsystem>/ui/*.cpp) and the resource scripts (resources/*.rc)
+# over the portable core. Included by the top-level CMakeLists.txt for Windows
+# builds only.
 enable_language(RC)
 
-file(GLOB VORLAN_UI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/ui/*.cpp)
+file(GLOB VORLAN_UI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ui/*.cpp ${CMAKE_SOURCE_DIR}/src/*/ui/*.cpp)
 file(GLOB VORLAN_RESOURCE_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)
 
 add_executable(Vorlan WIN32 ${VORLAN_UI_SOURCES} ${VORLAN_RESOURCE_SCRIPTS})
@@ -47,7 +48,7 @@ if(VORLAN_TESTS AND VORLAN_WINDOW_TESTS)
       ${CMAKE_SOURCE_DIR}/src/app/ui/MenuMirror.cpp
       ${CMAKE_SOURCE_DIR}/src/app/ui/AdminMenus.cpp
       ${CMAKE_SOURCE_DIR}/src/conversation/ui/ChatTextControl.cpp
-      ${CMAKE_SOURCE_DIR}/src/client/ui/TreeControl.cpp
+      ${CMAKE_SOURCE_DIR}/src/ui/TreeControl.cpp
       ${CMAKE_SOURCE_DIR}/src/client/ui/UserTreeControl.cpp
       ${CMAKE_SOURCE_DIR}/src/client/ui/RecentServersTreeControl.cpp)
   target_include_directories(ui_window_tests PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)

@@ -147,13 +147,6 @@ std::string MainCore::SelectedUserChatLogToOpen() const {
     return IfFileExists(conversation::PrivateLogPath(ProgramFolder(), users.UserName(id)));
 }
 
-std::string MainCore::BrowserProgram() const {
-    const storage::Options& options = settings_.options;
-    if (options.useSpecifiedBrowser) return options.browserPath;
-    if (options.useInternetExplorer) return "iexplore";
-    return {};
-}
-
 bool MainCore::OnMenuCommand(int id) {
     namespace menu = client::menu;
     switch (id) {

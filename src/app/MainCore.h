@@ -104,13 +104,6 @@ public:
     // The private chat log of the user selected in the user tree.
     std::string SelectedUserChatLogToOpen() const;
 
-    // The program a web address is opened with: the specified browser when
-    // "Use specified browser" is on, else "iexplore" when "Use Internet
-    // Explorer" is on, else "" (nothing is opened).
-    std::string BrowserProgram() const;
-    // The home page shown by the About box; its link opens this address.
-    static constexpr const char* kHomePage = "http://www.vorlan.net/";
-
     client::ClientSession& Session() { return *session_; }
     server::ChatServer& Server() { return server_; }
     app::Notifier& Notifier() { return notifier_; }

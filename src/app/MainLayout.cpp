@@ -28,4 +28,27 @@ MinimumSize MainMinimumTrackingSize(int serversPaneHeight, int userPaneWidth) {
     return {userPaneWidth + 150, serversPaneHeight + 210};
 }
 
+MainWindowStart MainWindowStartFrom(const storage::Options& options) {
+    MainWindowStart start;
+    start.resize = options.mainWidth > 0 && options.mainHeight > 0;
+    start.width = options.mainWidth;
+    start.height = options.mainHeight;
+    start.maximized = options.mainMaximized;
+    return start;
+}
+
+bool RememberMainWindowSize(storage::Options& options, MainSizeKind kind, int outerWidth, int outerHeight) {
+    switch (kind) {
+        case MainSizeKind::Minimized: return false;
+        case MainSizeKind::Maximized: options.mainMaximized = true; return true;
+        case MainSizeKind::Restored:
+            options.mainMaximized = false;
+            options.mainWidth = outerWidth;
+            options.mainHeight = outerHeight;
+            return true;
+        case MainSizeKind::Other: return true;
+    }
+    return true;
+}
+
 }  // namespace vorlan::app

@@ -14,7 +14,7 @@ public:
     virtual ~ChatView() = default;
 
     // Inserts `text` at the end in `colour`, bold or not. The view underlines the
-    // links it finds in the text (SplitLinks in ChatText.h), keeps at most about
+    // links it finds in the text (SplitLinks in ViewText.h), keeps at most about
     // 50000 characters (CharactersToDropForAppend) and keeps the reader's place.
     virtual void AppendText(const std::string& text, std::uint32_t colour, bool bold) = 0;
 

@@ -129,14 +129,6 @@ TEST_F(MainCoreTest, WithoutSettingsFilesNothingIsWrittenAndDefaultsServe) {
     for (const char* name : {"banlist.vr", "profile.vr", "recentservers.vr"})
         EXPECT_FALSE(fs::exists(empty.Path() / name));
     EXPECT_NE(core->Colors()[1], core->Colors()[2]) << "without a colours file the view must not be black on black";
-    // Links and the About box's home page open with the browser the options name.
-    core->Options().useSpecifiedBrowser = core->Options().useInternetExplorer = true;
-    core->Options().browserPath = "C:\\Browsers\\web.exe";
-    EXPECT_EQ(core->BrowserProgram(), "C:\\Browsers\\web.exe");
-    core->Options().useSpecifiedBrowser = false;
-    EXPECT_EQ(core->BrowserProgram(), "iexplore");
-    core->Options().useInternetExplorer = false;
-    EXPECT_EQ(core->BrowserProgram(), "");
 }
 
 // The services attached through the core: the update check runs only when

@@ -303,6 +303,28 @@ CHECKS = [
         ("outer_size", "A", PRIVATE_FROM_BRAVO, 500, 400),
         ("layout", "A", {1046: "26, 26, cx - 52, cy - 73", 1001: "30, cy - 43, cx - 60, 13"}, PRIVATE_FROM_BRAVO),
     ]),
+    ("a private window a line opened minimised comes back maximized while private windows are kept maximized", [
+        ("syscommand", "A", PRIVATE_FROM_BRAVO, SC_MAXIMIZE),
+        ("expect", "A", PRIVATE_FROM_BRAVO, "is-visible", "maximized"),
+        ("send", "raw", "11<<id:Alpha>>" + S + "0Hello while maximized"),
+        ("window", "A", PRIVATE_FROM_RAW),
+        ("expect", "A", PRIVATE_FROM_RAW, "is-visible", "minimized"),
+        ("syscommand", "A", PRIVATE_FROM_RAW, SC_RESTORE),  # what its task bar button does
+        ("expect", "A", PRIVATE_FROM_RAW, "is-visible", "maximized"),
+        ("shot", "A-private-restored-maximized"),
+        # Restoring it kept the shared flag: the next private window opens maximized too.
+        ("key", "A", PRIVATE_FROM_RAW, 1001, 0x1B),
+        ("no_window", "A", PRIVATE_FROM_RAW),
+        ("key", "A", PRIVATE_FROM_BRAVO, 1001, 0x1B),
+        ("no_window", "A", PRIVATE_FROM_BRAVO),
+        ("tree_select", "A", "main", 1029, "Bravo"),
+        ("menu", "A", 32804),
+        ("window", "A", PRIVATE_FROM_BRAVO),
+        ("expect", "A", PRIVATE_FROM_BRAVO, "is-visible", "maximized"),
+        ("syscommand", "A", PRIVATE_FROM_BRAVO, SC_RESTORE),
+        ("expect", "A", PRIVATE_FROM_BRAVO, "is-visible", "visible"),
+        ("outer_size", "A", PRIVATE_FROM_BRAVO, 500, 400),
+    ], [("syscommand", "A", PRIVATE_FROM_RAW, SC_RESTORE), ("syscommand", "A", PRIVATE_FROM_BRAVO, SC_RESTORE)]),
     ("Edit profile (32774): the updated profile is what another user's info request gets", [
         ("menu", "A", 32774),
         ("window", "A", "Edit profile"),

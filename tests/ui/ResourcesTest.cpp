@@ -11,9 +11,10 @@
 #include <vector>
 
 #include "app/ui/MainDialogIds.h"
+#include "app/ui/OptionsDialogIds.h"
+#include "client/ui/ClientDialogIds.h"
+#include "client/ui/PrivateChatIds.h"
 #include "conversation/ui/ConversationIds.h"
-#include "conversation/ui/PrivateChatIds.h"
-#include "storage/ui/StorageDialogIds.h"
 
 namespace {
 

@@ -2,19 +2,16 @@
 
 #include <shellapi.h>
 
-#include <utility>
-
 #include "app/ui/MainDialogIds.h"
+#include "conversation/BrowserLaunch.h"
 
 namespace vorlan::app {
 
-AboutDialog::AboutDialog(HINSTANCE instance, std::string homePage, std::function<std::string()> browserProgram)
-    : ModelessDialog(instance, IDD_ABOUT_DIALOG),
-      homePage_(std::move(homePage)),
-      browserProgram_(std::move(browserProgram)) {}
+AboutDialog::AboutDialog(HINSTANCE instance, const storage::Options& options)
+    : ModelessDialog(instance, IDD_ABOUT_DIALOG), options_(options) {}
 
 bool AboutDialog::OnInitDialog() {
-    SetDlgItemTextA(handle(), IDC_ABOUT_LINK, homePage_.c_str());
+    SetDlgItemTextA(handle(), IDC_ABOUT_LINK, kHomePage);
     return true;
 }
 
@@ -31,12 +28,12 @@ bool AboutDialog::OnCommand(int id, int /*notification*/) {
 }
 
 void AboutDialog::OpenHomePage() const {
-    const std::string program = browserProgram_ ? browserProgram_() : std::string();
-    if (program.empty()) {
+    const auto launch = conversation::BrowserLaunchFor(options_, kHomePage, conversation::OpenRequest::Command);
+    if (!launch) {
         return;
     }
     // A browser that cannot be started is not reported.
-    ShellExecuteA(nullptr, "open", program.c_str(), homePage_.c_str(), nullptr, SW_SHOWNORMAL);
+    ShellExecuteA(nullptr, "open", launch->program.c_str(), launch->argument.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace vorlan::app

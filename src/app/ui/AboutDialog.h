@@ -2,10 +2,8 @@
 
 #include <windows.h>
 
-#include <functional>
-#include <string>
-
-#include "app/ui/ModelessDialog.h"
+#include "storage/Records.h"
+#include "ui/ModelessDialog.h"
 
 namespace vorlan::app {
 
@@ -13,8 +11,11 @@ namespace vorlan::app {
 // link button with the home page address, and "close".
 class AboutDialog : public ui::ModelessDialog {
 public:
-    // `browserProgram` gives the program that opens web addresses now ("" for none).
-    AboutDialog(HINSTANCE instance, std::string homePage, std::function<std::string()> browserProgram);
+    // The home page shown on the link button, which opens it.
+    static constexpr const char* kHomePage = "http://www.vorlan.net/";
+
+    // `options` choose the browser when the link is clicked.
+    AboutDialog(HINSTANCE instance, const storage::Options& options);
 
 protected:
     bool OnInitDialog() override;
@@ -23,8 +24,7 @@ protected:
 private:
     void OpenHomePage() const;
 
-    std::string homePage_;
-    std::function<std::string()> browserProgram_;
+    const storage::Options& options_;
 };
 
 }  // namespace vorlan::app

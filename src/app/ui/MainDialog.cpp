@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "app/MainLayout.h"
+#include "app/TrayMenuModel.h"
 #include "app/ui/MainDialogIds.h"
 #include "client/MenuIds.h"
 #include "conversation/ui/ConversationIds.h"
@@ -97,10 +98,7 @@ INT_PTR MainDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE: HideToTray(); return TRUE;
         case WM_TRAY_CALLBACK: OnTrayCallback(lParam); return TRUE;
         case WM_SHOWWINDOW:
-            if (wParam != FALSE && maximizeWhenShown_) {
-                maximizeWhenShown_ = false;
-                PostMessageA(handle(), kMaximizeAtStart, 0, 0);
-            }
+            if (wParam != FALSE) OnShown();
             return FALSE;
         case kMaximizeAtStart:
             if (!shutDown_ && IsWindowVisible(handle())) {
@@ -152,19 +150,18 @@ void MainDialog::LoadIcons() {
 }
 
 // The stored outer size at the current top-left corner, then maximized when
-// it was. The flag is read first: the move itself reports a restored window.
+// it was. The start is read first: the move itself reports a restored window.
 void MainDialog::PlaceAtStoredSize() {
-    const storage::Options& options = core_->Options();
-    const bool maximized = options.mainMaximized;
+    const MainWindowStart start = MainWindowStartFrom(core_->Options());
     RECT frame{};
     GetWindowRect(handle(), &frame);
-    if (options.mainWidth > 0 && options.mainHeight > 0) {
-        SetWindowPos(handle(), nullptr, frame.left, frame.top, options.mainWidth, options.mainHeight,
+    if (start.resize) {
+        SetWindowPos(handle(), nullptr, frame.left, frame.top, start.width, start.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
     // The modal loop shows the dialog "normal" the first time it runs out of
     // messages, which would undo a maximize made now: it is made right after.
-    maximizeWhenShown_ = maximized;
+    maximizeWhenShown_ = start.maximized;
     RECT client{};
     GetClientRect(handle(), &client);
     LayOut(client.right, client.bottom);
@@ -204,10 +201,10 @@ void MainDialog::CreateSingleDialogs() {
     info_.SetPrivateChatAction([this] { return core_->Session().OpenPrivateChatFromInfo(); });
     conversation::ChatTextOwner& owner = *this;
     connect_ = std::make_unique<client::ConnectDialog>(instance_, core_->Session(), owner, colours);
-    about_ = std::make_unique<AboutDialog>(instance_, MainCore::kHomePage, [this] { return core_->BrowserProgram(); });
-    options_ = std::make_unique<storage::OptionsDialog>(instance_, *core_);
-    profile_ = std::make_unique<storage::EditProfileDialog>(instance_, *core_);
-    customStatus_ = std::make_unique<storage::CustomStatusDialog>(instance_, *core_);
+    about_ = std::make_unique<AboutDialog>(instance_, core_->Options());
+    options_ = std::make_unique<OptionsDialog>(instance_, *core_);
+    profile_ = std::make_unique<client::EditProfileDialog>(instance_, core_->Session());
+    customStatus_ = std::make_unique<client::CustomStatusDialog>(instance_, core_->Session());
     for (ui::ModelessDialog* dialog : std::initializer_list<ui::ModelessDialog*>{
              connect_.get(), about_.get(), &info_, options_.get(), profile_.get(), customStatus_.get()}) {
         dialog->SetIcons(smallIcon_, largeIcon_);
@@ -217,18 +214,7 @@ void MainDialog::CreateSingleDialogs() {
 
 // ---- views the core asks ----------------------------------------------------------------
 
-conversation::ChatLinkOptions MainDialog::LinkOptions() const {
-    conversation::ChatLinkOptions links;
-    if (!core_) {
-        return links;
-    }
-    const storage::Options& options = core_->Options();
-    links.autoOpenLinks = options.openLinksOnClick;
-    links.useSpecifiedBrowser = options.useSpecifiedBrowser;
-    links.browserPath = options.browserPath;
-    links.useInternetExplorer = options.useInternetExplorer;
-    return links;
-}
+const storage::Options* MainDialog::LinkOptions() const { return core_ ? &core_->Options() : nullptr; }
 
 bool MainDialog::IsMainWindowForeground() const { return handle() != nullptr && GetForegroundWindow() == handle(); }
 
@@ -379,21 +365,17 @@ void MainDialog::CopyRecentAddress() {
 // ---- layout -----------------------------------------------------------------------------
 
 void MainDialog::OnSize(WPARAM type, int cx, int cy) {
-    if (!core_ || type == SIZE_MINIMIZED) {
+    if (!core_) {
         return;
     }
-    storage::Options& options = core_->Options();
-    if (type == SIZE_MAXIMIZED) {
-        options.mainMaximized = true;
-    } else if (type == SIZE_RESTORED) {
-        options.mainMaximized = false;
-    }
-    LayOut(cx, cy);
-    if (!IsZoomed(handle()) && !IsIconic(handle())) {
-        RECT frame{};
-        GetWindowRect(handle(), &frame);
-        options.mainWidth = frame.right - frame.left;
-        options.mainHeight = frame.bottom - frame.top;
+    MainSizeKind kind = MainSizeKind::Other;
+    if (type == SIZE_RESTORED) kind = MainSizeKind::Restored;
+    if (type == SIZE_MAXIMIZED) kind = MainSizeKind::Maximized;
+    if (type == SIZE_MINIMIZED) kind = MainSizeKind::Minimized;
+    RECT frame{};
+    GetWindowRect(handle(), &frame);
+    if (RememberMainWindowSize(core_->Options(), kind, frame.right - frame.left, frame.bottom - frame.top)) {
+        LayOut(cx, cy);
     }
 }
 
@@ -539,19 +521,12 @@ void MainDialog::ShowTrayMenu() {
     }
     const int exitPosition = GetMenuItemCount(vorlan) - 1;
     int position = exitPosition;
-    auto insert = [&](UINT flags, UINT_PTR id, const char* text) {
-        InsertMenuA(vorlan, static_cast<UINT>(position++), MF_BYPOSITION | flags, id, text);
-    };
-    if (adminMenus_.Installed()) {
-        insert(MF_STRING, ID_SHOW_CONNECTIONS, "Show connections");
-        insert(MF_STRING, ID_SHOW_BAN_LIST, "Show ban list");
-        insert(MF_SEPARATOR, 0, nullptr);
+    for (const TrayMenuItem& item : TrayMenuItems(core_->Session().isAdmin())) {
+        const UINT flags = MF_BYPOSITION | (item.command == 0 ? MF_SEPARATOR : MF_STRING);
+        InsertMenuA(vorlan, static_cast<UINT>(position++), flags, static_cast<UINT_PTR>(item.command),
+                    item.command == 0 ? nullptr : item.text.c_str());
+        if (item.isDefault) SetMenuDefaultItem(vorlan, static_cast<UINT>(item.command), FALSE);
     }
-    insert(MF_STRING, ID_ABOUT, "About Vorlan");
-    insert(MF_SEPARATOR, 0, nullptr);
-    insert(MF_STRING, ID_SHOW_VORLAN, "Show Vorlan");
-    insert(MF_SEPARATOR, 0, nullptr);
-    SetMenuDefaultItem(vorlan, ID_SHOW_VORLAN, FALSE);
 
     const UINT command = trayMenuWindow_.Track(vorlan);
 
@@ -569,6 +544,7 @@ void MainDialog::HideToTray() {
     ShowWindow(handle(), SW_HIDE);
 }
 
+// The core hears of the showing itself (OnShown), whichever way it came.
 void MainDialog::ShowVorlan() {
     const bool wasHidden = !IsWindowVisible(handle());
     const bool maximized = core_ && core_->Options().mainMaximized;
@@ -576,9 +552,19 @@ void MainDialog::ShowVorlan() {
     SetForegroundWindow(handle());
     if (wasHidden) {
         SetActiveWindow(handle());
-        if (core_ && core_->Session().unreadCount() != 0) {
-            core_->Session().MainWindowShown();
-        }
+    }
+}
+
+// Every way the hidden window becomes visible passes here ("Show Vorlan", the
+// tray icon, the pop-up, the first showing at start-up): the core decides what
+// that means for the unread lines.
+void MainDialog::OnShown() {
+    if (maximizeWhenShown_) {
+        maximizeWhenShown_ = false;
+        PostMessageA(handle(), kMaximizeAtStart, 0, 0);
+    }
+    if (core_ && !shutDown_) {
+        core_->Session().MainWindowShown();
     }
 }
 

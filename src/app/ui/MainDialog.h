@@ -9,20 +9,20 @@
 #include "app/MainCore.h"
 #include "app/ui/AboutDialog.h"
 #include "app/ui/AdminMenus.h"
-#include "app/ui/Dialog.h"
+#include "ui/Dialog.h"
 #include "app/ui/MenuMirror.h"
+#include "app/ui/OptionsDialog.h"
 #include "app/ui/TrayIcon.h"
 #include "app/ui/TrayMenuWindow.h"
 #include "app/ui/WindowViews.h"
 #include "client/ui/ConnectDialog.h"
+#include "client/ui/CustomStatusDialog.h"
+#include "client/ui/EditProfileDialog.h"
 #include "client/ui/InfoDialog.h"
+#include "client/ui/PrivateChatWindows.h"
 #include "client/ui/RecentServersTreeControl.h"
 #include "client/ui/UserTreeControl.h"
 #include "conversation/ui/ChatTextControl.h"
-#include "conversation/ui/PrivateChatWindows.h"
-#include "storage/ui/CustomStatusDialog.h"
-#include "storage/ui/EditProfileDialog.h"
-#include "storage/ui/OptionsDialog.h"
 
 namespace vorlan::app {
 
@@ -43,7 +43,7 @@ protected:
 
 private:
     // ChatTextOwner
-    conversation::ChatLinkOptions LinkOptions() const override;
+    const storage::Options* LinkOptions() const override;
     void SetMenuTarget(conversation::ChatTextControl* control) override { menuTarget_ = control; }
     HWND CommandWindow() const override { return handle(); }
     // MainWindowState
@@ -78,6 +78,7 @@ private:
     void SendInputLine();
     void HideToTray();
     void ShowVorlan();
+    void OnShown();
     void ShowUserMenu();
     void ShowServersMenu(int entryId);
     void ShowTrayMenu();
@@ -109,7 +110,7 @@ private:
     ClosedRemoteBanList remoteBanList_;
     // Bound to the core once it exists; until then, and whenever a window
     // cannot be made, it hands out windowless chats.
-    conversation::PrivateChatWindows privateChatWindows_;
+    client::PrivateChatWindows privateChatWindows_;
     client::InfoDialog info_;
 
     std::unique_ptr<MainCore> core_;
@@ -117,9 +118,9 @@ private:
     // Windows that reach the core; they go before it.
     std::unique_ptr<client::ConnectDialog> connect_;
     std::unique_ptr<AboutDialog> about_;
-    std::unique_ptr<storage::OptionsDialog> options_;
-    std::unique_ptr<storage::EditProfileDialog> profile_;
-    std::unique_ptr<storage::CustomStatusDialog> customStatus_;
+    std::unique_ptr<OptionsDialog> options_;
+    std::unique_ptr<client::EditProfileDialog> profile_;
+    std::unique_ptr<client::CustomStatusDialog> customStatus_;
     TrayMenuWindow trayMenuWindow_;
 };
 

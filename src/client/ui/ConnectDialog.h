@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/ui/ModelessDialog.h"
+#include "ui/ModelessDialog.h"
 #include "client/ClientSession.h"
 #include "conversation/ui/ChatTextControl.h"
 

@@ -1,6 +1,6 @@
 #include "client/ui/InfoDialog.h"
 
-#include "app/ui/MainDialogIds.h"
+#include "client/ui/ClientDialogIds.h"
 
 namespace vorlan::client {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "app/ui/ModelessDialog.h"
+#include "ui/ModelessDialog.h"
 #include "client/ClientViews.h"
 #include "conversation/ui/ChatTextControl.h"
 

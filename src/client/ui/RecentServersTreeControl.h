@@ -8,7 +8,7 @@
 #include <string>
 
 #include "client/ClientViews.h"
-#include "client/ui/TreeControl.h"
+#include "ui/TreeControl.h"
 
 namespace vorlan::client {
 
@@ -40,7 +40,7 @@ public:
     std::optional<int> SelectedItemId() const { return tree_.SelectedId(); }
 
 private:
-    TreeControl tree_;
+    ui::TreeControl tree_;
 };
 
 }  // namespace vorlan::client

@@ -12,22 +12,28 @@ void UserTreeControl::AddGroupRow(int groupId, const std::string& text, std::uin
         // Already there: keep its users.
         tree_.SetLabel(groupId, text);
         tree_.SetColour(groupId, colour);
-        tree_.Expand(groupId);
+        if (folded_.count(groupId) == 0) tree_.Expand(groupId);
         return;
     }
     std::optional<int> before;
     if (groupId == kAdminsGroupId && tree_.Contains(kNormalGroupId)) before = kNormalGroupId;
     tree_.Insert(groupId, std::nullopt, text, colour, before);
+    folded_.erase(groupId);
     tree_.Expand(groupId);
 }
 
-void UserTreeControl::RemoveGroupRow(int groupId) { tree_.Remove(groupId); }
+void UserTreeControl::RemoveGroupRow(int groupId) {
+    folded_.erase(groupId);
+    tree_.Remove(groupId);
+}
 
 void UserTreeControl::AddUserRow(const UserRow& row) {
     std::optional<int> parent;
     if (tree_.Contains(row.group)) parent = row.group;
     tree_.Insert(row.id, parent, row.label, row.colour);
-    if (parent) tree_.Expand(*parent);
+    // The tree may drop a group's expanded state with its last row; a new
+    // first row opens it again, unless the user folded it.
+    if (parent && folded_.count(*parent) == 0) tree_.Expand(*parent);
     if (row.id == reselectId_) tree_.Select(row.id);
     reselectId_ = 0;
 }
@@ -44,7 +50,25 @@ void UserTreeControl::RemoveUserRow(int id) {
 
 void UserTreeControl::ClearRows() {
     reselectId_ = 0;
+    folded_.clear();
     tree_.Clear();
+}
+
+// Only the user folds a group (the program itself only expands them), so every
+// collapse reported here is the user's.
+std::optional<LRESULT> UserTreeControl::HandleNotify(const NMHDR& header) {
+    if (header.hwndFrom == tree_.handle() && (header.code == TVN_ITEMEXPANDEDA || header.code == TVN_ITEMEXPANDEDW)) {
+        // The item's id and the action sit alike in the ANSI and wide forms.
+        const auto& expanded = reinterpret_cast<const NMTREEVIEWA&>(header);
+        const int id = static_cast<int>(expanded.itemNew.lParam);
+        if (expanded.action & TVE_COLLAPSE) {
+            folded_.insert(id);
+        } else if (expanded.action & TVE_EXPAND) {
+            folded_.erase(id);
+        }
+        return 0;
+    }
+    return tree_.HandleNotify(header);
 }
 
 int UserTreeControl::SelectedRowId() const { return tree_.SelectedId().value_or(kTopLevel); }

@@ -5,16 +5,18 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "client/ClientViews.h"
-#include "client/ui/TreeControl.h"
+#include "ui/TreeControl.h"
 
 namespace vorlan::client {
 
 // The main window's user list (tree control 1029): the group rows "Admins"
-// and "Normal", always expanded, admins above normal users, and the users as
-// their children, each drawn in its own colour.
+// and "Normal", admins above normal users, and the users as their children,
+// each drawn in its own colour. A group opens expanded and stays so as users
+// come and go, unless the user folds it: then it stays folded until unfolded.
 class UserTreeControl : public UserTreeView {
 public:
     // Tree background (colour 7) and text colour (colour 9).
@@ -32,7 +34,7 @@ public:
 
     // The parent forwards the tree's WM_NOTIFY here; a value is the message's
     // result (set it with DWLP_MSGRESULT in a dialog and return TRUE).
-    std::optional<LRESULT> HandleNotify(const NMHDR& header) { return tree_.HandleNotify(header); }
+    std::optional<LRESULT> HandleNotify(const NMHDR& header);
 
     // On NM_RCLICK: selects the row under the click and returns its id (a user
     // id, or a group id), kTopLevel when the click hit no row.
@@ -42,10 +44,12 @@ public:
     int UserIdAtCursor();
 
 private:
-    TreeControl tree_;
+    ui::TreeControl tree_;
     // A selected row that was just removed: the core moves a user between the
     // groups by removing and adding its row, and the user stays selected.
     int reselectId_ = 0;
+    // The groups the user folded.
+    std::set<int> folded_;
 };
 
 }  // namespace vorlan::client

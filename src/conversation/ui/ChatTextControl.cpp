@@ -5,9 +5,9 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
+#include "conversation/TextMenuModel.h"
 #include "conversation/ViewText.h"
 #include "conversation/ui/ConversationIds.h"
 
@@ -44,24 +44,6 @@ CHARRANGE Selection(HWND control) {
 
 void ReplaceSelection(HWND control, const std::string& text) {
     SendMessageA(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-// A link or selection as one browser argument: quoted, and without the
-// characters that could end the quote or split the command line, so that text
-// from another user can never add arguments of its own.
-std::string BrowserArgument(const std::string& target) {
-    std::string argument = "\"";
-    for (unsigned char c : target) {
-        if (c == '"' || c < 0x20 || c == 0x7F) {
-            char escaped[4];
-            std::snprintf(escaped, sizeof escaped, "%%%02X", c);
-            argument += escaped;
-        } else {
-            argument.push_back(static_cast<char>(c));
-        }
-    }
-    argument += "\"";
-    return argument;
 }
 
 bool IsArrowKey(WPARAM key) { return key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT; }
@@ -263,7 +245,7 @@ void ChatTextControl::ClearAll() { SetText(""); }
 
 void ChatTextControl::Navigate() {
     std::string selected = SelectedText();
-    if (!selected.empty()) OpenInBrowser(selected, false);
+    OpenInBrowser(selected, OpenRequest::Command);
 }
 
 void ChatTextControl::PastePlainText() { SendMessageA(control_, EM_PASTESPECIAL, CF_TEXT, 0); }
@@ -347,24 +329,16 @@ void ChatTextControl::OnLeftButtonUp() {
     std::optional<LinkSpan> link = FindLinkAt(text, static_cast<std::size_t>(selection.cpMin));
     if (!link) return;
     SetSelection(control_, static_cast<LONG>(link->begin), static_cast<LONG>(link->end));
-    OpenInBrowser(text.substr(link->begin, link->end - link->begin), true);
+    OpenInBrowser(text.substr(link->begin, link->end - link->begin), OpenRequest::LinkClicked);
 }
 
-void ChatTextControl::OpenInBrowser(const std::string& target, bool onlyWhenAutoOpen) const {
-    if (!owner_) return;
-    const ChatLinkOptions options = owner_->LinkOptions();
-    if (onlyWhenAutoOpen && !options.autoOpenLinks) return;
-    std::string program;
-    if (options.useSpecifiedBrowser) {
-        program = options.browserPath;
-    } else if (options.useInternetExplorer) {
-        program = "iexplore";
-    } else {
-        return;
-    }
-    if (program.empty()) return;
+void ChatTextControl::OpenInBrowser(const std::string& target, OpenRequest request) const {
+    const storage::Options* options = owner_ != nullptr ? owner_->LinkOptions() : nullptr;
+    if (options == nullptr) return;
+    const std::optional<BrowserLaunch> launch = BrowserLaunchFor(*options, target, request);
+    if (!launch) return;
     // A browser that cannot be started is not reported.
-    ShellExecuteA(nullptr, "open", program.c_str(), BrowserArgument(target).c_str(), nullptr, SW_SHOWNORMAL);
+    ShellExecuteA(nullptr, "open", launch->program.c_str(), launch->argument.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 // ---- context menu -----------------------------------------------------------------
@@ -376,28 +350,33 @@ bool ChatTextControl::ClipboardHasText() const {
     return hasText;
 }
 
-void ChatTextControl::PrepareMenu() {
-    const bool editable = IsEditable();
-    const bool hasSelection = !SelectedText().empty();
-    const bool hasText = TextLength() > 0;
+bool ChatTextControl::PrepareMenu() {
+    TextMenuContext context;
+    context.editable = IsEditable();
+    context.chatView = IsChatView();
+    context.hasSelection = !SelectedText().empty();
+    context.hasText = TextLength() > 0;
+    // Only an editable control pastes; the clipboard is not opened for the others.
+    context.clipboardHasText = context.editable && ClipboardHasText();
+    const TextMenuState state = TextMenuFor(context);
     auto enable = [this](UINT id, bool on) { EnableMenuItem(menu_, id, kMenuFlags | (on ? MF_ENABLED : MF_GRAYED)); };
-    enable(ID_CHAT_NAVIGATE, hasSelection);
-    enable(ID_CHAT_COPY, hasSelection);
-    enable(ID_CHAT_CUT, hasSelection && editable);
-    enable(ID_CHAT_PASTE, editable && ClipboardHasText());
-    enable(ID_CHAT_SELECT_ALL, hasText);
-    enable(ID_CHAT_CLEAR_ALL, hasText && (editable || IsChatView()));
+    enable(ID_CHAT_NAVIGATE, state.navigate);
+    enable(ID_CHAT_COPY, state.copy);
+    enable(ID_CHAT_CUT, state.cut);
+    enable(ID_CHAT_PASTE, state.paste);
+    enable(ID_CHAT_SELECT_ALL, state.selectAll);
+    enable(ID_CHAT_CLEAR_ALL, state.clearAll);
+    return state.openChatLog;
 }
 
 void ChatTextControl::OnRightButtonUp() {
     if (!menu_ || !owner_) return;
     if (GetForegroundWindow() != GetParent(control_)) return;
-    PrepareMenu();
+    const bool withChatLog = PrepareMenu();
     owner_->SetMenuTarget(this);
 
     HMENU popup = GetSubMenu(menu_, 0);
-    const bool chatView = IsChatView();
-    if (chatView) {
+    if (withChatLog) {
         InsertMenuA(popup, 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
         InsertMenuA(popup, 2, MF_BYPOSITION | MF_STRING, ID_CHAT_OPEN_CHAT_LOG, "Open chat log");
     }
@@ -408,7 +387,7 @@ void ChatTextControl::OnRightButtonUp() {
     UINT command =
         static_cast<UINT>(TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
                                          cursor.x, cursor.y, 0, GetParent(control_), nullptr));
-    if (chatView) {
+    if (withChatLog) {
         RemoveMenu(popup, 2, MF_BYPOSITION);
         RemoveMenu(popup, 1, MF_BYPOSITION);
     }

@@ -5,20 +5,14 @@
 #include <cstdint>
 #include <string>
 
+#include "conversation/BrowserLaunch.h"
 #include "conversation/ChatInput.h"
 #include "conversation/ChatView.h"
+#include "storage/Records.h"
 
 namespace vorlan::conversation {
 
 class ChatTextControl;
-
-// The options that decide what a click on a link and "Navigate" open.
-struct ChatLinkOptions {
-    bool autoOpenLinks = false;        // "Automatically open links in browser when clicked"
-    bool useSpecifiedBrowser = false;  // "Use specified browser"
-    std::string browserPath;
-    bool useInternetExplorer = false;  // "Use Internet Explorer"
-};
 
 // The control's two colours from the colours file (red + 256*green + 65536*blue).
 struct ChatTextColours {
@@ -32,7 +26,9 @@ struct ChatTextColours {
 class ChatTextOwner {
 public:
     virtual ~ChatTextOwner() = default;
-    virtual ChatLinkOptions LinkOptions() const = 0;
+    // The options that decide what a click on a link and "Navigate" open
+    // (see BrowserLaunchFor); null while there are none, and nothing opens.
+    virtual const storage::Options* LinkOptions() const = 0;
     // The control whose context menu opens now; the menu's command, sent to
     // CommandWindow() while the menu's control still exists, applies to it (the
     // main window's `menuTarget`). Called with nullptr once the command has run.
@@ -109,9 +105,10 @@ private:
 
     void OnLeftButtonUp();
     void SelectLinkUnderCaret();
-    void OpenInBrowser(const std::string& target, bool onlyWhenAutoOpen) const;
+    void OpenInBrowser(const std::string& target, OpenRequest request) const;
     void OnRightButtonUp();
-    void PrepareMenu();
+    // Enables the menu's items; true when "Open chat log" goes in.
+    bool PrepareMenu();
     bool SelectionIsUnderlined() const;
     bool ClipboardHasText() const;
     void PastePlainText();

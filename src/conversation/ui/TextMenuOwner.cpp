@@ -4,15 +4,6 @@
 
 namespace vorlan::conversation {
 
-ChatLinkOptions TextMenuOwner::LinkOptions() const {
-    ChatLinkOptions links;
-    links.autoOpenLinks = options_.openLinksOnClick;
-    links.useSpecifiedBrowser = options_.useSpecifiedBrowser;
-    links.browserPath = options_.browserPath;
-    links.useInternetExplorer = options_.useInternetExplorer;
-    return links;
-}
-
 bool TextMenuOwner::HandleCommand(int command) {
     switch (command) {
         case ID_CHAT_NAVIGATE:

@@ -18,7 +18,7 @@ public:
     // The window that receives the menus' commands; set when it is created.
     void SetWindow(HWND window) { window_ = window; }
 
-    ChatLinkOptions LinkOptions() const override;
+    const storage::Options* LinkOptions() const override { return &options_; }
     void SetMenuTarget(ChatTextControl* control) override { target_ = control; }
     HWND CommandWindow() const override { return window_; }
 

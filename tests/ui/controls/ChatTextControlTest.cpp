@@ -21,7 +21,7 @@ constexpr std::uint32_t kRed = 0x0000FF, kGreen = 0x008000;
 
 struct TestOwner : ChatTextOwner {
     HWND window = nullptr;
-    ChatLinkOptions LinkOptions() const override { return {}; }
+    const storage::Options* LinkOptions() const override { return nullptr; }
     void SetMenuTarget(ChatTextControl*) override {}
     HWND CommandWindow() const override { return window; }
 };

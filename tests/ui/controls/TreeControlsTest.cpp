@@ -90,12 +90,6 @@ TEST_F(TreeControlsTest, AdminsSitAboveNormalUsersInGroupsThatStayExpanded) {
     TreeView_SelectItem(tree_, TreeView_GetChild(tree_, TreeView_GetRoot(tree_)));
     EXPECT_EQ(users.SelectedRowId(), 1);
 
-    NMTREEVIEWA expanding{};
-    expanding.hdr = {tree_, 0, static_cast<UINT>(TVN_ITEMEXPANDINGA)};
-    expanding.action = TVE_COLLAPSE;
-    EXPECT_EQ(users.HandleNotify(expanding.hdr), TRUE) << "groups cannot be collapsed";
-    expanding.action = TVE_EXPAND;
-    EXPECT_EQ(users.HandleNotify(expanding.hdr), FALSE);
     NMHDR other{nullptr, 0, static_cast<UINT>(NM_CUSTOMDRAW)};  // another control's notification
     EXPECT_FALSE(users.HandleNotify(other).has_value());
 
@@ -107,6 +101,50 @@ TEST_F(TreeControlsTest, AdminsSitAboveNormalUsersInGroupsThatStayExpanded) {
     EXPECT_EQ(Rows(), "|Admins+|  host|Normal+|  cid");
     users.ClearRows();
     EXPECT_EQ(Rows(), "");
+}
+
+// The parent window hands the tree's notifications to the control, as the
+// main window does.
+LRESULT CALLBACK ForwardNotify(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR users) {
+    if (message == WM_NOTIFY) {
+        if (std::optional<LRESULT> result =
+                reinterpret_cast<UserTreeControl*>(users)->HandleNotify(*reinterpret_cast<const NMHDR*>(lParam)))
+            return *result;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+TEST_F(TreeControlsTest, TheUserFoldsAGroupWithADoubleClickAndItStaysFoldedWhileUsersComeAndGo) {
+    UserTreeControl users;
+    users.Attach(tree_, kBackground, kText);
+    ASSERT_TRUE(SetWindowSubclass(parent_, ForwardNotify, 1, reinterpret_cast<DWORD_PTR>(&users)));
+    users.AddGroupRow(kAdminsGroupId, "Admins", kText);
+    users.AddUserRow(User(1, kAdminsGroupId, "host", 0x0000FF));
+    users.AddGroupRow(kNormalGroupId, "Normal", kText);
+    users.AddUserRow(User(3, kNormalGroupId, "bob", 0x00A000));
+    auto doubleClick = [&](HTREEITEM item) {
+        RECT label{};
+        ASSERT_TRUE(TreeView_GetItemRect(tree_, item, &label, TRUE));
+        SendMessageA(tree_, WM_LBUTTONDBLCLK, MK_LBUTTON,
+                     MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2));
+    };
+    HTREEITEM normal = TreeView_GetNextSibling(tree_, TreeView_GetRoot(tree_));
+    doubleClick(normal);
+    EXPECT_EQ(Rows(), "|Admins+|  host|Normal|  bob");
+    users.AddUserRow(User(4, kNormalGroupId, "cid", 0x00A000));
+    users.RemoveUserRow(3);  // a user changing level leaves and comes back
+    users.AddUserRow(User(3, kNormalGroupId, "bob", 0x00A000));
+    users.AddGroupRow(kNormalGroupId, "Normal", kText);
+    EXPECT_EQ(Rows(), "|Admins+|  host|Normal|  cid|  bob") << "joining users do not unfold it";
+    doubleClick(normal);
+    users.AddUserRow(User(5, kNormalGroupId, "dan", 0x00A000));
+    EXPECT_EQ(Rows(), "|Admins+|  host|Normal+|  cid|  bob|  dan");
+    doubleClick(TreeView_GetRoot(tree_));
+    users.RemoveGroupRow(kAdminsGroupId);
+    users.AddGroupRow(kAdminsGroupId, "Admins", kText);
+    users.AddUserRow(User(1, kAdminsGroupId, "host", 0x0000FF));
+    EXPECT_EQ(Rows(), "|Admins+|  host|Normal+|  cid|  bob|  dan") << "a group made anew opens expanded";
+    RemoveWindowSubclass(parent_, ForwardNotify, 1);
 }
 
 TEST_F(TreeControlsTest, RecentServerItemsKeepTheirIdsLabelsAndColours) {

@@ -4,31 +4,29 @@
 
 #include <string>
 
-#include "app/ui/Dialog.h"
+#include "ui/Dialog.h"
 #include "client/ClientViews.h"
 #include "conversation/ui/ChatTextControl.h"
 #include "conversation/ui/TextMenuOwner.h"
 
 namespace vorlan::client {
-class ClientSession;
-}
 
-namespace vorlan::conversation {
+class ClientSession;
 
 // One private conversation's window (dialog 142, the desktop as parent): a
 // chat view, an input line and the partner's name in the caption. The client
 // session decides what it shows and owns it through its list of private chats;
 // destroying the object destroys the window.
-class PrivateChatDialog : public ui::Dialog, public client::PrivateChatWindowView {
+class PrivateChatDialog : public ui::Dialog, public PrivateChatWindowView {
 public:
     // `iconSource`: the main window, whose icons this window shows (may be null).
-    PrivateChatDialog(HINSTANCE instance, client::ClientSession& session, HWND iconSource);
+    PrivateChatDialog(HINSTANCE instance, ClientSession& session, HWND iconSource);
 
     // Creates the window, hidden, with the remembered size.
     bool Create();
 
     // PrivateChatWindowView
-    ChatView& View() override { return view_; }
+    conversation::ChatView& View() override { return view_; }
     void SetCaption(const std::string& caption) override;
     void Flash() override;
     void ShowMinimisedWithoutActivating() override;
@@ -53,12 +51,12 @@ private:
     void CloseByUser();
 
     HINSTANCE instance_;
-    client::ClientSession& session_;
+    ClientSession& session_;
     HWND iconSource_;
-    TextMenuOwner menuOwner_;
-    ChatTextControl view_;
-    ChatTextControl input_;
+    conversation::TextMenuOwner menuOwner_;
+    conversation::ChatTextControl view_;
+    conversation::ChatTextControl input_;
     bool initialised_ = false;
 };
 
-}  // namespace vorlan::conversation
+}  // namespace vorlan::client

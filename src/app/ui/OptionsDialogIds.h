@@ -1,8 +1,7 @@
 #pragma once
 
-// Resource ids of the settings dialogs, shared by resources/Settings.rc and the
+// Resource ids of the options dialog, shared by resources/Vorlan.rc and the
 // C++ code (plain macros, because the resource compiler reads this file too).
-// The same control id means different things in different dialogs.
 
 // "Options" (dialog 139).
 #define IDD_OPTIONS 139
@@ -25,22 +24,3 @@
 #define IDC_OPTIONS_INTERNET_EXPLORER 1044
 #define IDC_OPTIONS_APPLY 1015
 #define IDC_OPTIONS_CANCEL 1027
-
-// "Edit profile" (dialog 140): the fields in profile order.
-#define IDD_EDIT_PROFILE 140
-#define IDC_PROFILE_NAME 1011
-#define IDC_PROFILE_EMAIL 1001
-#define IDC_PROFILE_COUNTRY 1014
-#define IDC_PROFILE_HOME_PAGE 1016
-#define IDC_PROFILE_INTERESTS 1017
-#define IDC_PROFILE_GENDER 1018
-#define IDC_PROFILE_BIRTHDAY 1019
-#define IDC_PROFILE_PICTURE_URL 1024
-#define IDC_PROFILE_UPDATE 1012
-#define IDC_PROFILE_CANCEL 1015
-
-// "Custom" status (dialog 144).
-#define IDD_CUSTOM_STATUS 144
-#define IDC_CUSTOM_STATUS_TEXT 1011
-#define IDC_CUSTOM_STATUS_UPDATE 1012
-#define IDC_CUSTOM_STATUS_CANCEL 1015

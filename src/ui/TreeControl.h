@@ -8,11 +8,12 @@
 #include <optional>
 #include <string>
 
-namespace vorlan::client {
+namespace vorlan::ui {
 
 // A dialog's tree view control whose items carry an integer id (as lParam) and
-// a text colour of their own, drawn through NM_CUSTOMDRAW. Shared by the user
-// tree and the recently used servers tree.
+// a text colour of their own, drawn through NM_CUSTOMDRAW. The base of every
+// tree of the program: the user tree, the recently used servers tree and the
+// trees of the admin and file windows to come.
 class TreeControl {
 public:
     TreeControl() = default;
@@ -58,4 +59,4 @@ private:
     std::map<int, std::uint32_t> colours_;
 };
 
-}  // namespace vorlan::client
+}  // namespace vorlan::ui

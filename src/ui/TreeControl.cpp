@@ -1,8 +1,8 @@
-#include "client/ui/TreeControl.h"
+#include "ui/TreeControl.h"
 
 #include <vector>
 
-namespace vorlan::client {
+namespace vorlan::ui {
 
 void TreeControl::Attach(HWND tree, std::uint32_t backgroundColour, std::uint32_t textColour) {
     tree_ = tree;
@@ -108,12 +108,6 @@ std::optional<LRESULT> TreeControl::HandleNotify(const NMHDR& header) {
     if (!tree_ || header.hwndFrom != tree_) return std::nullopt;
     switch (header.code) {
         case NM_CUSTOMDRAW: return OnCustomDraw(reinterpret_cast<const NMTVCUSTOMDRAW&>(header));
-        case TVN_ITEMEXPANDINGA:
-        case TVN_ITEMEXPANDINGW: {
-            // Rows with children stay expanded: a double click must not fold them.
-            const auto& expanding = reinterpret_cast<const NMTREEVIEWA&>(header);
-            return (expanding.action & TVE_COLLAPSE) ? TRUE : FALSE;
-        }
         default: return std::nullopt;
     }
 }
@@ -170,4 +164,4 @@ void TreeControl::ForgetSubtree(HTREEITEM item) {
     }
 }
 
-}  // namespace vorlan::client
+}  // namespace vorlan::ui

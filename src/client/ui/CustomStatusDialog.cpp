@@ -1,19 +1,19 @@
-#include "storage/ui/CustomStatusDialog.h"
+#include "client/ui/CustomStatusDialog.h"
 
-#include "app/MainCore.h"
+#include "client/ClientSession.h"
 #include "client/ProfileEdit.h"
-#include "storage/ui/StorageDialogIds.h"
+#include "client/ui/ClientDialogIds.h"
 
-namespace vorlan::storage {
+namespace vorlan::client {
 
-CustomStatusDialog::CustomStatusDialog(HINSTANCE instance, app::MainCore& core)
-    : ModelessDialog(instance, IDD_CUSTOM_STATUS), core_(core), menuOwner_(core.Options()) {}
+CustomStatusDialog::CustomStatusDialog(HINSTANCE instance, ClientSession& session)
+    : ModelessDialog(instance, IDD_CUSTOM_STATUS), session_(session), menuOwner_(session.options()) {}
 
 bool CustomStatusDialog::OnInitDialog() {
     menuOwner_.SetWindow(handle());
-    const Colors& colours = core_.Colors();
+    const storage::Colors& colours = session_.colors();
     status_.Attach(GetDlgItem(handle(), IDC_CUSTOM_STATUS_TEXT), menuOwner_, {colours[1], colours[2]});
-    status_.SetText(core_.Session().customStatusText());
+    status_.SetText(session_.customStatusText());
     LimitField();
     return true;
 }
@@ -34,11 +34,11 @@ bool CustomStatusDialog::OnCommand(int id, int notification) {
 }
 
 void CustomStatusDialog::LimitField() {
-    status_.ApplyInputLimit(client::LimitDialogField(status_.Text(), client::kCustomStatusFieldLimit));
+    status_.ApplyInputLimit(LimitDialogField(status_.Text(), kCustomStatusFieldLimit));
 }
 
 void CustomStatusDialog::Update() {
-    if (core_.Session().SetCustomStatus(status_.Text())) Close();
+    if (session_.SetCustomStatus(status_.Text())) Close();
 }
 
-}  // namespace vorlan::storage
+}  // namespace vorlan::client

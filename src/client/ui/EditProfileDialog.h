@@ -4,22 +4,20 @@
 
 #include <array>
 
-#include "app/ui/ModelessDialog.h"
+#include "ui/ModelessDialog.h"
 #include "conversation/ui/ChatTextControl.h"
 #include "conversation/ui/TextMenuOwner.h"
 #include "storage/Records.h"
 
-namespace vorlan::app {
-class MainCore;
-}
+namespace vorlan::client {
 
-namespace vorlan::storage {
+class ClientSession;
 
 // "Edit profile" (dialog 140): the eight profile fields. "update" makes them
 // the profile and tells the server the name while connected.
 class EditProfileDialog : public ui::ModelessDialog {
 public:
-    EditProfileDialog(HINSTANCE instance, app::MainCore& core);
+    EditProfileDialog(HINSTANCE instance, ClientSession& session);
 
 protected:
     bool OnInitDialog() override;
@@ -31,9 +29,9 @@ private:
     void LimitField(std::size_t index);
     void Update();
 
-    app::MainCore& core_;
+    ClientSession& session_;
     conversation::TextMenuOwner menuOwner_;
     std::array<conversation::ChatTextControl, kFieldCount> fields_;
 };
 
-}  // namespace vorlan::storage
+}  // namespace vorlan::client

@@ -1,4 +1,4 @@
-#include "app/ui/ModelessDialog.h"
+#include "ui/ModelessDialog.h"
 
 namespace vorlan::ui {
 

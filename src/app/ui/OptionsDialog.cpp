@@ -1,41 +1,41 @@
-#include "storage/ui/OptionsDialog.h"
+#include "app/ui/OptionsDialog.h"
 
 #include <array>
 
 #include "app/MainCore.h"
-#include "storage/ui/StorageDialogIds.h"
+#include "app/ui/OptionsDialogIds.h"
 
-namespace vorlan::storage {
+namespace vorlan::app {
 namespace {
 
 struct CheckBox {
     int id;
-    bool app::OptionsForm::*flag;
+    bool OptionsForm::*flag;
 };
 
 // The fourteen check boxes and the option each one shows.
 constexpr std::array<CheckBox, 14> kCheckBoxes{{
-    {IDC_OPTIONS_CHECK_NEW_VERSION, &app::OptionsForm::checkForNewVersion},
-    {IDC_OPTIONS_START_SERVER, &app::OptionsForm::startServer},
-    {IDC_OPTIONS_CONNECT_TO_HOST, &app::OptionsForm::connectToHost},
-    {IDC_OPTIONS_RECONNECT, &app::OptionsForm::reconnect},
-    {IDC_OPTIONS_ENABLE_POPUP, &app::OptionsForm::enablePopup},
-    {IDC_OPTIONS_POPUP_SOUND, &app::OptionsForm::enablePopupSound},
-    {IDC_OPTIONS_MAIN_CHAT_LOGGING, &app::OptionsForm::mainChatLogging},
-    {IDC_OPTIONS_MESSAGE_SOUND, &app::OptionsForm::messageSound},
-    {IDC_OPTIONS_PRIVATE_CHAT_LOGGING, &app::OptionsForm::privateChatLogging},
-    {IDC_OPTIONS_TIMESTAMPS, &app::OptionsForm::timestamps},
-    {IDC_OPTIONS_OPEN_LINKS, &app::OptionsForm::openLinksOnClick},
-    {IDC_OPTIONS_CLOSE_WHEN_COMPLETE, &app::OptionsForm::closeWhenComplete},
-    {IDC_OPTIONS_SPECIFIED_BROWSER, &app::OptionsForm::useSpecifiedBrowser},
-    {IDC_OPTIONS_INTERNET_EXPLORER, &app::OptionsForm::useInternetExplorer},
+    {IDC_OPTIONS_CHECK_NEW_VERSION, &OptionsForm::checkForNewVersion},
+    {IDC_OPTIONS_START_SERVER, &OptionsForm::startServer},
+    {IDC_OPTIONS_CONNECT_TO_HOST, &OptionsForm::connectToHost},
+    {IDC_OPTIONS_RECONNECT, &OptionsForm::reconnect},
+    {IDC_OPTIONS_ENABLE_POPUP, &OptionsForm::enablePopup},
+    {IDC_OPTIONS_POPUP_SOUND, &OptionsForm::enablePopupSound},
+    {IDC_OPTIONS_MAIN_CHAT_LOGGING, &OptionsForm::mainChatLogging},
+    {IDC_OPTIONS_MESSAGE_SOUND, &OptionsForm::messageSound},
+    {IDC_OPTIONS_PRIVATE_CHAT_LOGGING, &OptionsForm::privateChatLogging},
+    {IDC_OPTIONS_TIMESTAMPS, &OptionsForm::timestamps},
+    {IDC_OPTIONS_OPEN_LINKS, &OptionsForm::openLinksOnClick},
+    {IDC_OPTIONS_CLOSE_WHEN_COMPLETE, &OptionsForm::closeWhenComplete},
+    {IDC_OPTIONS_SPECIFIED_BROWSER, &OptionsForm::useSpecifiedBrowser},
+    {IDC_OPTIONS_INTERNET_EXPLORER, &OptionsForm::useInternetExplorer},
 }};
 
-conversation::ChatTextColours TextColours(const Colors& colours) { return {colours[1], colours[2]}; }
+conversation::ChatTextColours TextColours(const storage::Colors& colours) { return {colours[1], colours[2]}; }
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(HINSTANCE instance, app::MainCore& core)
+OptionsDialog::OptionsDialog(HINSTANCE instance, MainCore& core)
     : ModelessDialog(instance, IDD_OPTIONS), core_(core), menuOwner_(core.Options()) {}
 
 bool OptionsDialog::OnInitDialog() {
@@ -43,7 +43,7 @@ bool OptionsDialog::OnInitDialog() {
     const conversation::ChatTextColours colours = TextColours(core_.Colors());
     host_.Attach(GetDlgItem(handle(), IDC_OPTIONS_HOST), menuOwner_, colours);
     browserPath_.Attach(GetDlgItem(handle(), IDC_OPTIONS_BROWSER_PATH), menuOwner_, colours);
-    Fill(app::OptionsFormFrom(core_.Options()));
+    Fill(OptionsFormFrom(core_.Options()));
     return true;
 }
 
@@ -62,7 +62,7 @@ bool OptionsDialog::OnCommand(int id, int notification) {
     return true;
 }
 
-void OptionsDialog::Fill(const app::OptionsForm& form) {
+void OptionsDialog::Fill(const OptionsForm& form) {
     for (const CheckBox& box : kCheckBoxes) {
         CheckDlgButton(handle(), box.id, form.*box.flag ? BST_CHECKED : BST_UNCHECKED);
     }
@@ -70,8 +70,8 @@ void OptionsDialog::Fill(const app::OptionsForm& form) {
     browserPath_.SetText(form.browserPath);
 }
 
-app::OptionsForm OptionsDialog::Read() const {
-    app::OptionsForm form;
+OptionsForm OptionsDialog::Read() const {
+    OptionsForm form;
     for (const CheckBox& box : kCheckBoxes) {
         form.*box.flag = IsDlgButtonChecked(handle(), box.id) == BST_CHECKED;
     }
@@ -81,19 +81,19 @@ app::OptionsForm OptionsDialog::Read() const {
 }
 
 void OptionsDialog::OnBrowserChoice(int id) {
-    app::OptionsForm form = Read();
+    OptionsForm form = Read();
     if (id == IDC_OPTIONS_SPECIFIED_BROWSER) {
-        app::ClickSpecifiedBrowser(form);
+        ClickSpecifiedBrowser(form);
     } else {
-        app::ClickInternetExplorer(form);
+        ClickInternetExplorer(form);
     }
     CheckDlgButton(handle(), IDC_OPTIONS_SPECIFIED_BROWSER, form.useSpecifiedBrowser ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(handle(), IDC_OPTIONS_INTERNET_EXPLORER, form.useInternetExplorer ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void OptionsDialog::Apply() {
-    app::ApplyOptionsForm(Read(), core_.Options());
+    ApplyOptionsForm(Read(), core_.Options());
     Close();
 }
 
-}  // namespace vorlan::storage
+}  // namespace vorlan::app

@@ -1,6 +1,6 @@
-#include "app/ui/Dialog.h"
+#include "ui/Dialog.h"
 
-#include "app/ui/ModelessKeyboard.h"
+#include "ui/ModelessKeyboard.h"
 
 namespace vorlan::ui {
 

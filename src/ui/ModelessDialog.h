@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/ui/Dialog.h"
+#include "ui/Dialog.h"
 
 namespace vorlan::ui {
 

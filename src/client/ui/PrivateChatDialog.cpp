@@ -1,4 +1,4 @@
-#include "conversation/ui/PrivateChatDialog.h"
+#include "client/ui/PrivateChatDialog.h"
 
 #include <shellapi.h>
 
@@ -6,30 +6,30 @@
 #include "client/PrivateWindowGeometry.h"
 #include "conversation/ChatInput.h"
 #include "conversation/ui/ConversationIds.h"
-#include "conversation/ui/PrivateChatIds.h"
+#include "client/ui/PrivateChatIds.h"
 #include "platform/Files.h"
 
-namespace vorlan::conversation {
+namespace vorlan::client {
 namespace {
 
-ChatTextColours TextColours(const storage::Colors& colours) {
+conversation::ChatTextColours TextColours(const storage::Colors& colours) {
     // Colours 2 and 3: every text control's background and default text.
     return {colours[1], colours[2]};
 }
 
-client::WindowSizeKind SizeKind(WPARAM kind) {
-    if (kind == SIZE_MAXIMIZED) return client::WindowSizeKind::Maximized;
-    if (kind == SIZE_MINIMIZED) return client::WindowSizeKind::Minimized;
-    return client::WindowSizeKind::Restored;
+WindowSizeKind SizeKind(WPARAM kind) {
+    if (kind == SIZE_MAXIMIZED) return WindowSizeKind::Maximized;
+    if (kind == SIZE_MINIMIZED) return WindowSizeKind::Minimized;
+    return WindowSizeKind::Restored;
 }
 
-void Place(HWND control, const client::ControlRect& rect) {
+void Place(HWND control, const ControlRect& rect) {
     MoveWindow(control, rect.x, rect.y, rect.width, rect.height, TRUE);
 }
 
 }  // namespace
 
-PrivateChatDialog::PrivateChatDialog(HINSTANCE instance, client::ClientSession& session, HWND iconSource)
+PrivateChatDialog::PrivateChatDialog(HINSTANCE instance, ClientSession& session, HWND iconSource)
     : instance_(instance), session_(session), iconSource_(iconSource), menuOwner_(session.options()) {}
 
 bool PrivateChatDialog::Create() { return CreateModeless(instance_, IDD_PRIVATE_CHAT, nullptr); }
@@ -38,7 +38,20 @@ void PrivateChatDialog::SetCaption(const std::string& caption) { SetWindowTextA(
 
 void PrivateChatDialog::Flash() { FlashWindow(handle(), TRUE); }
 
-void PrivateChatDialog::ShowMinimisedWithoutActivating() { ShowWindow(handle(), SW_SHOWMINNOACTIVE); }
+// A window that a line opened is not in front of anybody yet: restored from
+// the task bar it takes the state all private windows share, maximized when
+// they are kept maximized (and so leaves that flag set), as a window opened by
+// the user would.
+void PrivateChatDialog::ShowMinimisedWithoutActivating() {
+    ShowWindow(handle(), SW_SHOWMINNOACTIVE);
+    if (!session_.options().privateMaximized) return;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(handle(), &placement)) return;
+    placement.flags |= WPF_RESTORETOMAXIMIZED;
+    placement.showCmd = SW_SHOWMINNOACTIVE;
+    SetWindowPlacement(handle(), &placement);
+}
 
 void PrivateChatDialog::ShowInFront(bool maximized) {
     ShowWindow(handle(), maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
@@ -57,7 +70,7 @@ INT_PTR PrivateChatDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
         case WM_SIZE: OnSize(wParam, LOWORD(lParam), HIWORD(lParam)); return TRUE;
         case WM_GETMINMAXINFO: {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-            limits->ptMinTrackSize = {client::kPrivateMinTrackWidth, client::kPrivateMinTrackHeight};
+            limits->ptMinTrackSize = {kPrivateMinTrackWidth, kPrivateMinTrackHeight};
             return TRUE;
         }
         case WM_ACTIVATE:
@@ -72,7 +85,7 @@ INT_PTR PrivateChatDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
 
 void PrivateChatDialog::OnInitDialog() {
     menuOwner_.SetWindow(handle());
-    const ChatTextColours colours = TextColours(session_.colors());
+    const conversation::ChatTextColours colours = TextColours(session_.colors());
     view_.Attach(GetDlgItem(handle(), IDC_PRIVATE_VIEW), menuOwner_, colours);
     input_.Attach(GetDlgItem(handle(), IDC_PRIVATE_INPUT), menuOwner_, colours);
     input_.ApplyPrivateInputLimit();
@@ -109,8 +122,8 @@ void PrivateChatDialog::OnSize(WPARAM kind, int clientWidth, int clientHeight) {
     if (initialised_) {
         RECT outer{};
         GetWindowRect(handle(), &outer);
-        client::RememberPrivateWindowSize(session_.options(), SizeKind(kind), outer.right - outer.left,
-                                          outer.bottom - outer.top);
+        RememberPrivateWindowSize(session_.options(), SizeKind(kind), outer.right - outer.left,
+                                  outer.bottom - outer.top);
     }
     PlaceControls(clientWidth, clientHeight);
     // Restoring a minimised window that stayed active brings no activation, yet
@@ -119,7 +132,7 @@ void PrivateChatDialog::OnSize(WPARAM kind, int clientWidth, int clientHeight) {
 }
 
 void PrivateChatDialog::PlaceControls(int clientWidth, int clientHeight) {
-    const client::PrivateChatLayout layout = client::PrivateChatLayoutFor(clientWidth, clientHeight);
+    const PrivateChatLayout layout = PrivateChatLayoutFor(clientWidth, clientHeight);
     const bool wasAtEnd = IsViewAtEnd();
     Place(view_.handle(), layout.view);
     Place(input_.handle(), layout.input);
@@ -155,7 +168,7 @@ void PrivateChatDialog::Send() {
 }
 
 void PrivateChatDialog::OpenChatLog() {
-    client::PrivateChat* chat = session_.privateChats().FindByWindow(this);
+    PrivateChat* chat = session_.privateChats().FindByWindow(this);
     if (chat == nullptr) return;
     const std::string& path = chat->Log().Path();
     if (path.empty() || !platform::FileExists(path)) return;
@@ -164,4 +177,4 @@ void PrivateChatDialog::OpenChatLog() {
 
 void PrivateChatDialog::CloseByUser() { session_.ClosePrivateChat(this); }
 
-}  // namespace vorlan::conversation
+}  // namespace vorlan::client

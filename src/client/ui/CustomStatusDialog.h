@@ -2,21 +2,19 @@
 
 #include <windows.h>
 
-#include "app/ui/ModelessDialog.h"
+#include "ui/ModelessDialog.h"
 #include "conversation/ui/ChatTextControl.h"
 #include "conversation/ui/TextMenuOwner.h"
 
-namespace vorlan::app {
-class MainCore;
-}
+namespace vorlan::client {
 
-namespace vorlan::storage {
+class ClientSession;
 
 // "Custom" (dialog 144): a status text of one's own. "update" sets and sends
 // it while connected; otherwise nothing happens and the dialog stays open.
 class CustomStatusDialog : public ui::ModelessDialog {
 public:
-    CustomStatusDialog(HINSTANCE instance, app::MainCore& core);
+    CustomStatusDialog(HINSTANCE instance, ClientSession& session);
 
 protected:
     bool OnInitDialog() override;
@@ -26,9 +24,9 @@ private:
     void LimitField();
     void Update();
 
-    app::MainCore& core_;
+    ClientSession& session_;
     conversation::TextMenuOwner menuOwner_;
     conversation::ChatTextControl status_;
 };
 
-}  // namespace vorlan::storage
+}  // namespace vorlan::client

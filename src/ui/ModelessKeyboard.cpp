@@ -1,4 +1,4 @@
-#include "app/ui/ModelessKeyboard.h"
+#include "ui/ModelessKeyboard.h"
 
 #include <algorithm>
 
