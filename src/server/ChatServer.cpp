@@ -54,6 +54,7 @@ bool ChatServer::StartServer() {
     Notice("Server started.");
     StartTimer(kKeepaliveTimerId, tuning_.keepalivePeriodMs);
     StartTimer(kFloodCheckTimerId, tuning_.floodCheckPeriodMs);
+    lastFloodCheckMs_ = NowMs();
     ReportState();
     return true;
 }
@@ -395,15 +396,25 @@ void ChatServer::SendKeepalives() {
     for (std::size_t slot = 1; slot < connections_.size(); ++slot) connections_[slot]->Send(kKeepalive);
 }
 
+std::int64_t FloodAllowance(std::uint64_t elapsedMs, std::uint32_t periodMs) {
+    const std::uint64_t periods = periodMs == 0 ? 1 : std::max<std::uint64_t>(1, elapsedMs / periodMs);
+    return static_cast<std::int64_t>(std::min<std::uint64_t>(periods, 1u << 20)) * kMaxMessagesPerFloodPeriod;
+}
+
+std::uint64_t ChatServer::NowMs() const { return tuning_.clock ? tuning_.clock() : platform::MonotonicMs(); }
+
 void ChatServer::CheckFloods() {
     EntryGuard guard(*this);
+    const std::uint64_t now = NowMs();
+    const std::int64_t allowance = FloodAllowance(now - std::min(now, lastFloodCheckMs_), tuning_.floodCheckPeriodMs);
+    lastFloodCheckMs_ = now;
     std::vector<int> ids;
     ids.reserve(connections_.size());
     for (std::size_t slot = 1; slot < connections_.size(); ++slot) ids.push_back(connections_[slot]->connectionId);
     for (int id : ids) {
         ServerConnection* connection = FindConnection(id);
         if (connection == nullptr) continue;
-        if (connection->messageCount > kMaxMessagesPerFloodPeriod) {
+        if (connection->messageCount > allowance) {
             DropForFault(*connection);
         } else {
             connection->messageCount = 0;

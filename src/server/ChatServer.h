@@ -94,6 +94,7 @@ public:
     void CheckFloods();
 
 private:
+    std::uint64_t NowMs() const;
     // Counts nested calls into the server; the outermost one, when it returns,
     // drops connections whose backlog overflowed and destroys removed ones.
     class EntryGuard {
@@ -183,6 +184,7 @@ private:
 
     ServerObserver& observer_;
     ServerTuning tuning_;
+    std::uint64_t lastFloodCheckMs_ = 0;
     std::uint16_t chatPort_ = 0;
     std::string topic_;
     ServerPasswords passwords_;

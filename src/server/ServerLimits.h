@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <cstdint>
 
 // The server's hard limits, in one place so that nobody has to hunt for them.
@@ -93,6 +94,14 @@ struct ServerTuning {
     std::size_t adminSendBacklogLimit = kDefaultAdminSendBacklogLimit;
     std::size_t userSendBacklogLimit = kDefaultUserSendBacklogLimit;
     std::uint32_t flushPacingMs = kFlushPacingMs;
+    // Monotonic milliseconds; empty: the platform's clock.
+    std::function<std::uint64_t()> clock;
 };
+
+// What a connection may send before a flood check that comes `elapsedMs`
+// after the last one: the limit for every period that passed, and never less
+// than one period's. A check delayed by a busy loop (window timers wait behind
+// every other message) must not drop a user who kept to the limit.
+std::int64_t FloodAllowance(std::uint64_t elapsedMs, std::uint32_t periodMs);
 
 }  // namespace vorlan::server

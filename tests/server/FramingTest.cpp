@@ -66,6 +66,39 @@ TEST_F(Framing, FloodCheckDropsMoreThanTwentyMessagesPerPeriodAndCountsAfresh) {
     EXPECT_EQ(Sync(bob, *host), Frames{});
 }
 
+// A flood check that comes late (the loop was busy) allows twenty messages for
+// every period that passed, so that a user who kept to the limit stays.
+class LateFloodCheck : public ServerTest {
+protected:
+    static inline std::uint64_t now = 0;
+    static vorlan::server::ServerTuning WithClock() {
+        vorlan::server::ServerTuning tuning = Tuning();
+        tuning.clock = [] { return now; };
+        return tuning;
+    }
+    LateFloodCheck() : ServerTest(WithClock()) {}
+    void SendSynced(TestUser& user, int keepalives) {
+        for (int part : {keepalives / 2, keepalives - keepalives / 2})
+            user.SendRaw(std::string(part, '\0')), Sync(user);
+    }
+};
+
+TEST_F(LateFloodCheck, TwentyForEveryPeriodThatPassedAndNeverFewer) {
+    const std::uint64_t period = Tuning().floodCheckPeriodMs;
+    TestUser& bob = Login("127.0.0.3", "Bob");
+    SendSynced(bob, 35);
+    now += 2 * period;
+    server.CheckFloods();
+    SendSynced(bob, 5);
+    EXPECT_NE(server.FindConnection(bob.id), nullptr) << "36 messages over two periods";
+    now += period / 2;  // an early check still allows one period's twenty
+    server.CheckFloods();
+    SendSynced(bob, 21);
+    now += period;
+    server.CheckFloods();
+    ExpectDropped(bob);
+}
+
 TEST_F(Framing, KeptTailOf2000BytesIsAllowedAnd2001Drops) {
     std::string text = "020" + std::string(1997, 'y');
     alice->SendRaw(text);
