@@ -17,14 +17,10 @@ namespace vorlan::app {
 namespace {
 
 // Colours of the colours file that the main window's controls use.
-constexpr int kLabelColour = 1;
-constexpr int kTextBackgroundColour = 2;
-constexpr int kTextDefaultColour = 3;
-constexpr int kTreeBackgroundColour = 7;
-constexpr int kTreeTextColour = 9;
+using storage::ColourIndex;
 
-COLORREF ColourOf(const storage::Colors& colors, int k) {
-    return static_cast<COLORREF>(colors[static_cast<std::size_t>(k - 1)]);
+COLORREF ColourOf(const storage::Colors& colors, ColourIndex k) {
+    return static_cast<COLORREF>(storage::ColourOf(colors, k));
 }
 
 // Posted at start-up when the window is to start maximized.
@@ -79,7 +75,7 @@ MainCoreViews MainDialog::Views() {
 }
 
 conversation::ChatTextColours MainDialog::TextColours() const {
-    return {ColourOf(core_->Colors(), kTextBackgroundColour), ColourOf(core_->Colors(), kTextDefaultColour)};
+    return conversation::ChatTextColoursFrom(core_->Colors());
 }
 
 // ---- messages -----------------------------------------------------------------------
@@ -169,8 +165,8 @@ void MainDialog::PlaceAtStoredSize() {
 
 void MainDialog::SetUpServersTree() {
     const storage::Colors& colors = core_->Colors();
-    serversTree_.Attach(GetDlgItem(handle(), IDC_SERVERS_TREE), ColourOf(colors, kTreeBackgroundColour),
-                        ColourOf(colors, kTreeTextColour));
+    serversTree_.Attach(GetDlgItem(handle(), IDC_SERVERS_TREE), ColourRef(colors, ColourIndex::TreeBackground),
+                        ColourRef(colors, ColourIndex::TreeText));
     serversMenuResource_ = LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_SERVERS_MENU));
 }
 
@@ -180,8 +176,8 @@ void MainDialog::SetUpTextControls() {
     inputLine_.Attach(GetDlgItem(handle(), IDC_INPUT_LINE), *this, colours);
     inputLine_.ApplyMainInputLimit();
     const storage::Colors& colors = core_->Colors();
-    userTree_.Attach(GetDlgItem(handle(), IDC_USER_TREE), ColourOf(colors, kTreeBackgroundColour),
-                     ColourOf(colors, kTreeTextColour));
+    userTree_.Attach(GetDlgItem(handle(), IDC_USER_TREE), ColourRef(colors, ColourIndex::TreeBackground),
+                     ColourRef(colors, ColourIndex::TreeText));
     // Enter in the input line presses this hidden button.
     SendMessageA(handle(), DM_SETDEFID, IDC_SEND_BUTTON, 0);
 }
@@ -414,7 +410,7 @@ INT_PTR MainDialog::OnLabelColour(HDC dc, HWND control) {
     if (!core_ || GetDlgCtrlID(control) != IDC_SERVERS_LABEL) {
         return FALSE;
     }
-    SetTextColor(dc, ColourOf(core_->Colors(), kLabelColour));
+    SetTextColor(dc, ColourRef(core_->Colors(), ColourIndex::Label));
     SetBkMode(dc, TRANSPARENT);
     return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
 }

@@ -31,8 +31,6 @@ constexpr std::array<CheckBox, 14> kCheckBoxes{{
     {IDC_OPTIONS_INTERNET_EXPLORER, &OptionsForm::useInternetExplorer},
 }};
 
-conversation::ChatTextColours TextColours(const storage::Colors& colours) { return {colours[1], colours[2]}; }
-
 }  // namespace
 
 OptionsDialog::OptionsDialog(HINSTANCE instance, MainCore& core)
@@ -40,7 +38,7 @@ OptionsDialog::OptionsDialog(HINSTANCE instance, MainCore& core)
 
 bool OptionsDialog::OnInitDialog() {
     menuOwner_.SetWindow(handle());
-    const conversation::ChatTextColours colours = TextColours(core_.Colors());
+    const conversation::ChatTextColours colours = conversation::ChatTextColoursFrom(core_.Colors());
     host_.Attach(GetDlgItem(handle(), IDC_OPTIONS_HOST), menuOwner_, colours);
     browserPath_.Attach(GetDlgItem(handle(), IDC_OPTIONS_BROWSER_PATH), menuOwner_, colours);
     Fill(OptionsFormFrom(core_.Options()));

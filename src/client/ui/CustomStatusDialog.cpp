@@ -12,7 +12,8 @@ CustomStatusDialog::CustomStatusDialog(HINSTANCE instance, ClientSession& sessio
 bool CustomStatusDialog::OnInitDialog() {
     menuOwner_.SetWindow(handle());
     const storage::Colors& colours = session_.colors();
-    status_.Attach(GetDlgItem(handle(), IDC_CUSTOM_STATUS_TEXT), menuOwner_, {colours[1], colours[2]});
+    status_.Attach(GetDlgItem(handle(), IDC_CUSTOM_STATUS_TEXT), menuOwner_,
+                   conversation::ChatTextColoursFrom(colours));
     status_.SetText(session_.customStatusText());
     LimitField();
     return true;

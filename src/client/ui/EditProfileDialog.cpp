@@ -35,7 +35,7 @@ bool EditProfileDialog::OnInitDialog() {
     const storage::Colors& colours = session_.colors();
     const storage::Profile& profile = session_.profile();
     for (std::size_t i = 0; i < kFieldCount; ++i) {
-        fields_[i].Attach(GetDlgItem(handle(), kFields[i].id), menuOwner_, {colours[1], colours[2]});
+        fields_[i].Attach(GetDlgItem(handle(), kFields[i].id), menuOwner_, conversation::ChatTextColoursFrom(colours));
         fields_[i].SetText(profile.*kFields[i].text);
         LimitField(i);
     }

@@ -12,11 +12,6 @@
 namespace vorlan::client {
 namespace {
 
-conversation::ChatTextColours TextColours(const storage::Colors& colours) {
-    // Colours 2 and 3: every text control's background and default text.
-    return {colours[1], colours[2]};
-}
-
 WindowSizeKind SizeKind(WPARAM kind) {
     if (kind == SIZE_MAXIMIZED) return WindowSizeKind::Maximized;
     if (kind == SIZE_MINIMIZED) return WindowSizeKind::Minimized;
@@ -85,7 +80,7 @@ INT_PTR PrivateChatDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
 
 void PrivateChatDialog::OnInitDialog() {
     menuOwner_.SetWindow(handle());
-    const conversation::ChatTextColours colours = TextColours(session_.colors());
+    const conversation::ChatTextColours colours = conversation::ChatTextColoursFrom(session_.colors());
     view_.Attach(GetDlgItem(handle(), IDC_PRIVATE_VIEW), menuOwner_, colours);
     input_.Attach(GetDlgItem(handle(), IDC_PRIVATE_INPUT), menuOwner_, colours);
     input_.ApplyPrivateInputLimit();

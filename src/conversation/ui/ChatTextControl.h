@@ -20,6 +20,12 @@ struct ChatTextColours {
     std::uint32_t defaultText = 0;
 };
 
+// Every chat text control's colours from the colours file.
+inline ChatTextColours ChatTextColoursFrom(const storage::Colors& colors) {
+    return {storage::ColourOf(colors, storage::ColourIndex::TextBackground),
+            storage::ColourOf(colors, storage::ColourIndex::TextDefault)};
+}
+
 // What a chat text control needs from the window that holds it. The main
 // window implements it; a private chat window or a dialog forwards to the
 // main window's answers.
