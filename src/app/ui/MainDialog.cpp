@@ -19,7 +19,7 @@ namespace {
 // Colours of the colours file that the main window's controls use.
 using storage::ColourIndex;
 
-COLORREF ColourOf(const storage::Colors& colors, ColourIndex k) {
+COLORREF ColourRef(const storage::Colors& colors, ColourIndex k) {
     return static_cast<COLORREF>(storage::ColourOf(colors, k));
 }
 
