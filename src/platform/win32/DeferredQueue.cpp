@@ -38,8 +38,15 @@ void DeferredQueue::Cancel(DeferredTask& task) {
     running_.erase(std::remove(running_.begin(), running_.end(), &task), running_.end());
 }
 
-void DeferredQueue::RunScheduled() {
+void DeferredQueue::RunPosted() {
     posted_ = false;
+    RunScheduled();
+}
+
+void DeferredQueue::RunScheduled() {
+    if (scheduled_.empty() && running_.empty()) {
+        return;
+    }
     running_.insert(running_.end(), scheduled_.begin(), scheduled_.end());
     scheduled_.clear();
     // A task may destroy or cancel others; those leave running_ through Cancel.
