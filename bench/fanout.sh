@@ -83,14 +83,14 @@ grep -q "Server started." "$folder/server.log" || { echo "the server did not sta
 
 wineserver_pid=
 if [ $wine = 1 ]; then
-  # The wine process that runs the .exe may sit behind the subshell; the one
-  # whose command line names vorlan-server.exe is the program.
-  for pid in $(pgrep -P "$server") "$server"; do
-    if tr '\0' ' ' < "/proc/$pid/cmdline" 2>/dev/null | grep -q 'vorlan-server.exe'; then server=$pid; fi
+  # Wine may hand the program to another process than the one started here:
+  # the program is the process of this prefix that runs vorlan-server.exe.
+  for pid in $(pgrep -f 'vorlan-server\.exe' || true); do
+    if { tr '\0' '\n' < "/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then server=$pid; fi
   done
   # Wine's server for this prefix is the one started with our WINEPREFIX.
   for pid in $(pgrep -x wineserver64 || true) $(pgrep -x wineserver || true); do
-    if tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then wineserver_pid=$pid; fi
+    if { tr '\0' '\n' < "/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then wineserver_pid=$pid; fi
   done
   # Samples of both processes' CPU every 0.2 s, so that the generator's
   # measured window (its last SECONDS + 3 seconds) can be cut out afterwards.

@@ -38,11 +38,6 @@ void DeferredQueue::Cancel(DeferredTask& task) {
     running_.erase(std::remove(running_.begin(), running_.end(), &task), running_.end());
 }
 
-void DeferredQueue::RunPosted() {
-    posted_ = false;
-    RunScheduled();
-}
-
 void DeferredQueue::RunScheduled() {
     if (scheduled_.empty() && running_.empty()) {
         return;

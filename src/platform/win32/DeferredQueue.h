@@ -19,10 +19,10 @@ public:
     void Schedule(DeferredTask& task);
     void Cancel(DeferredTask& task);
 
-    // Runs the tasks scheduled so far (the end of a turn).
+    // Runs the tasks scheduled so far.
     void RunScheduled();
-    // Entry point of the hidden window for kDeferredMessage.
-    void RunPosted();
+    // The hidden window took the posted kDeferredMessage off the queue.
+    void NotePostedMessageTaken() { posted_ = false; }
 
 private:
     void PostRun();

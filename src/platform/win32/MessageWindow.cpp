@@ -26,19 +26,17 @@ bool& TurnInProgress() {
 // queue never empties (Windows only makes WM_TIMER when nothing is posted).
 // A handler that runs a loop of its own gets its timers and tasks from their
 // messages; the outer turn ends the usual way when the handler returns.
-void FinishTurn(HWND window, bool drainSockets) {
+void FinishTurn(HWND window) {
     bool& inProgress = TurnInProgress();
     if (inProgress) {
         return;
     }
     inProgress = true;
-    if (drainSockets) {
-        MSG message;
-        for (int handled = 0; handled < kMaxNotificationsPerTurn &&
-                              PeekMessageA(&message, window, kSocketMessage, kSocketMessage, PM_REMOVE | PM_NOYIELD);
-             ++handled) {
-            SocketBackend::Dispatch(static_cast<SOCKET>(message.wParam), message.lParam);
-        }
+    MSG message;
+    for (int handled = 0; handled < kMaxNotificationsPerTurn &&
+                          PeekMessageA(&message, window, kSocketMessage, kSocketMessage, PM_REMOVE | PM_NOYIELD);
+         ++handled) {
+        SocketBackend::Dispatch(static_cast<SOCKET>(message.wParam), message.lParam);
     }
     TimerQueue::ForThisThread().RunDue();
     DeferredQueue::ForThisThread().RunScheduled();
@@ -67,15 +65,15 @@ LRESULT CALLBACK MessageWindow::Procedure(HWND window, UINT message, WPARAM wPar
     switch (message) {
         case kSocketMessage:
             SocketBackend::Dispatch(static_cast<SOCKET>(wParam), lParam);
-            FinishTurn(window, true);
+            FinishTurn(window);
             return 0;
         case WM_TIMER:
-            TimerQueue::ForThisThread().Dispatch(wParam);
-            FinishTurn(window, false);
+            TimerQueue::ForThisThread().Check(wParam);
+            TurnInProgress() ? TimerQueue::ForThisThread().RunDue() : FinishTurn(window);
             return 0;
         case kDeferredMessage:
-            DeferredQueue::ForThisThread().RunPosted();
-            FinishTurn(window, false);
+            DeferredQueue::ForThisThread().NotePostedMessageTaken();
+            TurnInProgress() ? DeferredQueue::ForThisThread().RunScheduled() : FinishTurn(window);
             return 0;
         case kWakeMessage: return 0;
         default: return DefWindowProcA(window, message, wParam, lParam);

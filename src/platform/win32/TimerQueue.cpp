@@ -96,7 +96,7 @@ void TimerQueue::StopAll(const TimerOwner& owner) {
 
 bool TimerQueue::IsRunning(const TimerOwner& owner, int id) const { return eventsByTimer_.count(Key{&owner, id}) != 0; }
 
-void TimerQueue::Dispatch(UINT_PTR event) {
+void TimerQueue::Check(UINT_PTR event) {
     const auto timer = timersByEvent_.find(event);
     if (timer == timersByEvent_.end()) {
         KillTimer(MessageWindow::Handle(), event);
@@ -108,9 +108,7 @@ void TimerQueue::Dispatch(UINT_PTR event) {
         // wake again when it is really due.
         const auto ms = static_cast<UINT>((timer->second.dueUs - now + 999) / 1000);
         SetTimer(MessageWindow::Handle(), event, ms, nullptr);
-        return;
     }
-    RunDue();
 }
 
 void TimerQueue::RunDue() {

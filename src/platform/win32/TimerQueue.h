@@ -27,8 +27,9 @@ public:
     void StopAll(const TimerOwner& owner);
     bool IsRunning(const TimerOwner& owner, int id) const;
 
-    // Entry point of the hidden window for WM_TIMER.
-    void Dispatch(UINT_PTR event);
+    // Called for WM_TIMER before RunDue: forgets a window timer that belongs
+    // to no timer any more, and re-arms one that came before its timer is due.
+    void Check(UINT_PTR event);
     // Fires every timer that is due, each once, earliest first.
     void RunDue();
 
