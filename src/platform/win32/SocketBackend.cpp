@@ -8,6 +8,14 @@
 
 namespace vorlan::platform {
 
+namespace {
+
+// lParam of the marker that follows a closed handle's last notifications. A
+// real notification always names one event, this one none.
+constexpr LPARAM kRetiredMarker = static_cast<LPARAM>(WSAMAKESELECTREPLY(0, 0xFFFF));
+
+}  // namespace
+
 class SocketBackend::Guard {
 public:
     explicit Guard(const SocketBackend& backend)
@@ -106,25 +114,33 @@ void SocketBackend::Close() {
     }
     const SOCKET closing = handle_;
     handle_ = INVALID_SOCKET;
-    SocketRegistry::ForThisThread().Remove(closing);
+    SocketRegistry& registry = SocketRegistry::ForThisThread();
+    registry.Remove(closing);
     const int savedError = WSAGetLastError();
     closesocket(closing);
-    DiscardQueuedNotifications(closing);
+    RetireHandle(closing);
     WSASetLastError(savedError);
 }
 
-// closesocket stops new notifications, but some may wait in the queue already.
-// Winsock reuses handle values, so those must go before a new socket can get
-// this handle and receive them.
-void SocketBackend::DiscardQueuedNotifications(SOCKET handle) {
+// closesocket stops new notifications, but some may wait in the queue already,
+// and Winsock reuses handle values: a new socket could get this handle and
+// those notifications. A marker posted now comes after all of them; until it
+// is through, the handle reaches no socket. Only when the marker cannot be
+// posted are the waiting notifications taken out of the queue (reposting the
+// others), which costs two calls per waiting notification.
+void SocketBackend::RetireHandle(SOCKET handle) {
     const HWND window = MessageWindow::Handle();
     if (window == nullptr) {
+        return;
+    }
+    if (PostMessageA(window, kSocketMessage, static_cast<WPARAM>(handle), kRetiredMarker) != 0) {
+        SocketRegistry::ForThisThread().Retire(handle);
         return;
     }
     std::vector<MSG> others;
     MSG message;
     while (PeekMessageA(&message, window, kSocketMessage, kSocketMessage, PM_REMOVE | PM_NOYIELD)) {
-        if (static_cast<SOCKET>(message.wParam) != handle) {
+        if (static_cast<SOCKET>(message.wParam) != handle || message.lParam == kRetiredMarker) {
             others.push_back(message);
         }
     }
@@ -134,6 +150,10 @@ void SocketBackend::DiscardQueuedNotifications(SOCKET handle) {
 }
 
 void SocketBackend::Dispatch(SOCKET handle, LPARAM notification) {
+    if (notification == kRetiredMarker) {
+        SocketRegistry::ForThisThread().MarkerPassed(handle);
+        return;
+    }
     AsyncSocket* socket = SocketRegistry::ForThisThread().Find(handle);
     if (socket == nullptr) {
         return;

@@ -36,7 +36,7 @@ private:
     void DeliverClose(int error);
     int ErrorBehindOrderlyClose();
     bool HasPendingBytes();
-    static void DiscardQueuedNotifications(SOCKET handle);
+    static void RetireHandle(SOCKET handle);
 
     AsyncSocket& owner_;
     SOCKET handle_ = INVALID_SOCKET;
