@@ -3,40 +3,48 @@
 # with vorlan-loadgen. Usage:
 #   bench/fanout.sh [BUILD_DIR] [CLIENTS] [RATE] [SECONDS]
 #   bench/fanout.sh --wine [WINDOWS_BUILD_DIR] [CLIENTS] [RATE] [SECONDS]
-#   bench/fanout.sh --wine-floor [WINDOWS_BUILD_DIR] [CLIENTS]
+#   bench/fanout.sh --wine-floor [WINDOWS_BUILD_DIR] [CLIENTS] [RATE] [SECONDS]
+#   bench/fanout.sh --wine-calls [WINDOWS_BUILD_DIR] [CLIENTS]
 # Default: the native build, 1000 clients at 1 line/s each for 10 s. With --wine
 # the server is the Windows build's vorlan-server.exe (the win32 backend, as in
 # Vorlan.exe) under Wine, in a Wine prefix of its own; the generator still comes
 # from the native build ($NATIVE_BUILD, default build/native), and the CPU of
 # Wine's server process over the measured window is reported as well.
-# --wine-floor builds and runs bench/winsock-floor.cpp under Wine instead: what
-# the same socket calls cost without Vorlan, the floor under the --wine figures.
+# The floor beneath those figures comes from bench/winsock-floor.cpp, built
+# here with mingw-w64: --wine-floor measures the same way against the least
+# fan-out server that makes the same Winsock calls, --wine-calls times single
+# calls (a send to every connection, a line handled from its FD_READ).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 wine=0
-if [ "${1:-}" = "--wine-floor" ]; then
-  build=$(cd "${2:-$root/build/windows}" && pwd)
-  mkdir -p "$build/bench"
+floor=0
+build_floor() {
+  mkdir -p "$1/bench"
   x86_64-w64-mingw32-g++-posix -O2 -std=c++20 -static "$root/bench/winsock-floor.cpp" \
-    -o "$build/bench/winsock-floor.exe" -lws2_32
+    -o "$1/bench/winsock-floor.exe" -lws2_32
+}
+if [ "${1:-}" = "--wine-calls" ]; then
+  build=$(cd "${2:-$root/build/windows}" && pwd)
+  build_floor "$build"
   export WINEPREFIX=${BENCH_WINEPREFIX:-$build/bench-wineprefix}
   . "$root/scripts/lib/wine.sh"
   wine_prepare_prefix
   trap wine_stop_prefix EXIT
   ulimit -n 65536 2>/dev/null || ulimit -n "$(ulimit -Hn)"
-  timeout 600 "$(wine_loader)" "$build/bench/winsock-floor.exe" "${3:-1000}" 20
+  timeout 600 "$(wine_loader)" "$build/bench/winsock-floor.exe" calls "${3:-1000}" 20
   exit
 fi
-if [ "${1:-}" = "--wine" ]; then
-  wine=1
-  shift
-fi
+case "${1:-}" in
+--wine) wine=1; shift ;;
+--wine-floor) wine=1; floor=1; shift ;;
+esac
 if [ $wine = 1 ]; then
   build=${1:-$root/build/windows}
 else
   build=${1:-$root/build/native}
 fi
 build=$(cd "$build" && pwd)
+[ $floor = 0 ] || build_floor "$build"
 clients=${2:-1000}
 rate=${3:-1}
 seconds=${4:-10}
@@ -63,29 +71,50 @@ cpu_seconds() {
     echo 0
 }
 
+# Starts the server on $port; false when it reports that it could not.
+start_server() {
+  : > "$folder/server.log"
+  if [ $wine = 1 ]; then
+    # The program folder is a Linux path; Wine reaches it through drive Z:.
+    if [ $floor = 1 ]; then
+      (exec "$(wine_loader)" "$build/bench/winsock-floor.exe" serve "$port" > "$folder/server.log" 2>&1) &
+    else
+      (exec "$(wine_loader)" "$build/tools/vorlan-server/vorlan-server.exe" --folder "Z:${folder//\//\\}" \
+        --port "$port" > "$folder/server.log" 2>&1) &
+    fi
+  else
+    "$build/tools/vorlan-server/vorlan-server" --folder "$folder" --port "$port" > "$folder/server.log" &
+  fi
+  server=$!
+  for _ in $(seq 300); do
+    grep -q "Server started." "$folder/server.log" 2>/dev/null && return 0
+    grep -q "Couldn't start server." "$folder/server.log" 2>/dev/null && break
+    sleep 0.1
+  done
+  kill "$server" 2>/dev/null || true
+  wait "$server" 2>/dev/null || true
+  server=
+  return 1
+}
+
 if [ $wine = 1 ]; then
   export WINEPREFIX=${BENCH_WINEPREFIX:-$build/bench-wineprefix}
   . "$root/scripts/lib/wine.sh"
   wine_prepare_prefix
-  # The program folder is a Linux path; Wine reaches it through drive Z:.
-  (exec "$(wine_loader)" "$build/tools/vorlan-server/vorlan-server.exe" --folder "Z:${folder//\//\\}" --port "$port" \
-    > "$folder/server.log" 2>&1) &
-  server=$!
-else
-  "$build/tools/vorlan-server/vorlan-server" --folder "$folder" --port "$port" > "$folder/server.log" &
-  server=$!
 fi
-for _ in $(seq 300); do
-  grep -q "Server started." "$folder/server.log" 2>/dev/null && break
-  sleep 0.1
+# Wine's sockets do not reuse a port whose old connections linger, so a run
+# right after another may find its port taken: the next ones are tried.
+for _ in 1 2 3 4 5 6 7 8 9 10; do
+  start_server && break
+  port=$((port + 1))
 done
-grep -q "Server started." "$folder/server.log" || { echo "the server did not start:" >&2; cat "$folder/server.log" >&2; exit 1; }
+[ -n "$server" ] || { echo "the server did not start:" >&2; cat "$folder/server.log" >&2; exit 1; }
 
 wineserver_pid=
 if [ $wine = 1 ]; then
   # Wine may hand the program to another process than the one started here:
-  # the program is the process of this prefix that runs vorlan-server.exe.
-  for pid in $(pgrep -f 'vorlan-server\.exe' || true); do
+  # the program is the process of this prefix that runs the server.
+  for pid in $(pgrep -f 'vorlan-server\.exe|winsock-floor\.exe' || true); do
     if { tr '\0' '\n' < "/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then server=$pid; fi
   done
   # Wine's server for this prefix is the one started with our WINEPREFIX.

@@ -1,12 +1,20 @@
 // What Winsock itself costs on this system (meant for Wine), without Vorlan: the
-// floor under the fan-out benchmark of the Windows build. It opens CLIENTS
-// loopback connections inside one process, registers the accepted ends with
-// WSAAsyncSelect on a message-only window as the program does, and times
+// floor under the fan-out benchmark of the Windows build.
+//
+// "serve PORT" is the least a fan-out server can do with the same calls: it
+// answers a log-in with the one message vorlan-loadgen waits for and relays
+// every main-chat line to every other connection, on WSAAsyncSelect messages
+// of a message-only window, handling every waiting notification before one
+// send per connection with output. bench/fanout.sh --wine-floor drives it.
+//
+// "calls [CLIENTS] [ROUNDS]" opens CLIENTS loopback connections inside one
+// process, registers the accepted ends with WSAAsyncSelect on a message-only
+// window as the program does, and times
 //  - one send() of a chat-line-sized block on every accepted socket (a fan-out round);
 //  - a line arriving on every connection, handled from its FD_READ message with
 //    one recv() (the receive side of a round);
 //  - one posted message round trip through the queue.
-// Usage: winsock-floor.exe [CLIENTS] [ROUNDS]; bench/fanout.sh --wine-floor builds and runs it.
+// bench/fanout.sh --wine-calls builds and runs it.
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -16,6 +24,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -69,13 +79,111 @@ void Pump() {
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
 }
 
+struct Connection {
+    int id = 0;
+    std::string input, output;
+    bool queued = false;
+};
+
+std::unordered_map<SOCKET, Connection> connections;
+std::vector<SOCKET> queued;
+int nextId = 1;
+
+void Queue(SOCKET socket, Connection& connection, const std::string& frame) {
+    connection.output += frame;
+    if (!connection.queued) connection.queued = true, queued.push_back(socket);
+}
+
+void Flush(SOCKET socket, Connection& connection) {
+    connection.queued = false;
+    while (!connection.output.empty()) {
+        const int sent = send(socket, connection.output.data(), static_cast<int>(connection.output.size()), 0);
+        if (sent <= 0) return;
+        connection.output.erase(0, static_cast<std::size_t>(sent));
+    }
+}
+
+void HandleNotification(SOCKET listener, HWND window, const MSG& message) {
+    const SOCKET socket = static_cast<SOCKET>(message.wParam);
+    switch (WSAGETSELECTEVENT(message.lParam)) {
+        case FD_ACCEPT: {
+            const SOCKET accepted = accept(listener, nullptr, nullptr);
+            if (accepted == INVALID_SOCKET) return;
+            const BOOL on = TRUE;
+            setsockopt(accepted, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
+            WSAAsyncSelect(accepted, window, kSocketMessage, FD_READ | FD_WRITE | FD_CLOSE);
+            connections[accepted].id = nextId++;
+            return;
+        }
+        case FD_READ: {
+            const auto found = connections.find(socket);
+            if (found == connections.end()) return;
+            const int count = recv(socket, receiveBuffer, sizeof receiveBuffer, 0);
+            if (count <= 0) return;
+            Connection& sender = found->second;
+            sender.input.append(receiveBuffer, static_cast<std::size_t>(count));
+            std::size_t start = 0;
+            for (std::size_t end; (end = sender.input.find('\0', start)) != std::string::npos; start = end + 1) {
+                const std::string line = sender.input.substr(start, end - start);
+                if (line.rfind("00", 0) == 0) {
+                    Queue(socket, sender, std::string("001", 4));
+                } else if (line.rfind("02", 0) == 0) {
+                    std::string frame = "04" + std::to_string(sender.id) + '\xAC' + line.substr(2);
+                    frame.push_back('\0');
+                    for (auto& [other, connection] : connections) {
+                        if (other != socket) Queue(other, connection, frame);
+                    }
+                }
+            }
+            sender.input.erase(0, start);
+            return;
+        }
+        case FD_WRITE: {
+            const auto found = connections.find(socket);
+            if (found != connections.end()) Flush(socket, found->second);
+            return;
+        }
+        case FD_CLOSE:
+            connections.erase(socket);
+            closesocket(socket);
+            return;
+        default: return;
+    }
+}
+
+int Serve(HWND window, std::uint16_t port) {
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener, 5) != 0) {
+        std::printf("Couldn't start server.\n");
+        return 1;
+    }
+    WSAAsyncSelect(listener, window, kSocketMessage, FD_ACCEPT);
+    std::printf("Server started.\n");
+    std::fflush(stdout);
+    MSG message;
+    while (GetMessageA(&message, window, kSocketMessage, kSocketMessage) > 0) {
+        HandleNotification(listener, window, message);
+        while (PeekMessageA(&message, window, kSocketMessage, kSocketMessage, PM_REMOVE)) {
+            HandleNotification(listener, window, message);
+        }
+        for (SOCKET socket : queued) {
+            const auto found = connections.find(socket);
+            if (found != connections.end()) Flush(socket, found->second);
+        }
+        queued.clear();
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int clients = argc > 1 ? std::atoi(argv[1]) : 1000;
-    const int rounds = argc > 2 ? std::atoi(argv[2]) : 20;
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
+    const std::string mode = argc > 1 ? argv[1] : "calls";
 
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = Procedure;
@@ -83,6 +191,9 @@ int main(int argc, char** argv) {
     windowClass.lpszClassName = "WinsockFloor";
     RegisterClassA(&windowClass);
     HWND window = CreateWindowExA(0, "WinsockFloor", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    if (mode == "serve") return Serve(window, static_cast<std::uint16_t>(argc > 2 ? std::atoi(argv[2]) : 5555));
+    const int clients = argc > 2 ? std::atoi(argv[2]) : 1000;
+    const int rounds = argc > 3 ? std::atoi(argv[3]) : 20;
 
     SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address{};
