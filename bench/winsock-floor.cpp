@@ -251,6 +251,16 @@ int main(int argc, char** argv) {
         Pump();
     }
 
+    double fionreadUs = 0;
+    for (int round = 0; round < rounds; ++round) {
+        const double start = NowUs();
+        for (SOCKET s : accepted) {
+            u_long pending = 0;
+            ioctlsocket(s, FIONREAD, &pending);
+        }
+        fionreadUs += NowUs() - start;
+    }
+
     const int postRounds = 2000;
     double start = NowUs();
     for (int i = 0; i < postRounds; ++i) {
@@ -267,6 +277,7 @@ int main(int argc, char** argv) {
     std::printf("FD_READ + recv     %.1f us per line (%.1f us CPU of this process)\n", readUs / calls,
                 readCpuUs / calls);
     std::printf("post + dispatch    %.1f us per message\n", postUs);
+    std::printf("FIONREAD           %.1f us per call\n", fionreadUs / calls);
     for (SOCKET s : peers) closesocket(s);
     for (SOCKET s : accepted) closesocket(s);
     closesocket(listener);

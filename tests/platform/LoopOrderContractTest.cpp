@@ -175,5 +175,26 @@ TEST(LoopOrderContract, TimersFireWhileSocketNotificationsKeepComing) {
     EXPECT_LT(exchangesAtTimer, kMaxExchanges);
 }
 
+TEST(LoopOrderContract, PendingBytesInAReceiveHandlerFollowsWhatWasRead) {
+    LoopbackPair pair;
+    ASSERT_TRUE(pair.Open());
+    std::vector<std::uint32_t> counts;  // before reading, after 4 bytes, after the rest
+    pair.server->onReceive = [&](RecordingSocket& self, int) {
+        std::uint32_t pending = 0;
+        char buffer[64];
+        ASSERT_TRUE(self.PendingBytes(pending));
+        counts.push_back(pending);
+        ASSERT_EQ(self.Receive(buffer, 4), 4);
+        ASSERT_TRUE(self.PendingBytes(pending));
+        counts.push_back(pending);
+        self.ReadAvailable();
+        ASSERT_TRUE(self.PendingBytes(pending));
+        counts.push_back(pending);
+    };
+    pair.client.SendAll("0123456789");
+    ASSERT_TRUE(Until([&] { return counts.size() >= 3; }));
+    EXPECT_EQ(counts, (std::vector<std::uint32_t>{10, 6, 0}));
+}
+
 }  // namespace
 }  // namespace vorlan::test

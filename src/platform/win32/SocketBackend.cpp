@@ -114,6 +114,7 @@ void SocketBackend::Close() {
     }
     const SOCKET closing = handle_;
     handle_ = INVALID_SOCKET;
+    ForgetPendingBytes();
     SocketRegistry& registry = SocketRegistry::ForThisThread();
     registry.Remove(closing);
     const int savedError = WSAGetLastError();
@@ -170,19 +171,37 @@ void SocketBackend::Dispatch(SOCKET handle, LPARAM notification) {
     }
 }
 
-bool SocketBackend::HasPendingBytes() {
+// True when bytes wait; their count is kept for the handler (KnownPendingBytes).
+bool SocketBackend::MeasurePendingBytes() {
     u_long count = 0;
-    return ioctlsocket(handle_, FIONREAD, &count) == 0 && count > 0;
+    if (ioctlsocket(handle_, FIONREAD, &count) != 0) {
+        knownPending_ = -1;
+        return false;
+    }
+    knownPending_ = static_cast<long long>(count);
+    return count > 0;
+}
+
+bool SocketBackend::KnownPendingBytes(std::uint32_t& count) const {
+    if (knownPending_ < 0) {
+        return false;
+    }
+    count = static_cast<std::uint32_t>(knownPending_);
+    return true;
 }
 
 // Winsock may post FD_READ again after the handler has already read everything;
 // such a notification carries nothing and is not passed on. Without FD_CLOSE
 // the end of the stream is only seen through FD_READ, so then it always is.
 void SocketBackend::DeliverReceive(int error) {
-    if (error == 0 && (events_ & kEventClose) != 0 && !HasPendingBytes()) {
+    if (error == 0 && (events_ & kEventClose) != 0 && !MeasurePendingBytes()) {
         return;
     }
+    const Guard guard(*this);
     owner_.OnReceive(error);
+    if (guard.Holds()) {
+        ForgetPendingBytes();
+    }
 }
 
 // FD_CLOSE may arrive while received data still waits; it is handed over first
