@@ -69,6 +69,7 @@ int AsyncSocket::Receive(void* buffer, int length) {
         FailWith(WSAEINVAL);
         return -1;
     }
+    backend_->ForgetPendingBytes();
     const int received = recv(backend_->handle(), static_cast<char*>(buffer), length, 0);
     return received == SOCKET_ERROR ? -1 : received;
 }
@@ -76,6 +77,9 @@ int AsyncSocket::Receive(void* buffer, int length) {
 bool AsyncSocket::PendingBytes(std::uint32_t& count) {
     if (!IsOpen()) {
         return FailWith(WSAENOTSOCK);
+    }
+    if (backend_->KnownPendingBytes(count)) {
+        return true;
     }
     u_long pending = 0;
     if (ioctlsocket(backend_->handle(), FIONREAD, &pending) != 0) {

@@ -39,7 +39,9 @@ void DeferredQueue::Cancel(DeferredTask& task) {
 }
 
 void DeferredQueue::RunScheduled() {
-    posted_ = false;
+    if (scheduled_.empty() && running_.empty()) {
+        return;
+    }
     running_.insert(running_.end(), scheduled_.begin(), scheduled_.end());
     scheduled_.clear();
     // A task may destroy or cancel others; those leave running_ through Cancel.

@@ -6,11 +6,12 @@
 
 namespace vorlan::platform {
 
-// Deferred tasks of this thread. Scheduling posts one message to the hidden
-// window; it is handled after the notifications that were queued before it,
-// which is when the tasks run. A task scheduled while the tasks run waits for
-// the next message, so a task that always reschedules itself cannot starve
-// the loop.
+// Deferred tasks of this thread. They run at the end of the loop's turn (see
+// MessageWindow), after the socket notifications that were waiting. Scheduling
+// also posts one message to the hidden window, so that a loop run by a handler
+// (where the outer turn has not ended) still runs them. A task scheduled while
+// the tasks run waits for the next turn or message, so a task that always
+// reschedules itself cannot starve the loop.
 class DeferredQueue {
 public:
     static DeferredQueue& ForThisThread();
@@ -18,8 +19,10 @@ public:
     void Schedule(DeferredTask& task);
     void Cancel(DeferredTask& task);
 
-    // Entry point of the hidden window for kDeferredMessage.
+    // Runs the tasks scheduled so far.
     void RunScheduled();
+    // The hidden window took the posted kDeferredMessage off the queue.
+    void NotePostedMessageTaken() { posted_ = false; }
 
 private:
     void PostRun();

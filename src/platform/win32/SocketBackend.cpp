@@ -8,6 +8,14 @@
 
 namespace vorlan::platform {
 
+namespace {
+
+// lParam of the marker that follows a closed handle's last notifications. A
+// real notification always names one event, this one none.
+constexpr LPARAM kRetiredMarker = static_cast<LPARAM>(WSAMAKESELECTREPLY(0, 0xFFFF));
+
+}  // namespace
+
 class SocketBackend::Guard {
 public:
     explicit Guard(const SocketBackend& backend)
@@ -106,25 +114,34 @@ void SocketBackend::Close() {
     }
     const SOCKET closing = handle_;
     handle_ = INVALID_SOCKET;
-    SocketRegistry::ForThisThread().Remove(closing);
+    ForgetPendingBytes();
+    SocketRegistry& registry = SocketRegistry::ForThisThread();
+    registry.Remove(closing);
     const int savedError = WSAGetLastError();
     closesocket(closing);
-    DiscardQueuedNotifications(closing);
+    RetireHandle(closing);
     WSASetLastError(savedError);
 }
 
-// closesocket stops new notifications, but some may wait in the queue already.
-// Winsock reuses handle values, so those must go before a new socket can get
-// this handle and receive them.
-void SocketBackend::DiscardQueuedNotifications(SOCKET handle) {
+// closesocket stops new notifications, but some may wait in the queue already,
+// and Winsock reuses handle values: a new socket could get this handle and
+// those notifications. A marker posted now comes after all of them; until it
+// is through, the handle reaches no socket. Only when the marker cannot be
+// posted are the waiting notifications taken out of the queue (reposting the
+// others), which costs two calls per waiting notification.
+void SocketBackend::RetireHandle(SOCKET handle) {
     const HWND window = MessageWindow::Handle();
     if (window == nullptr) {
+        return;
+    }
+    if (PostMessageA(window, kSocketMessage, static_cast<WPARAM>(handle), kRetiredMarker) != 0) {
+        SocketRegistry::ForThisThread().Retire(handle);
         return;
     }
     std::vector<MSG> others;
     MSG message;
     while (PeekMessageA(&message, window, kSocketMessage, kSocketMessage, PM_REMOVE | PM_NOYIELD)) {
-        if (static_cast<SOCKET>(message.wParam) != handle) {
+        if (static_cast<SOCKET>(message.wParam) != handle || message.lParam == kRetiredMarker) {
             others.push_back(message);
         }
     }
@@ -134,6 +151,10 @@ void SocketBackend::DiscardQueuedNotifications(SOCKET handle) {
 }
 
 void SocketBackend::Dispatch(SOCKET handle, LPARAM notification) {
+    if (notification == kRetiredMarker) {
+        SocketRegistry::ForThisThread().MarkerPassed(handle);
+        return;
+    }
     AsyncSocket* socket = SocketRegistry::ForThisThread().Find(handle);
     if (socket == nullptr) {
         return;
@@ -150,19 +171,37 @@ void SocketBackend::Dispatch(SOCKET handle, LPARAM notification) {
     }
 }
 
-bool SocketBackend::HasPendingBytes() {
+// True when bytes wait; their count is kept for the handler (KnownPendingBytes).
+bool SocketBackend::MeasurePendingBytes() {
     u_long count = 0;
-    return ioctlsocket(handle_, FIONREAD, &count) == 0 && count > 0;
+    if (ioctlsocket(handle_, FIONREAD, &count) != 0) {
+        knownPending_ = -1;
+        return false;
+    }
+    knownPending_ = static_cast<long long>(count);
+    return count > 0;
+}
+
+bool SocketBackend::KnownPendingBytes(std::uint32_t& count) const {
+    if (knownPending_ < 0) {
+        return false;
+    }
+    count = static_cast<std::uint32_t>(knownPending_);
+    return true;
 }
 
 // Winsock may post FD_READ again after the handler has already read everything;
 // such a notification carries nothing and is not passed on. Without FD_CLOSE
 // the end of the stream is only seen through FD_READ, so then it always is.
 void SocketBackend::DeliverReceive(int error) {
-    if (error == 0 && (events_ & kEventClose) != 0 && !HasPendingBytes()) {
+    if (error == 0 && (events_ & kEventClose) != 0 && !MeasurePendingBytes()) {
         return;
     }
+    const Guard guard(*this);
     owner_.OnReceive(error);
+    if (guard.Holds()) {
+        ForgetPendingBytes();
+    }
 }
 
 // FD_CLOSE may arrive while received data still waits; it is handed over first

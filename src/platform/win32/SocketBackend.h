@@ -24,6 +24,13 @@ public:
     unsigned events() const { return events_; }
     void Close();
 
+    // The count of waiting bytes measured for the read notification being
+    // delivered, if any: a lower bound until the next Receive. Under Wine every
+    // FIONREAD is a round trip to Wine's server, and a receive handler usually
+    // asks for the count the delivery has just measured.
+    bool KnownPendingBytes(std::uint32_t& count) const;
+    void ForgetPendingBytes() { knownPending_ = -1; }
+
     // Entry point of the hidden window for kSocketMessage.
     static void Dispatch(SOCKET handle, LPARAM notification);
 
@@ -35,12 +42,13 @@ private:
     void DeliverReceive(int error);
     void DeliverClose(int error);
     int ErrorBehindOrderlyClose();
-    bool HasPendingBytes();
-    static void DiscardQueuedNotifications(SOCKET handle);
+    bool MeasurePendingBytes();
+    static void RetireHandle(SOCKET handle);
 
     AsyncSocket& owner_;
     SOCKET handle_ = INVALID_SOCKET;
     unsigned events_ = 0;
+    long long knownPending_ = -1;  // -1: not known
     std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
 };
 
