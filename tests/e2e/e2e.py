@@ -355,8 +355,10 @@ class Session:
         if any(regex.fullmatch(f) for f in self.peer(peer).frames[self.marks.get(peer, 0):]):
             raise StepFailed("%s got %r" % (peer, pattern))
 
-    def step_raw_burst(self, peer, count, template, per_second=12):
-        """count lines, template % n, at most per_second a second (below the flood limit)."""
+    def step_raw_burst(self, peer, count, template, per_second=8):
+        """count lines, template % n, at most per_second a second: well below the
+        flood limit, because a program busy drawing them reads late, and two
+        batches that wait in its socket together count as one receive."""
         for n in range(count):
             self.step_send(peer, template % n)
             if n % per_second == per_second - 1:
