@@ -3,13 +3,9 @@
 
 #include "client/ClientSession.h"
 #include "client/ServerMessageReader.h"
-#include "conversation/ChatLines.h"
-#include "protocol/ClientToServer.h"
 
 namespace vorlan::client {
 
-namespace to_server = protocol::to_server;
-using conversation::LineBuilder;
 using storage::ColourIndex;
 
 void ServerMessages::OnConnectionEntry(std::string_view body, std::string_view) {

@@ -9,7 +9,6 @@
 namespace vorlan::client {
 
 namespace to_server = protocol::to_server;
-using conversation::LineBuilder;
 using storage::ColourIndex;
 
 void ServerMessages::OnUserAddress(std::string_view body, std::string_view) {

@@ -4,13 +4,10 @@
 #include "client/ClientSession.h"
 #include "client/ServerMessageReader.h"
 #include "conversation/ChatLines.h"
-#include "protocol/ClientToServer.h"
 
 namespace vorlan::client {
 
-namespace to_server = protocol::to_server;
 using conversation::LineBuilder;
-using storage::ColourIndex;
 
 void ServerMessages::OnUserEntry(std::string_view body, std::string_view) {
     auto entry = reader::IdBeforeSep(body);
