@@ -24,6 +24,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "BenchSupport.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -37,6 +39,11 @@
 #include <vector>
 
 namespace {
+
+using bench::NowNs;
+using bench::ProcessSample;
+using bench::RaiseFileLimit;
+using bench::SampleProcess;
 
 constexpr char kSep = '\xAC';
 constexpr std::uint64_t kSecond = 1000000000ull;
@@ -72,12 +79,6 @@ struct Conn {
     std::uint64_t nextSendNs = 0;
     int bursts = 0;
 };
-
-std::uint64_t NowNs() {
-    return static_cast<std::uint64_t>(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-            .count());
-}
 
 // 127.0.<net>.<1..254>, one block of third bytes per role.
 std::string SourceAddress(int net, int index) {
@@ -133,13 +134,7 @@ bool measuring = false;
 std::uint64_t measureStartNs = 0;
 std::vector<char> legitIds(1001, 0);
 
-void Flush(Conn& c) {
-    while (!c.pending.empty() && c.fd >= 0) {
-        ssize_t n = ::send(c.fd, c.pending.data(), c.pending.size(), MSG_NOSIGNAL);
-        if (n <= 0) return;
-        c.pending.erase(0, static_cast<std::size_t>(n));
-    }
-}
+void Flush(Conn& c) { bench::FlushPending(c.fd, c.pending); }
 
 void Queue(Conn& c, const std::string& text) {
     c.pending.append(text);
@@ -215,44 +210,6 @@ bool ReadConn(Conn& c, Stats& stats, std::vector<char>& buffer) {
     }
 }
 
-struct ProcessSample {
-    double cpuSeconds = 0;
-    long rssKiB = 0;
-    long peakKiB = 0;
-    double runQueueSeconds = 0;  // runnable but waiting for a CPU
-};
-
-ProcessSample SampleProcess(int pid) {
-    ProcessSample s;
-    if (pid <= 0) return s;
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string content((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    std::size_t close = content.rfind(')');
-    if (close != std::string::npos) {
-        std::vector<std::string> fields;
-        for (std::size_t pos = close + 2; pos < content.size();) {
-            std::size_t next = content.find(' ', pos);
-            if (next == std::string::npos) next = content.size();
-            fields.push_back(content.substr(pos, next - pos));
-            pos = next + 1;
-        }
-        if (fields.size() > 13) {
-            double ticks = static_cast<double>(sysconf(_SC_CLK_TCK));
-            s.cpuSeconds = (std::stod(fields[11]) + std::stod(fields[12])) / ticks;
-        }
-    }
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) s.rssKiB = std::atol(line.c_str() + 6);
-        if (line.rfind("VmHWM:", 0) == 0) s.peakKiB = std::atol(line.c_str() + 6);
-    }
-    std::ifstream schedstat("/proc/" + std::to_string(pid) + "/schedstat");
-    double onCpuNs = 0, waitingNs = 0;
-    if (schedstat >> onCpuNs >> waitingNs) s.runQueueSeconds = waitingNs / 1e9;
-    return s;
-}
-
 Settings ParseArguments(int argc, char** argv) {
     Settings s;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -271,14 +228,6 @@ Settings ParseArguments(int argc, char** argv) {
     }
     s.seconds = std::clamp(s.seconds, 1, 600);
     return s;
-}
-
-void RaiseFileLimit() {
-    rlimit limit{};
-    if (getrlimit(RLIMIT_NOFILE, &limit) == 0) {
-        limit.rlim_cur = limit.rlim_max;
-        setrlimit(RLIMIT_NOFILE, &limit);
-    }
 }
 
 // A generator that fell behind must not catch up with bursts closer together

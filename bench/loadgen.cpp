@@ -15,6 +15,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "BenchSupport.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -28,6 +30,11 @@
 
 namespace {
 
+using bench::NowNs;
+using bench::ProcessSample;
+using bench::RaiseFileLimit;
+using bench::SampleProcess;
+
 constexpr char kSep = '\xAC';
 
 struct Settings {
@@ -38,12 +45,6 @@ struct Settings {
     int serverPid = 0;
     int warmupSeconds = 2;
 };
-
-std::uint64_t NowNs() {
-    return static_cast<std::uint64_t>(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-            .count());
-}
 
 struct Client {
     int fd = -1;
@@ -95,13 +96,7 @@ int ConnectClient(int index, int port) {
     return fd;
 }
 
-void Flush(Client& c) {
-    while (!c.pending.empty()) {
-        ssize_t n = ::send(c.fd, c.pending.data(), c.pending.size(), MSG_NOSIGNAL);
-        if (n <= 0) return;
-        c.pending.erase(0, static_cast<std::size_t>(n));
-    }
-}
+void Flush(Client& c) { bench::FlushPending(c.fd, c.pending); }
 
 void Queue(Client& c, const std::string& text) {
     c.pending.append(text);
@@ -153,39 +148,6 @@ void ReadClient(Client& c, Stats& stats) {
     }
 }
 
-struct ProcessSample {
-    double cpuSeconds = 0;
-    long rssKiB = 0;
-};
-
-ProcessSample SampleProcess(int pid) {
-    ProcessSample s;
-    if (pid <= 0) return s;
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string content((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    std::size_t close = content.rfind(')');
-    if (close != std::string::npos) {
-        std::vector<std::string> fields;
-        std::size_t pos = close + 2;
-        while (pos < content.size()) {
-            std::size_t next = content.find(' ', pos);
-            if (next == std::string::npos) next = content.size();
-            fields.push_back(content.substr(pos, next - pos));
-            pos = next + 1;
-        }
-        if (fields.size() > 13) {
-            double ticks = static_cast<double>(sysconf(_SC_CLK_TCK));
-            s.cpuSeconds = (std::stod(fields[11]) + std::stod(fields[12])) / ticks;
-        }
-    }
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) s.rssKiB = std::atol(line.c_str() + 6);
-    }
-    return s;
-}
-
 Settings ParseArguments(int argc, char** argv) {
     Settings s;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -205,14 +167,6 @@ Settings ParseArguments(int argc, char** argv) {
             s.warmupSeconds = std::atoi(value);
     }
     return s;
-}
-
-void RaiseFileLimit() {
-    rlimit limit{};
-    if (getrlimit(RLIMIT_NOFILE, &limit) == 0) {
-        limit.rlim_cur = limit.rlim_max;
-        setrlimit(RLIMIT_NOFILE, &limit);
-    }
 }
 
 }  // namespace
