@@ -81,14 +81,12 @@ void PopupWindow::Begin(const PopupRequest& request) {
     shown_ = request;
     SetDlgItemTextA(handle(), IDC_POPUP_TEXT, request.text.c_str());
     screen_ = CurrentScreen();
-    if (const std::optional<PopupPlace> start = PopupStart(screen_.cx, screen_.cy, screen_.taskbar)) {
-        MoveTo(*start);
-    } else {
-        // A task bar docked along no full edge: the pop-up stays where it was.
-        RECT rect{};
-        GetWindowRect(handle(), &rect);
-        place_ = {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-    }
+    // A task bar along no full edge (floating, or a shell's own tray window)
+    // gives no place: the pop-up starts as without a task bar rather than
+    // wherever it happened to be, at its last size.
+    std::optional<PopupPlace> start = PopupStart(screen_.cx, screen_.cy, screen_.taskbar);
+    if (!start) start = PopupStart(screen_.cx, screen_.cy, std::nullopt);
+    MoveTo(*start);
 }
 
 void PopupWindow::MoveTo(const PopupPlace& place) {

@@ -20,13 +20,15 @@ namespace {
 // Texts by position, "-" for a separator, "*" after the default item.
 std::string TextsOf(HMENU menu) {
     std::string texts;
-    const UINT defaultItem = GetMenuDefaultItem(menu, FALSE, 0);
+    const UINT defaultItem = GetMenuDefaultItem(menu, FALSE, 0);  // -1: none, as a sub-menu's id
     for (int position = 0; position < GetMenuItemCount(menu); ++position) {
         char text[128] = {};
         GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
         const bool separator = (GetMenuState(menu, position, MF_BYPOSITION) & MF_SEPARATOR) != 0;
         texts += separator ? "-" : std::string(text);
-        if (!separator && GetMenuItemID(menu, position) == defaultItem) texts += "*";
+        if (!separator && defaultItem != static_cast<UINT>(-1) && GetMenuItemID(menu, position) == defaultItem) {
+            texts += "*";
+        }
         texts += "|";
     }
     return texts;
@@ -100,14 +102,12 @@ TEST_F(Popup, SlidesUpToItsPlaceBesideTheTaskBarWithoutTakingTheFocus) {
     EXPECT_EQ(Rect().right - Rect().left, kPopupWidth);
     EXPECT_EQ(GetForegroundWindow(), before);
     EXPECT_NE(GetWindowLongPtrA(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    // Its column and foot: beside a task bar docked on the right, else 198 from the right edge.
+    // Its column: beside a task bar docked on the right, else 198 from the right edge.
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
     RECT bar{0, cy, cx, cy};
     if (HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr)) GetWindowRect(taskbar, &bar);
     const std::optional<PopupPlace> start = PopupStart(cx, cy, ScreenRect{bar.left, bar.top, bar.right, bar.bottom});
-    if (start) {
-        EXPECT_EQ(Rect().left, start->x);
-    }
+    EXPECT_EQ(Rect().left, start ? start->x : cx - 198) << "a task bar along no full edge counts as none";
     SendMessageA(Window(), WM_RBUTTONUP, 0, 0);
     EXPECT_FALSE(popup.IsPopupVisible());
     EXPECT_TRUE(clicks.empty()) << "a right click only dismisses";
