@@ -46,6 +46,11 @@ PopupWindow::Screen PopupWindow::CurrentScreen() {
 }
 
 void PopupWindow::OnInitDialog() {
+    // A caption in the template would give the window a title bar; the text
+    // is only its name (no task bar button: a tool window).
+    SetWindowTextA(handle(), kPopupCaption);
+    SetWindowLongPtrA(handle(), GWL_EXSTYLE,
+                      GetWindowLongPtrA(handle(), GWL_EXSTYLE) | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST);
     titleFont_ = MakeFont(13, FW_BOLD);
     textFont_ = MakeFont(13, FW_NORMAL);
     background_ = CreateSolidBrush(GetSysColor(COLOR_INFOBK));

@@ -25,6 +25,8 @@ struct PopupActions {
 // already whether it shows and which sound plays.
 class PopupWindow : public ui::Dialog, public PopupView {
 public:
+    static constexpr const char* kPopupCaption = "Vorlan notification";  // never shown
+
     explicit PopupWindow(PopupActions actions) : actions_(std::move(actions)) {}
     ~PopupWindow() override;
 

@@ -101,7 +101,9 @@ TEST_F(Popup, SlidesUpToItsPlaceBesideTheTaskBarWithoutTakingTheFocus) {
     EXPECT_EQ(Text(), "Raw has joined the server.");
     EXPECT_EQ(Rect().right - Rect().left, kPopupWidth);
     EXPECT_EQ(GetForegroundWindow(), before);
-    EXPECT_NE(GetWindowLongPtrA(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(GetWindowLongPtrA(Window(), GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW),
+              WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+    EXPECT_EQ(GetWindowLongPtrA(Window(), GWL_STYLE) & WS_CAPTION, 0) << "no title bar";
     // Its column: beside a task bar docked on the right, else 198 from the right edge.
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
     RECT bar{0, cy, cx, cy};
