@@ -26,6 +26,17 @@ add_custom_command(TARGET Vorlan POST_BUILD
             -P ${CMAKE_SOURCE_DIR}/cmake/CopyProgramFolder.cmake
     VERBATIM)
 
+# The default sounds are generated, not stored: the same bytes on every build.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(VORLAN_SOUNDS ${VORLAN_PROGRAM_FOLDER}/Sounds/popup.wav ${VORLAN_PROGRAM_FOLDER}/Sounds/message.wav)
+add_custom_command(OUTPUT ${VORLAN_SOUNDS}
+    COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/sounds/make-sounds.py ${VORLAN_PROGRAM_FOLDER}/Sounds
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/sounds/make-sounds.py
+    COMMENT "Generating the default sounds"
+    VERBATIM)
+add_custom_target(vorlan_sounds DEPENDS ${VORLAN_SOUNDS})
+add_dependencies(Vorlan vorlan_sounds)
+
 # The resources as the executable carries them, checked under Wine.
 file(GLOB VORLAN_UI_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/ui/*.cpp)
 if(VORLAN_TESTS AND VORLAN_UI_TESTS)
@@ -47,6 +58,10 @@ if(VORLAN_TESTS AND VORLAN_WINDOW_TESTS)
   add_executable(ui_window_tests ${VORLAN_WINDOW_TESTS} ${VORLAN_RESOURCE_SCRIPTS}
       ${CMAKE_SOURCE_DIR}/src/app/ui/MenuMirror.cpp
       ${CMAKE_SOURCE_DIR}/src/app/ui/AdminMenus.cpp
+      ${CMAKE_SOURCE_DIR}/src/app/ui/TrayMenuEntries.cpp
+      ${CMAKE_SOURCE_DIR}/src/app/ui/PopupWindow.cpp
+      ${CMAKE_SOURCE_DIR}/src/ui/Dialog.cpp
+      ${CMAKE_SOURCE_DIR}/src/ui/ModelessKeyboard.cpp
       ${CMAKE_SOURCE_DIR}/src/conversation/ui/ChatTextControl.cpp
       ${CMAKE_SOURCE_DIR}/src/ui/TreeControl.cpp
       ${CMAKE_SOURCE_DIR}/src/client/ui/UserTreeControl.cpp

@@ -44,7 +44,7 @@ MainCore::MainCore(const MainCoreViews& views, MainCoreSettings settings)
         updateCheck_ = settings.makeUpdateCheck(*this);
     } else {
         updateCheck_ = std::make_unique<update::UpdateChecker>(
-            update::UpdateServer{}, [this](const std::string& notice) { notifier_.ShowPopup(notice, 1, 0); });
+            settings.updateServer, [this](const std::string& notice) { notifier_.ShowPopup(notice, 1, 0); });
     }
     const client::ClientSessionViews sessionViews{views.mainView,   views.userTree,          views.recentServers,
                                                   notifier_,        views.mainWindow,        views.tray,

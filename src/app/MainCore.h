@@ -12,6 +12,7 @@
 #include "storage/Records.h"
 #include "transfer/TransferService.h"
 #include "update/UpdateCheck.h"
+#include "update/UpdateChecker.h"
 
 namespace vorlan::app {
 
@@ -30,9 +31,12 @@ struct MainCoreSettings {
     // core is built (before its session exists; they may keep the core and
     // reach its session later). No transfer service: no file transfer is
     // answered. No update check: the built-in one (a test that switches the
-    // check on must give its own, or run where the built-in address is local).
+    // check on must give its own, point updateServer at a local responder, or
+    // run where the built-in address is local).
     std::function<std::unique_ptr<transfer::TransferService>(MainCore&)> makeTransfers;
     std::function<std::unique_ptr<update::UpdateCheck>(MainCore&)> makeUpdateCheck;
+    // Where the built-in check asks; tests point it at a local responder.
+    update::UpdateServer updateServer;
 };
 
 // Everything the application core asks of the main window and its helpers.

@@ -8,6 +8,7 @@
 #include "app/MainCore.h"
 #include "client/ClientTestSupport.h"
 #include "storage/OptionsFile.h"
+#include "support/RunLoop.h"
 
 namespace vorlan::app {
 namespace {
@@ -203,6 +204,59 @@ TEST_F(MainCoreTest, ChatLogCommandsFindOnlyExistingLogs) {
     EXPECT_EQ(Native(core->SelectedUserChatLogToOpen()), privateLog);
     fs::remove(privateLog);
     EXPECT_EQ(core->SelectedUserChatLogToOpen(), "") << "a deleted log is not opened";
+}
+
+// The built-in check over a real socket, started by the core as the options say: a
+// newer version reaches the pop-up as an update notice, shown with pop-ups off
+// and without a sound; with the option off nobody is even asked.
+struct UpdateResponder : platform::AsyncSocket {
+    struct Peer : platform::AsyncSocket {
+        void OnReceive(int) override {
+            char buffer[512];
+            if (Receive(buffer, sizeof buffer) > 0) {
+                const std::string answer = "HTTP/1.1 200 OK\n\n1.18";
+                Send(answer.data(), static_cast<int>(answer.size()));
+            }
+        }
+    };
+    std::vector<std::unique_ptr<Peer>> peers;
+    void OnAccept(int) override {
+        auto peer = std::make_unique<Peer>();
+        if (Accept(*peer)) peers.push_back(std::move(peer));
+    }
+};
+
+TEST_F(MainCoreTest, TheUpdateCheckAsksOnlyWhenSwitchedOnAndItsNoticeShowsWithoutASound) {
+    for (bool check : {false, true}) {
+        test::TempFolder program;
+        fs::create_directories(program.Path() / "Sounds");
+        WriteFile(program.Path() / "Sounds" / "popup.wav", "RIFF");
+        storage::Options options;
+        options.checkForNewVersion = check;
+        options.enablePopup = false, options.enablePopupSound = true;
+        options.mainChatLogging = false;
+        WriteFile(program.Path() / "options.vr", storage::FormatOptions(options));
+        UpdateResponder responder;
+        ASSERT_TRUE(responder.Create(0, platform::kEventAccept, "127.0.0.1") && responder.Listen());
+        MainCoreSettings settings;
+        settings.programFolder = program.Path().string();
+        settings.updateServer = {"127.0.0.1", responder.LocalPort(), "updates.test"};
+        window.popups.clear();
+        core = std::make_unique<MainCore>(window.CoreViews(), settings);
+        core->Start();
+        if (check) {
+            ASSERT_TRUE(WaitFor([&] { return !window.popups.empty(); }));
+            EXPECT_EQ(window.popups, std::vector<std::string>{"Vorlan1.18 is available for download. Click here for "
+                                                              "more information.|1|0"});
+        } else {
+            test::RunLoopFor(300);
+            EXPECT_TRUE(responder.peers.empty()) << "switched off, nobody is asked";
+            EXPECT_TRUE(window.popups.empty());
+        }
+        EXPECT_TRUE(window.played.empty());
+        core->Shutdown();
+        core.reset();
+    }
 }
 
 }  // namespace

@@ -26,6 +26,15 @@ INSTANCE_A = {
     "options": {2: 1, 3: 1, 4: "127.0.0.1", 13: "0 (as read)", 17: "<<port>>", 37: "127.0.0.1"},
     "files": {"profile.vr": PROFILE_A, "banlist.vr": [], "recentservers.vr": []},
 }
+INSTANCE_P = {
+    # A client of A's server with pop-ups and their sound on, kept in the tray.
+    "options": {2: 0, 3: 1, 4: "127.0.0.1", 6: 1, 7: 1, 17: "<<port>>", 37: "127.0.0.1"},
+    "files": {"profile.vr": ["Papa", "", "", "", "", "", "", ""], "recentservers.vr": []},
+}
+# Alone, in an isolated run: the update check on (line 1) or off; pop-ups off.
+INSTANCE_U = {"options": {1: 1, 2: 0, 3: 0}, "files": {"profile.vr": ["Uma"] + [""] * 7}}
+INSTANCE_V = {"options": {1: 0, 2: 0, 3: 0}, "files": {"profile.vr": ["Vic"] + [""] * 7}}
+UPDATE_NOTICE = "Vorlan1.18 is available for download. Click here for more information."
 INSTANCE_B = {
     # A client of A's server; it has no ban list file, which must stay missing.
     "options": {2: 0, 3: 1, 4: "127.0.0.1", 13: "0 (as read)", 17: "<<port>>", 37: "127.0.0.1"},
@@ -34,9 +43,15 @@ INSTANCE_B = {
 
 PRIVATE_FROM_RAW = r"re:(\[[0-9+]+\] )?Raw( - offline)?"
 PRIVATE_FROM_ALPHA = r"re:(\[[0-9+]+\] )?Alpha( - offline)?"
+PRIVATE_FROM_POPPER = r"re:(\[[0-9+]+\] )?Popper( - offline)?"
 PRIVATE_FROM_BRAVO = r"re:(\[[0-9+]+\] )?Bravo( - offline)?"
 MAIN_LOG = "Chat logs/mainchat.txt"
 SC_MAXIMIZE, SC_RESTORE = 0xF030, 0xF120
+POPUP = "Vorlan notification"  # the pop-up window's (unshown) caption
+WM_KEYDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_LBUTTONDBLCLK, TRAY_CALLBACK = 0x100, 0x202, 0x205, 0x203, 0x8001
+VK_UP, VK_ESCAPE, VK_RETURN = 0x26, 0x1B, 0x0D
+# A pop-up on its way down: the full width and less than the full height.
+POPUP_SLIDING_DOWN = r"re:\d+ \d+ 180 ([0-9]|[1-9][0-9]|10[0-9]|11[0-5])\t.*"
 MAIN_LAYOUT = {
     1052: "30, 46, cx - 60, P",
     1046: "26, P + 75, cx - U - 62, cy - P - 122",
@@ -255,6 +270,80 @@ CHECKS = [
         ("menu", "A", 113),
         ("expect", "A", "main", "is-visible", "visible"),
     ], [("menu", "A", 113)]),
+    ("tray and pop-up: P, kept in the tray, shows a join as a pop-up that slides up beside the task bar, rests and slides away", [
+        ("prepare", "P", INSTANCE_P),
+        ("launch", "P"),
+        ("close", "P", "main"),
+        ("expect", "P", "main", "is-visible", "hidden"),
+        ("raw_login", "popper", "Popper", "secret", "accepted", "127.0.0.5"),
+        ("raw_login", "joiner", "Joiner", "secret", "accepted", "127.0.0.6"),
+        ("expect", "P", POPUP, "is-visible", "visible"),
+        ("burst", "P-popup-rising", 1.5),
+        ("expect", "P", POPUP, "get-text", 1006, "Joiner has joined the server."),
+        ("expect", "P", POPUP, "rect", r"re:\d+ \d+ 180 116\t.*"),
+        ("shot", "P-popup-shown"),
+        ("sleep", 7),
+        ("expect", "P", POPUP, "rect", POPUP_SLIDING_DOWN),
+        ("burst", "P-popup-falling", 1),
+        ("expect", "P", POPUP, "is-visible", "hidden"),
+        ("expect", "P", "main", "is-visible", "hidden"),
+    ]),
+    ("tray and pop-up: a click on a pop-up about a private line shows that private window", [
+        ("send", "popper", "11<<id:Papa>>" + S + "2hello Papa"),
+        ("expect", "P", POPUP, "get-text", 1006, "Popper says: hello Papa"),
+        ("expect", "P", POPUP, "is-visible", "visible"),
+        ("window", "P", PRIVATE_FROM_POPPER),
+        ("expect", "P", PRIVATE_FROM_POPPER, "is-visible", "minimized"),
+        ("post", "P", POPUP, WM_LBUTTONUP, 0, 0x00100010),
+        ("expect", "P", POPUP, "is-visible", "hidden"),
+        ("expect", "P", PRIVATE_FROM_POPPER, "is-visible", "visible"),
+        ("expect", "P", "main", "is-visible", "hidden"),
+        ("shot", "P-private-from-popup"),
+        ("key", "P", PRIVATE_FROM_POPPER, 1001, VK_ESCAPE),
+        ("no_window", "P", PRIVATE_FROM_POPPER),
+    ]),
+    ("tray and pop-up: a right click dismisses a pop-up and does nothing else; a click on a main-chat pop-up shows the main window", [
+        ("send", "popper", "022to everyone"),
+        ("expect", "P", POPUP, "get-text", 1006, "Popper says: to everyone"),
+        ("expect", "P", POPUP, "is-visible", "visible"),
+        ("post", "P", POPUP, WM_RBUTTONUP, 0, 0x00100010),
+        ("expect", "P", POPUP, "is-visible", "hidden"),
+        ("expect", "P", "main", "is-visible", "hidden"),
+        ("send", "popper", "022once more"),
+        ("expect", "P", POPUP, "get-text", 1006, "Popper says: once more"),
+        ("post", "P", POPUP, WM_LBUTTONUP, 0, 0x00100010),
+        ("expect", "P", POPUP, "is-visible", "hidden"),
+        ("expect", "P", "main", "is-visible", "visible"),
+        ("close", "P", "main"),
+        ("expect", "P", "main", "is-visible", "hidden"),
+    ]),
+    ("tray and pop-up: the tray menu: \"Show Vorlan\" right above \"Exit\" shows the window; a double click on the icon does the same", [
+        ("post", "P", "main", TRAY_CALLBACK, 0, WM_RBUTTONUP),
+        ("sleep", 1),
+        ("shot", "P-tray-menu"),
+        # From no selection, Up selects "Exit", the next Up skips the separator.
+        ("post", "P", "main", WM_KEYDOWN, VK_UP, 0),
+        ("post", "P", "main", WM_KEYDOWN, VK_UP, 0),
+        ("sleep", 0.5),
+        ("shot", "P-tray-menu-show-vorlan-selected"),
+        ("post", "P", "main", WM_KEYDOWN, VK_RETURN, 0),
+        ("expect", "P", "main", "is-visible", "visible"),
+        ("close", "P", "main"),
+        ("expect", "P", "main", "is-visible", "hidden"),
+        ("post", "P", "main", TRAY_CALLBACK, 0, WM_LBUTTONDBLCLK),
+        ("expect", "P", "main", "is-visible", "visible"),
+        ("responsive", "P"),
+    ]),
+    ("tray and pop-up: the tray menu of an admin also offers the connections and the ban list", [
+        ("post", "A", "main", TRAY_CALLBACK, 0, WM_RBUTTONUP),
+        ("sleep", 1),
+        ("shot", "A-tray-menu-admin"),
+        ("post", "A", "main", WM_KEYDOWN, VK_ESCAPE, 0),
+        ("responsive", "A"),
+        ("drop", "joiner"),
+        ("drop", "popper"),
+        ("exit", "P"),
+    ], [("post", "A", "main", WM_KEYDOWN, VK_ESCAPE, 0), ("exit", "P")]),
     ("a private line from the raw client opens B's private window, and B answers in it", [
         ("send", "raw", "11<<id:Bravo>>" + S + "0Private hello"),
         # Opened minimised and not activated; the caption counts the unread lines.
@@ -571,6 +660,29 @@ CHECKS += [
     ("Exit (32780) ends C", [
         ("responsive", "C", 90),
         ("exit", "C", 60),
+    ]),
+]
+
+# The update check, run by tests/e2e/run --isolated inside a network namespace
+# of its own: the update server's built-in address is on its loopback device,
+# answered by the responder, and nothing can leave.
+ISOLATED_CHECKS = [
+    ("with \"Check for new version\" off nobody is asked", [
+        ("responder", "HTTP/1.1 200 OK\n\n1.18"),
+        ("prepare", "V", INSTANCE_V),
+        ("launch", "V"),
+        ("sleep", 3),
+        ("requests", ""),
+        ("exit", "V"),
+    ]),
+    ("the update check asks once and shows a newer version as a pop-up, with pop-ups off", [
+        ("prepare", "U", INSTANCE_U),
+        ("launch", "U"),
+        ("expect", "U", POPUP, "get-text", 1006, UPDATE_NOTICE),
+        ("expect", "U", POPUP, "is-visible", "visible"),
+        ("requests", "GET /programs/info.txt HTTP/1.1\nHost: www.vorlan.net\n\n|"),
+        ("shot", "U-update-notice"),
+        ("exit", "U"),
     ]),
 ]
 

@@ -16,7 +16,7 @@ import time
 import traceback
 import urllib.parse
 
-from checks import CHECKS, DRIVER_CHECKS, SERVER_CHECKS
+from checks import CHECKS, DRIVER_CHECKS, ISOLATED_CHECKS, SERVER_CHECKS
 
 SEP = b"\xac"
 VK_RETURN = 0x0D
@@ -168,6 +168,7 @@ class Session:
         self.marks = {}       # peer -> its frame count when the current check began
         self.vars = {"port": str(free_port())}
         self.shot_number = 0
+        self.responders = []  # the update server's stand-ins
 
     def expand(self, text):
         """<<port>>, <<fs.port>>, <<id:NAME>> (a user's id as a raw client saw
@@ -281,6 +282,35 @@ class Session:
         self.step_start(name)
         self.call(name, "wait-window", "main", 30000)
         self.step_expect(name, "main", "is-visible", "re:visible|maximized", timeout=30)
+
+    def step_responder(self, answer):
+        """The update server on its built-in address, port 80: answers every
+        request with `answer`; <<requests>> is what it received, each followed
+        by "|". Only in an isolated run, whose network namespace has the
+        address on its loopback device and no other way out."""
+        with open("/proc/net/route") as routes:
+            if not self.options.isolated or len(routes.readlines()) > 1:
+                raise StepFailed("the update server's address is local only in an isolated run (no routes out)")
+        server = socket.create_server(("192.0.2.17", 80))
+        self.vars["requests"] = ""
+        self.responders.append(server)
+
+        def serve():
+            try:
+                while True:
+                    connection, _ = server.accept()
+                    with connection:
+                        request = connection.recv(4096)
+                        self.vars["requests"] += request.decode("latin-1") + "|"
+                        connection.sendall(answer.encode("latin-1"))
+            except OSError:
+                pass
+        threading.Thread(target=serve, daemon=True).start()
+
+    def step_requests(self, expected):
+        """What the responder received so far, exactly."""
+        if self.vars.get("requests") != expected:
+            raise StepFailed("the responder received %r, expected %r" % (self.vars.get("requests"), expected))
 
     def step_stop(self, name):
         self.driver.call("kill", self.instance(name)["pid"])
@@ -512,6 +542,17 @@ class Session:
         subprocess.run(["import", "-window", "root", path], check=False, timeout=30,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
+    def step_burst(self, label, seconds):
+        """Screenshots back to back for a few seconds, to catch a movement."""
+        deadline = time.monotonic() + seconds
+        frame = 0
+        while time.monotonic() < deadline:
+            frame += 1
+            path = os.path.join(self.options.screenshots, "%02d-%s-%02d.png" % (self.shot_number + 1, label, frame))
+            subprocess.run(["import", "-window", "root", path], check=False, timeout=30,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.shot_number += 1
+
     def step_sleep(self, seconds):
         time.sleep(seconds)
 
@@ -521,6 +562,8 @@ class Session:
         for inst in self.instances.values():
             if inst["pid"] is not None:
                 self.driver.call("kill", inst["pid"])
+        for server in self.responders:
+            server.close()
 
     def run_check(self, name, steps, on_fail=()):
         """True when every step passed; a failure takes a screenshot and runs on_fail."""
@@ -549,6 +592,7 @@ def main():
     for option in ("--driver-port", "--executable", "--colors", "--work", "--screenshots", "--fixture", "--server"):
         parser.add_argument(option, required=option not in ("--fixture", "--server"))
     parser.add_argument("--self-test", action="store_true", help="the driver's and the raw clients' own checks only")
+    parser.add_argument("--isolated", action="store_true", help="the update check's checks (in a network namespace)")
     parser.add_argument("--only", help="only checks whose name holds this text (and those that start programs)")
     parser.add_argument("--free-port", action="store_true", help="print a free port and end")
     if "--free-port" in sys.argv:
@@ -563,7 +607,7 @@ def main():
     session = Session(driver, options)
     # The driver's own checks on the fixture come first: a broken driver
     # fails them, so that it is not taken for a broken program.
-    checks = DRIVER_CHECKS + (SERVER_CHECKS if options.self_test else CHECKS)
+    checks = DRIVER_CHECKS + (SERVER_CHECKS if options.self_test else ISOLATED_CHECKS if options.isolated else CHECKS)
     if options.only:
         checks = [c for c in checks if options.only in c[0] or c in DRIVER_CHECKS or
                   any(s[0] in ("prepare", "launch", "raw_login") for s in c[1])]

@@ -18,7 +18,7 @@ bool AboutDialog::OnInitDialog() {
 bool AboutDialog::OnCommand(int id, int /*notification*/) {
     switch (id) {
         case IDC_ABOUT_LINK:
-            OpenHomePage();
+            OpenWebPage(options_, kHomePage);
             Close();
             return true;
         case IDC_ABOUT_CLOSE:
@@ -27,8 +27,8 @@ bool AboutDialog::OnCommand(int id, int /*notification*/) {
     }
 }
 
-void AboutDialog::OpenHomePage() const {
-    const auto launch = conversation::BrowserLaunchFor(options_, kHomePage, conversation::OpenRequest::Command);
+void AboutDialog::OpenWebPage(const storage::Options& options, const char* address) {
+    const auto launch = conversation::BrowserLaunchFor(options, address, conversation::OpenRequest::Command);
     if (!launch) {
         return;
     }

@@ -13,6 +13,12 @@ class AboutDialog : public ui::ModelessDialog {
 public:
     // The home page shown on the link button, which opens it.
     static constexpr const char* kHomePage = "http://www.vorlan.net/";
+    // Where the update notice leads: a page of the same site.
+    static constexpr const char* kUpdatePage = "http://www.vorlan.net/index.php?page=vorlan";
+
+    // Opens `address` with the browser the options choose; with none chosen,
+    // nothing opens.
+    static void OpenWebPage(const storage::Options& options, const char* address);
 
     // `options` choose the browser when the link is clicked.
     AboutDialog(HINSTANCE instance, const storage::Options& options);
@@ -22,8 +28,6 @@ protected:
     bool OnCommand(int id, int notification) override;
 
 private:
-    void OpenHomePage() const;
-
     const storage::Options& options_;
 };
 

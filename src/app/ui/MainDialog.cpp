@@ -49,6 +49,7 @@ bool IsScrolledToEnd(HWND view) {
 MainDialog::MainDialog(HINSTANCE instance)
     : instance_(instance),
       taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")),
+      popup_({[this] { ShowVorlan(); }, [this](int userId) { ShowPrivateChat(userId); }, [this] { OpenUpdatePage(); }}),
       privateChatWindows_(instance),
       info_(instance, *this) {}
 
@@ -70,7 +71,7 @@ MainDialog::~MainDialog() {
 INT_PTR MainDialog::Run() { return RunModal(instance_, IDD_MAIN_DIALOG, nullptr); }
 
 MainCoreViews MainDialog::Views() {
-    return {chatView_, userTree_, serversTree_,       popups_,        sounds_,     *this,
+    return {chatView_, userTree_, serversTree_,       popup_,         sounds_,     *this,
             tray_,     info_,     remoteConnections_, remoteBanList_, adminMenus_, privateChatWindows_};
 }
 
@@ -205,6 +206,7 @@ void MainDialog::CreateSingleDialogs() {
              connect_.get(), about_.get(), &info_, options_.get(), profile_.get(), customStatus_.get()}) {
         dialog->SetIcons(smallIcon_, largeIcon_);
     }
+    popup_.Create(instance_);
     trayMenuWindow_.Create(instance_);
 }
 
@@ -515,21 +517,11 @@ void MainDialog::ShowTrayMenu() {
     if (vorlan == nullptr) {
         return;
     }
-    const int exitPosition = GetMenuItemCount(vorlan) - 1;
-    int position = exitPosition;
-    for (const TrayMenuItem& item : TrayMenuItems(core_->Session().isAdmin())) {
-        const UINT flags = MF_BYPOSITION | (item.command == 0 ? MF_SEPARATOR : MF_STRING);
-        InsertMenuA(vorlan, static_cast<UINT>(position++), flags, static_cast<UINT_PTR>(item.command),
-                    item.command == 0 ? nullptr : item.text.c_str());
-        if (item.isDefault) SetMenuDefaultItem(vorlan, static_cast<UINT>(item.command), FALSE);
-    }
-
+    trayEntries_.Add(vorlan, TrayMenuItems(core_->Session().isAdmin()));
     const UINT command = trayMenuWindow_.Track(vorlan);
-
-    SetMenuDefaultItem(vorlan, static_cast<UINT>(-1), FALSE);
-    for (int added = position - exitPosition; added > 0; --added) {
-        DeleteMenu(vorlan, static_cast<UINT>(exitPosition), MF_BYPOSITION);
-    }
+    trayEntries_.Remove();
+    // The chosen command goes the way of every menu command ("Show
+    // connections" and "Show ban list" included).
     if (command != 0) {
         SendMessageA(handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
     }
@@ -564,6 +556,19 @@ void MainDialog::OnShown() {
     }
 }
 
+// A click on a pop-up about a private conversation: its window, or a new one.
+void MainDialog::ShowPrivateChat(int userId) {
+    if (core_ && !shutDown_) {
+        core_->Session().OpenPrivateChat(userId);
+    }
+}
+
+void MainDialog::OpenUpdatePage() const {
+    if (core_) {
+        AboutDialog::OpenWebPage(core_->Options(), AboutDialog::kUpdatePage);
+    }
+}
+
 // ---- shut-down --------------------------------------------------------------------------
 
 void MainDialog::Shutdown() {
@@ -582,6 +587,7 @@ void MainDialog::Shutdown() {
     profile_->Close();
     customStatus_->Close();
     info_.Close();
+    popup_.Destroy();
     trayMenuWindow_.Destroy();
     End(0);
 }

@@ -12,7 +12,9 @@
 #include "ui/Dialog.h"
 #include "app/ui/MenuMirror.h"
 #include "app/ui/OptionsDialog.h"
+#include "app/ui/PopupWindow.h"
 #include "app/ui/TrayIcon.h"
+#include "app/ui/TrayMenuEntries.h"
 #include "app/ui/TrayMenuWindow.h"
 #include "app/ui/WindowViews.h"
 #include "client/ui/ConnectDialog.h"
@@ -78,6 +80,8 @@ private:
     void SendInputLine();
     void HideToTray();
     void ShowVorlan();
+    void ShowPrivateChat(int userId);
+    void OpenUpdatePage() const;
     void OnShown();
     void ShowUserMenu();
     void ShowServersMenu(int entryId);
@@ -104,7 +108,7 @@ private:
     MenuMirror menu_;
     TrayIcon tray_;
     AdminMenus adminMenus_;
-    PopupRecorder popups_;
+    PopupWindow popup_;
     WaveSoundPlayer sounds_;
     ClosedRemoteConnections remoteConnections_;
     ClosedRemoteBanList remoteBanList_;
@@ -122,6 +126,7 @@ private:
     std::unique_ptr<client::EditProfileDialog> profile_;
     std::unique_ptr<client::CustomStatusDialog> customStatus_;
     TrayMenuWindow trayMenuWindow_;
+    TrayMenuEntries trayEntries_;
 };
 
 }  // namespace vorlan::app

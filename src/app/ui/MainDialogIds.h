@@ -12,6 +12,7 @@
 #define IDR_MAIN_MENU 130
 #define IDD_TRAY_MENU_WINDOW 132
 #define IDD_ABOUT_DIALOG 136
+#define IDD_POPUP 137
 #define IDR_USER_MENU 141
 #define IDR_SERVERS_MENU 160
 
@@ -34,6 +35,11 @@
 #define IDC_ABOUT_TEXT2 1014
 #define IDC_ABOUT_LINK 1016
 #define IDC_ABOUT_CLOSE 1015
+
+// The notification pop-up (137); its hidden default button carries the click.
+#define IDC_POPUP_TITLE 1005
+#define IDC_POPUP_TEXT 1006
+#define IDC_POPUP_CLICK 1037
 
 // Tray icon: its id and the callback message (the first application message plus one).
 #define TRAY_ICON_ID 1

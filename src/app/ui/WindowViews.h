@@ -3,10 +3,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include <cstdint>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "app/Notifier.h"
 #include "client/ClientViews.h"
@@ -14,22 +11,6 @@
 // The views whose windows come with later work, in the shape the core needs
 // now: each is small and holds no state of the rules.
 namespace vorlan::app {
-
-// The notification pop-up is not built yet: requests are kept (the last few,
-// for a look in a debugger) and nothing is shown.
-class PopupRecorder : public PopupView {
-public:
-    bool IsPopupVisible() const override { return false; }
-    void ShowPopup(const PopupRequest& request) override {
-        if (requests_.size() >= kKept) requests_.erase(requests_.begin());
-        requests_.push_back(request);
-    }
-    const std::vector<PopupRequest>& Requests() const { return requests_; }
-
-private:
-    static constexpr std::size_t kKept = 16;
-    std::vector<PopupRequest> requests_;
-};
 
 // Wave files by name, asynchronously; the core has checked that the file exists.
 class WaveSoundPlayer : public SoundPlayer {

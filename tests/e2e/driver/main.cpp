@@ -13,6 +13,7 @@
 #include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <cctype>
 #include <cstdio>
@@ -217,6 +218,15 @@ bool RunProcessCommand(const std::string& command, const Words& args, std::strin
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
         out = std::to_string(process.dwProcessId);
+    } else if (command == "find-process") {  // PROGRAM.exe: the id of a process started from outside
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32 entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+            if (lstrcmpiA(entry.szExeFile, args.at(0).c_str()) == 0) out = std::to_string(entry.th32ProcessID);
+        }
+        CloseHandle(snapshot);
+        if (out.empty()) throw Failure{"no process " + args[0]};
     } else if (command == "kill") {  // PID
         HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(Number(args.at(0))));
         if (process != nullptr) {
@@ -240,7 +250,7 @@ bool RunProcessCommand(const std::string& command, const Words& args, std::strin
 bool RunWindowCommand(Request& request, const std::string& command, const Words& args, std::string& out) {
     static const std::string kCommands =
         " wait-gone wait-window is-visible menu press close syscommand end-session "
-        "activate move resize rect children ";
+        "activate move resize rect children post ";
     if (kCommands.find(" " + command + " ") == std::string::npos) return false;
     const std::string& caption = args.at(0);
     if (command == "wait-gone") {  // CAPTION TIMEOUT_MS
@@ -265,6 +275,11 @@ bool RunWindowCommand(Request& request, const std::string& command, const Words&
         HWND control = command == "press" ? ControlOf(window, id) : nullptr;
         MustSend(control != nullptr ? GetParent(control) : window, WM_COMMAND,
                  MAKEWPARAM(id, control != nullptr ? BN_CLICKED : 0), reinterpret_cast<LPARAM>(control));
+    } else if (command == "post") {  // MESSAGE WPARAM LPARAM: as the mouse or the shell would post it
+        if (!PostMessageA(window, static_cast<UINT>(Number(args.at(1))), static_cast<WPARAM>(Number(args.at(2))),
+                          static_cast<LPARAM>(Number(args.at(3))))) {
+            throw Failure{"PostMessage failed"};
+        }
     } else if (command == "close") {
         MustSend(window, WM_CLOSE, 0, 0);
     } else if (command == "syscommand") {  // SC_CODE
