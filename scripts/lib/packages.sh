@@ -31,5 +31,5 @@ ensure_packages() {
 
 # The packages of each build.
 VORLAN_NATIVE_PACKAGES="cmake ninja-build g++ libgtest-dev libgmock-dev googletest python3"
-VORLAN_WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine64 fonts-wine xvfb x11-utils imagemagick"
+VORLAN_WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine64 fonts-wine xvfb x11-utils imagemagick iproute2"
 VORLAN_FUZZ_PACKAGES="clang libclang-rt-dev"
