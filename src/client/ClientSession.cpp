@@ -127,6 +127,11 @@ void ClientSession::ConnectionNotice(const std::string& notice) {
     if (notice != "Disconnected." && !views_.mainWindow.IsMainWindowForeground()) ShowPopup(notice, 0, 0);
 }
 
+void ClientSession::OnMessagesBegin() {
+    viewBatch_.Open();
+    viewBatch_.Join(views_.mainView);
+}
+
 void ClientSession::OnLinkConnected(int error) {
     if (error != 0) {
         if (!reconnecting_) ConnectionNotice("Couldn't connect.");

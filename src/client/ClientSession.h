@@ -16,6 +16,7 @@
 #include "conversation/ChatInput.h"
 #include "conversation/ChatLog.h"
 #include "conversation/LineContext.h"
+#include "conversation/ViewBatch.h"
 #include "storage/Records.h"
 
 namespace vorlan::client {
@@ -200,6 +201,8 @@ private:
     void OnLinkClosed(int error) override;
     void OnServerMessage(std::string_view message) override { messages_.Handle(message); }
     void OnReconnectDue() override { Connect(serverAddress_); }
+    void OnMessagesBegin() override;
+    void OnMessagesEnd() override { viewBatch_.Close(); }
 
     // The input lines: who types, and what a sent line asks for.
     conversation::InputLine InputLineFor(conversation::ChatView& view, conversation::ChatLog& log) const;
@@ -219,6 +222,8 @@ private:
     ClientSessionViews views_;
     ClientSessionSettings& settings_;
     mutable conversation::LineContext lines_;
+    // The views written during the receive being handled.
+    conversation::ViewBatch viewBatch_;
 
     ClientState state_;
     MainMenuModel menu_;

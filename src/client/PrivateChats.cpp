@@ -9,6 +9,11 @@ namespace vorlan::client {
 namespace to_server = protocol::to_server;
 using storage::ColourIndex;
 
+conversation::ChatView& PrivateChats::ViewOf(PrivateChat& chat) {
+    session_.viewBatch_.Join(chat.View());
+    return chat.View();
+}
+
 PrivateChat& PrivateChats::Create(int userId, int newLineCount) {
     auto chat = std::make_unique<PrivateChat>(session_.views_.privateWindows.CreatePrivateChatWindow(), userId);
     PrivateChat& added = chats_.Add(std::move(chat));
@@ -16,7 +21,7 @@ PrivateChat& PrivateChats::Create(int userId, int newLineCount) {
     const std::string name = session_.users_.UserName(userId);
     added.UpdateCaption(name);
     added.Log().OpenPrivate(session_.programFolder(), name, session_.options().privateChatLogging, session_.Lines(),
-                            added.View());
+                            ViewOf(added));
     return added;
 }
 
@@ -28,7 +33,7 @@ PrivateChat& PrivateChats::Reuse(int userId) {
     chat.Window().SetCaption(name);
     chat.Log().Close(session_.Lines());
     chat.Log().OpenPrivate(session_.programFolder(), name, session_.options().privateChatLogging, session_.Lines(),
-                           chat.View());
+                           ViewOf(chat));
     return chat;
 }
 
@@ -58,6 +63,7 @@ void PrivateChats::Close(const PrivateChatWindowView* window) {
     PrivateChat* chat = chats_.FindByWindow(window);
     if (chat == nullptr) return;
     chat->Log().Close(session_.Lines());
+    session_.viewBatch_.Leave(chat->View());
     chats_.Remove(chat);
 }
 
@@ -75,10 +81,10 @@ void PrivateChats::ReceiveLine(int id, char kind, const std::string& text) {
     const std::uint32_t colour = users.UserColour(id);
     const std::uint32_t message = session_.Colour(ColourIndex::Message);
     if (kind == to_server::kPlainLine) {
-        conversation::WriteReceivedChatLine(session_.Lines(), chat->View(), &chat->Log(), name, colour, text, message);
+        conversation::WriteReceivedChatLine(session_.Lines(), ViewOf(*chat), &chat->Log(), name, colour, text, message);
     } else {
         const std::string joiner = kind == to_server::kActionLine ? " " : " says: ";
-        conversation::WriteReceivedActionLine(session_.Lines(), chat->View(), &chat->Log(), name, colour, joiner, text,
+        conversation::WriteReceivedActionLine(session_.Lines(), ViewOf(*chat), &chat->Log(), name, colour, joiner, text,
                                               message);
         if (kind == to_server::kSaysLine) session_.ShowPopup(name + " says: " + text, 0, id);
     }
@@ -102,7 +108,7 @@ void PrivateChats::Rebind(int id) {
         if (!chat->IsOffline() || chat->offlineName() != name) continue;
         chat->ComeOnline(id);
         chat->UpdateCaption(name);
-        conversation::WriteEventLine(session_.Lines(), chat->View(), &chat->Log(), name, users.UserColour(id),
+        conversation::WriteEventLine(session_.Lines(), ViewOf(*chat), &chat->Log(), name, users.UserColour(id),
                                      " - online.");
         if (chat->flashing()) chat->FlashWindow();
     }
@@ -111,7 +117,7 @@ void PrivateChats::Rebind(int id) {
 void PrivateChats::GoOffline(PrivateChat& chat, const std::string& name, std::uint32_t colour) {
     chat.GoOffline(name);
     chat.UpdateCaption(name);
-    conversation::WriteEventLine(session_.Lines(), chat.View(), &chat.Log(), name, colour, " - offline.");
+    conversation::WriteEventLine(session_.Lines(), ViewOf(chat), &chat.Log(), name, colour, " - offline.");
     if (chat.flashing()) chat.FlashWindow();
 }
 
@@ -137,7 +143,7 @@ void PrivateChats::UserRenamed(int id, const std::string& oldName, const std::st
     for (PrivateChat* chat : chats_.All()) {
         if (chat->peerId() != id) continue;
         chat->UpdateCaption(newName);
-        conversation::WriteEventValueLine(session_.Lines(), chat->View(), &chat->Log(), oldName, colour,
+        conversation::WriteEventValueLine(session_.Lines(), ViewOf(*chat), &chat->Log(), oldName, colour,
                                           " changed name to: ", newName, colour);
     }
 }
@@ -146,14 +152,17 @@ void PrivateChats::UserStatusChanged(int id, const std::string& status) {
     const UserTree& users = session_.users_;
     for (PrivateChat* chat : chats_.All()) {
         if (chat->peerId() != id) continue;
-        conversation::WriteEventValueLine(session_.Lines(), chat->View(), &chat->Log(), users.UserName(id),
+        conversation::WriteEventValueLine(session_.Lines(), ViewOf(*chat), &chat->Log(), users.UserName(id),
                                           users.UserColour(id), " changed status to: ", status,
                                           session_.Colour(ColourIndex::Message));
     }
 }
 
 void PrivateChats::CloseAll() {
-    for (PrivateChat* chat : chats_.All()) chat->Log().Close(session_.Lines());
+    for (PrivateChat* chat : chats_.All()) {
+        chat->Log().Close(session_.Lines());
+        session_.viewBatch_.Leave(chat->View());
+    }
     chats_.Clear();
 }
 

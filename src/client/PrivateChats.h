@@ -38,6 +38,8 @@ public:
     void CloseAll();
 
 private:
+    // The chat's view, in the receive's batch when one is open.
+    conversation::ChatView& ViewOf(PrivateChat& chat);
     PrivateChat& Create(int userId, int newLineCount);
     PrivateChat& Reuse(int userId);
     void GoOffline(PrivateChat& chat, const std::string& name, std::uint32_t colour);

@@ -84,8 +84,21 @@ void ServerLink::OnClientReceive(int error) {
     // views lay out megabytes of text. A handler may close the link (or close
     // it and open another): the rest of these bytes then belongs to nobody.
     const std::uint64_t generation = generation_;
-    partialMessage_.Feed(bytes, [this, generation](std::string_view message) {
-        if (!message.empty() && message.size() <= protocol::kMaxKeptTail) events_.OnServerMessage(message);
+    // Ends the batch however the feeding ends.
+    struct Messages {
+        ServerLinkEvents& events;
+        bool begun = false;
+        void Deliver(std::string_view message) {
+            if (!begun) events.OnMessagesBegin();
+            begun = true;
+            events.OnServerMessage(message);
+        }
+        ~Messages() {
+            if (begun) events.OnMessagesEnd();
+        }
+    } messages{events_};
+    partialMessage_.Feed(bytes, [this, generation, &messages](std::string_view message) {
+        if (!message.empty() && message.size() <= protocol::kMaxKeptTail) messages.Deliver(message);
         return generation == generation_;
     });
 }

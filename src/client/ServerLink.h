@@ -23,6 +23,10 @@ public:
     virtual void OnServerMessage(std::string_view message) = 0;
     // The reconnect timer ran out.
     virtual void OnReconnectDue() = 0;
+    // Around the messages of one receive, when it brought any: the session
+    // writes its views in one batch.
+    virtual void OnMessagesBegin() {}
+    virtual void OnMessagesEnd() {}
 };
 
 // The client's link to its server: the socket, the splitting of the byte

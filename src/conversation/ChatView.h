@@ -20,6 +20,13 @@ public:
 
     // Replaces the whole text; SetText("") empties the view ("/clear", "Clear all").
     virtual void SetText(const std::string& text) = 0;
+
+    // Between the two, appended text may be held back and written at EndBatch
+    // in one go (one drop from the top, one insertion, one scroll decision).
+    // The text the view holds afterwards is what appending one by one leaves.
+    // The core opens a batch around everything one receive brings.
+    virtual void BeginBatch() {}
+    virtual void EndBatch() {}
 };
 
 }  // namespace vorlan::conversation

@@ -33,9 +33,14 @@ public:
         if (!text.empty()) AppendText(text, 0, false);
     }
 
+    void BeginBatch() override { ++batchesBegun_; }
+    void EndBatch() override { ++batchesEnded_; }
+
     const std::vector<Run>& Runs() const { return runs_; }
     const std::string& Text() const { return text_; }
     int SetTextCount() const { return setTextCount_; }
+    int BatchesBegun() const { return batchesBegun_; }
+    int BatchesEnded() const { return batchesEnded_; }
     void Forget() {
         runs_.clear();
         text_.clear();
@@ -45,6 +50,8 @@ private:
     std::vector<Run> runs_;
     std::string text_;
     int setTextCount_ = 0;
+    int batchesBegun_ = 0;
+    int batchesEnded_ = 0;
 };
 
 }  // namespace vorlan::conversation

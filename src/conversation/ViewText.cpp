@@ -126,4 +126,34 @@ std::size_t CharactersToDropForAppend(std::size_t viewLength, std::size_t textLe
     return std::min(textLength, viewLength);
 }
 
+std::size_t ViewCharacterCount(std::string_view text) {
+    std::size_t count = text.size();
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == '\r' && text[i + 1] == '\n') --count;
+    }
+    return count;
+}
+
+std::size_t BytesOfViewCharacters(std::string_view text, std::size_t count) {
+    std::size_t bytes = 0;
+    for (std::size_t seen = 0; seen < count && bytes < text.size(); ++seen) {
+        bytes += text[bytes] == '\r' && bytes + 1 < text.size() && text[bytes + 1] == '\n' ? 2 : 1;
+    }
+    return bytes;
+}
+
+BatchDrop CharactersToDropForAppends(std::size_t viewLength, const std::vector<AppendedLength>& texts) {
+    // Each drop is at most what the view holds at that moment, so the drops
+    // together are the top of the old text followed by the top of the new.
+    std::size_t length = viewLength;
+    std::size_t dropped = 0;
+    for (const AppendedLength& text : texts) {
+        const std::size_t drop = CharactersToDropForAppend(length, text.size);
+        dropped += drop;
+        length = length - drop + text.viewCharacters;
+    }
+    const std::size_t fromView = std::min(dropped, viewLength);
+    return {fromView, dropped - fromView};
+}
+
 }  // namespace vorlan::conversation

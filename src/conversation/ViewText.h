@@ -51,4 +51,28 @@ std::string RemoveCarriageReturns(std::string_view text);
 // the view holds).
 std::size_t CharactersToDropForAppend(std::size_t viewLength, std::size_t textLength);
 
+// The characters a view counts for `text`: "\r\n" is one line break, as in
+// the control's positions.
+std::size_t ViewCharacterCount(std::string_view text);
+// How many bytes of `text` its first `count` view characters take (a line
+// break is never split).
+std::size_t BytesOfViewCharacters(std::string_view text, std::size_t count);
+
+// One appended text: its size as CharactersToDropForAppend takes it, and the
+// characters it adds to the view.
+struct AppendedLength {
+    std::size_t size = 0;
+    std::size_t viewCharacters = 0;
+};
+
+// What appending texts one by one drops in all, each drop taken from the top
+// of what the view holds by then: `fromView` of the text held before, and
+// `fromAppended` of the appended texts' own beginning once that is gone.
+struct BatchDrop {
+    std::size_t fromView = 0;
+    std::size_t fromAppended = 0;
+    bool operator==(const BatchDrop&) const = default;
+};
+BatchDrop CharactersToDropForAppends(std::size_t viewLength, const std::vector<AppendedLength>& texts);
+
 }  // namespace vorlan::conversation

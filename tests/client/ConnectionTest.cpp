@@ -101,6 +101,41 @@ TEST_F(Connection, MessagesAreReassembledAndAnOverLongTailIsDropped) {
     EXPECT_TRUE(c->connected());
 }
 
+TEST_F(Connection, OneReceiveWritesEachViewInOneBatchAndTheSameTextAsMessagesOneByOne) {
+    TestClient& c = Connected();
+    std::vector<std::string> burst{to_client::UserEntry(1, 2, "Bob", "Busy", false),
+                                   to_client::UserEntry(3, 0, "Carl", "x", false)};
+    for (int i = 0; i < 30; ++i) {
+        burst.push_back(to_client::MainChatMessage(1 + 2 * (i % 2), "0line " + std::to_string(i) + " www.a.b"));
+        if (i % 10 == 0)
+            burst.push_back(to_client::PrivateMessage(1 + 2 * (i % 20 / 10), "0private " + std::to_string(i)));
+    }
+    std::string bytes;
+    for (const std::string& message : burst) bytes += message + Z();
+    c.mainView.Forget();
+    server->Send(bytes);
+    ASSERT_TRUE(WaitFor([&] { return c.ViewEndsWith("line 29 www.a.b"); }));
+    ASSERT_EQ(c.alive.size(), 2u);
+    for (conversation::RecordingChatView* view : {&c.mainView, &c.Window(0)->view, &c.Window(1)->view}) {
+        EXPECT_EQ(std::pair(view->BatchesBegun(), view->BatchesEnded()), std::pair(1, 1));
+    }
+
+    test::TempFolder otherFolder;
+    TestClient reference(otherFolder.Path().string());
+    for (const std::string& message : burst) reference.Receive(message);
+    EXPECT_EQ(Runs(c.mainView), Runs(reference.mainView));
+    ASSERT_EQ(reference.alive.size(), 2u);
+    EXPECT_EQ(Runs(c.Window(0)->view), Runs(reference.Window(0)->view));
+    EXPECT_EQ(Runs(c.Window(1)->view), Runs(reference.Window(1)->view));
+    EXPECT_EQ(reference.mainView.BatchesBegun(), 0);  // handled without a receive: no batch
+
+    // The next receive is a batch of its own, for the views it writes only.
+    server->Send(to_client::MainChatMessage(1, "0again") + Z());
+    ASSERT_TRUE(WaitFor([&] { return c.ViewEndsWith("Bob: again"); }));
+    EXPECT_EQ(std::pair(c.mainView.BatchesBegun(), c.mainView.BatchesEnded()), std::pair(2, 2));
+    EXPECT_EQ(c.Window(0)->view.BatchesBegun(), 1);
+}
+
 TEST_F(Connection, CommandsAndQueriesSendTheirExactBytes) {
     TestClient& c = Connected(
         [](ClientSessionSettings& s) { s.profile = {"Anna", "a@x", "NZ", "www.a", "tea", "f", "1.2.2000", "pic"}; });

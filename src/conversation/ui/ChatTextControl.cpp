@@ -84,6 +84,7 @@ void ChatTextControl::Attach(HWND control, ChatTextOwner& owner, const ChatTextC
 void ChatTextControl::Detach() {
     if (control_) RemoveWindowSubclass(control_, SubclassProcedure, kSubclassId);
     control_ = nullptr;
+    pending_.Clear();
     if (menu_) DestroyMenu(menu_);
     menu_ = nullptr;
 }
@@ -96,32 +97,46 @@ bool ChatTextControl::IsChatView() const { return control_ && GetDlgCtrlID(contr
 
 // ---- writing -------------------------------------------------------------------
 
-void ChatTextControl::AppendText(const std::string& whole, std::uint32_t colour, bool bold) {
+void ChatTextControl::AppendText(const std::string& text, std::uint32_t colour, bool bold) {
     if (!control_) return;
-    // A text longer than the view holds would only push itself out again:
-    // keep its end, so the view stays within its bound whatever is appended.
-    const std::string text = whole.size() > kMaxViewLength ? whole.substr(whole.size() - kMaxViewLength) : whole;
+    pending_.Add(text, colour, bold);
+    if (batchDepth_ == 0) WritePending();
+}
+
+void ChatTextControl::EndBatch() {
+    if (batchDepth_ == 0 || --batchDepth_ > 0) return;
+    WritePending();
+}
+
+void ChatTextControl::WritePending() {
+    if (!control_ || pending_.Empty()) return;
     const bool wasAtEnd = IsAtEnd();
     POINT scroll{0, 0};
     SendMessageA(control_, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
 
-    DropOldestCharactersFor(text.size());
+    // Nothing is drawn or notified until the whole text is in: drawing each
+    // run, and laying out again after each drop, is what makes a busy room
+    // slow. A hidden control is left alone: WM_SETREDRAW would show it.
+    const bool holdRedraw = IsWindowVisible(control_) != FALSE;
+    if (holdRedraw) SendMessageA(control_, WM_SETREDRAW, FALSE, 0);
+    const LRESULT eventMask = SendMessageA(control_, EM_SETEVENTMASK, 0, 0);
+
+    DropOldestCharacters(pending_.Settle(TextLength()));
     SetSelection(control_, -1, -1);
-
-    // Adjacent plain runs share one insertion: the format is the same.
-    std::vector<TextRun> runs = SplitLinks(text);
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        std::string piece = runs[i].text;
-        while (!runs[i].isLink && i + 1 < runs.size() && !runs[i + 1].isLink) piece += runs[++i].text;
-        SetInsertionFormat(colour, bold, runs[i].isLink);
-        InsertAtCaret(piece);
+    for (const PendingRun& run : pending_.Runs()) {
+        SetInsertionFormat(run.colour, run.bold, run.isLink);
+        ReplaceSelection(control_, run.text);
     }
+    pending_.Clear();
 
+    SendMessageA(control_, EM_SETEVENTMASK, 0, eventMask);
+    if (holdRedraw) SendMessageA(control_, WM_SETREDRAW, TRUE, 0);
     if (wasAtEnd) {
         ScrollToBottom();
     } else {
         ScrollToPosition(scroll.y);
     }
+    if (holdRedraw) InvalidateRect(control_, nullptr, TRUE);
 }
 
 void ChatTextControl::SetText(const std::string& text) {
@@ -132,6 +147,8 @@ void ChatTextControl::SetText(const std::string& text) {
         SetSelection(control_, -1, -1);
         return;
     }
+    // What a batch holds back so far would be cleared with the rest.
+    pending_.Clear();
     SetWindowTextA(control_, "");
     AppendText(text, colours_.defaultText, false);
 }
@@ -146,10 +163,7 @@ void ChatTextControl::SetInsertionFormat(std::uint32_t colour, bool bold, bool u
     SendMessageA(control_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
 }
 
-void ChatTextControl::InsertAtCaret(const std::string& text) { ReplaceSelection(control_, text); }
-
-void ChatTextControl::DropOldestCharactersFor(std::size_t textLength) {
-    std::size_t drop = CharactersToDropForAppend(TextLength(), textLength);
+void ChatTextControl::DropOldestCharacters(std::size_t drop) {
     if (drop == 0) return;
     SetSelection(control_, 0, static_cast<LONG>(drop));
     ReplaceSelection(control_, "");

@@ -8,6 +8,7 @@
 #include "conversation/BrowserLaunch.h"
 #include "conversation/ChatInput.h"
 #include "conversation/ChatView.h"
+#include "conversation/ViewBatch.h"
 #include "storage/Records.h"
 
 namespace vorlan::conversation {
@@ -68,9 +69,13 @@ public:
     // Control 1046: the main window's or a private window's chat view.
     bool IsChatView() const;
 
-    // ChatView
+    // ChatView. In a batch the appended runs are kept and written at EndBatch:
+    // one drop from the top, one insertion with the redraw held, one scroll
+    // decision. Text() does not show them before.
     void AppendText(const std::string& text, std::uint32_t colour, bool bold) override;
     void SetText(const std::string& text) override;
+    void BeginBatch() override { ++batchDepth_; }
+    void EndBatch() override;
 
     // The whole text, each line break as "\r\n".
     std::string Text() const;
@@ -100,8 +105,8 @@ private:
     void Detach();
 
     void SetInsertionFormat(std::uint32_t colour, bool bold, bool underline);
-    void InsertAtCaret(const std::string& text);
-    void DropOldestCharactersFor(std::size_t textLength);
+    void WritePending();
+    void DropOldestCharacters(std::size_t count);
     std::size_t TextLength() const;
 
     bool IsAtEnd() const;
@@ -125,6 +130,8 @@ private:
     ChatTextOwner* owner_ = nullptr;
     ChatTextColours colours_;
     HMENU menu_ = nullptr;
+    PendingAppends pending_;
+    int batchDepth_ = 0;
 };
 
 }  // namespace vorlan::conversation

@@ -148,6 +148,76 @@ TEST_F(ChatTextControlTest, AReaderAtTheEndFollowsNewLinesAndOneWhoScrolledUpKee
     EXPECT_TRUE(AtEnd(viewWindow_));
 }
 
+// The whole content as RTF: equal only with the same text in the same runs
+// (colour, bold, underline).
+std::string Rtf(HWND control) {
+    std::string out;
+    EDITSTREAM stream{};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&out);
+    stream.pfnCallback = [](DWORD_PTR cookie, LPBYTE bytes, LONG count, LONG* done) -> DWORD {
+        reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(bytes),
+                                                       static_cast<std::size_t>(count));
+        *done = count;
+        return 0;
+    };
+    SendMessageA(control, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    return out;
+}
+
+TEST_F(ChatTextControlTest, ABatchLeavesTheTextAndRunsOfAppendingOneByOneAndStaysWithinTheBound) {
+    ChatTextControl oneByOne;
+    HWND oneByOneWindow = CreateRichEdit(IDC_CHAT_TEXT_VIEW, ES_READONLY | WS_VSCROLL, 200);
+    oneByOne.Attach(oneByOneWindow, owner_, {0x202020, 0xE0E0E0});
+    int line = 0;
+    // Lines of 200 characters: the bound holds 250 of them, and a batch of 300
+    // is longer than the bound. Short lines and one append each: every drop
+    // lays the one-by-one view out again.
+    auto appendLine = [&](ChatView& view, int number) {
+        std::string text = "\nBob: see www.example.com/" + std::to_string(number) + " and ";
+        while (text.size() < 190) text += number % 3 ? "words " : "http://x.y ";
+        view.AppendText(text.substr(0, 200), number % 2 ? kRed : kGreen, number % 5 == 0);
+    };
+    for (int size : {1, 20, 200, 1, 300, 3}) {
+        view_.BeginBatch();
+        for (int i = 0; i < size; ++i) appendLine(view_, line + i);
+        EXPECT_EQ(view_.Text(), oneByOne.Text());  // nothing shows before the batch ends
+        view_.EndBatch();
+        for (int i = 0; i < size; ++i) appendLine(oneByOne, line + i);
+        line += size;
+        EXPECT_LE(Length(viewWindow_), static_cast<LONG>(kMaxViewLength)) << size;
+        EXPECT_EQ(view_.Text(), oneByOne.Text()) << size;
+        EXPECT_TRUE(Rtf(viewWindow_) == Rtf(oneByOneWindow)) << size;
+    }
+    EXPECT_GT(Length(viewWindow_), 45000);
+    // Emptied during a batch: what came before is gone too.
+    view_.BeginBatch();
+    appendLine(view_, 1);
+    view_.SetText("");
+    view_.AppendText("after", kRed, false);
+    view_.EndBatch();
+    EXPECT_EQ(view_.Text(), "after");
+    DestroyWindow(oneByOneWindow);
+}
+
+TEST_F(ChatTextControlTest, AfterABatchAReaderAtTheEndIsStillThereAndOneWhoScrolledUpKeepsHisPlace) {
+    auto batch = [&](int count) {
+        view_.BeginBatch();
+        AppendLines(count);
+        view_.EndBatch();
+    };
+    batch(40);
+    EXPECT_TRUE(AtEnd(viewWindow_));
+    SendMessageA(viewWindow_, WM_VSCROLL, SB_TOP, 0);
+    SendMessageA(viewWindow_, WM_VSCROLL, SB_LINEDOWN, 0);
+    const LONG place = ScrollTop(viewWindow_);
+    ASSERT_GT(place, 0);
+    batch(30);
+    EXPECT_EQ(ScrollTop(viewWindow_), place);
+    SendMessageA(viewWindow_, WM_VSCROLL, SB_BOTTOM, 0);
+    batch(30);
+    EXPECT_TRUE(AtEnd(viewWindow_));
+}
+
 TEST_F(ChatTextControlTest, InputLimitsAndFiltersFollowTheWindowsTables) {
     SetWindowTextA(inputWindow_,
                    "/name ab\xAC"
