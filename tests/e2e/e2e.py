@@ -444,6 +444,32 @@ class Session:
             return not missing, {"missing": missing, "items": paths}
         poll(probe, timeout, "%s's tree %d lacks items" % (name, control))
 
+    def tree_paths(self, name, window, control):
+        paths, stack = [], []
+        for line in self.call(name, "tree-items", window, control).splitlines():
+            depth, label = line.split("\t")[:2]
+            del stack[int(depth):]
+            stack.append(label)
+            paths.append("/".join(stack))
+        return paths
+
+    def step_tree_lacks(self, name, window, control, pattern, timeout=10):
+        """No item path matches the pattern (waiting for one to go)."""
+        def probe():
+            paths = self.tree_paths(name, window, control)
+            return not any(re.fullmatch(self.expand(pattern), p) for p in paths), paths
+        poll(probe, timeout, "%s's tree %d still holds %r" % (name, control, pattern))
+
+    def step_tree_is(self, name, window, control, expected, timeout=10):
+        """The item paths are exactly these, in this order."""
+        want = [self.expand(p) for p in expected]
+        poll(lambda: (lambda paths: (paths == want, paths))(self.tree_paths(name, window, control)), timeout,
+             "%s's tree %d is not %r" % (name, control, want))
+
+    def step_command(self, name, window, command):
+        """A command sent to a window other than the main window, as its menu sends it."""
+        self.call(name, "menu", window, command)
+
     def step_controls(self, name, window, expected):
         """expected: control id -> its text (None: any); each must exist and be visible."""
         found = {ident: rest for ident, *rest in self.children(name, window)}
