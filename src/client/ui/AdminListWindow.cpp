@@ -11,10 +11,19 @@ namespace {
 
 constexpr UINT_PTR kFillTimer = 1;
 constexpr UINT kFillIntervalMs = 10;
-// How long one batch may hold the thread: short enough that typing and the
-// chat go on between batches, long enough that a full list is in within
-// a few seconds.
-constexpr auto kBatchBudget = std::chrono::milliseconds(30);
+// How long one batch may hold the thread, the tree's own work when its
+// redrawing resumes included: short enough that typing and the chat go on
+// between batches, long enough that a full list is in within a few seconds.
+// The tree measures the text of every new row when redrawing resumes, and
+// that takes longer than putting the rows in: a batch is sized by what the
+// last one cost as a whole, not by a clock inside it.
+constexpr double kBatchBudgetMs = 120;
+constexpr std::size_t kFirstBatch = 256;
+constexpr std::size_t kSmallestBatch = 32;
+constexpr std::size_t kLargestBatch = 8192;
+// Trees up to this many rows are emptied at once; larger ones are swapped.
+constexpr std::size_t kClearAtOnce = 2000;
+constexpr auto kRetireSliceMs = std::chrono::milliseconds(40);
 
 WindowSizeKind SizeKind(WPARAM kind) {
     if (kind == SIZE_MAXIMIZED) return WindowSizeKind::Maximized;
@@ -62,7 +71,7 @@ INT_PTR AdminListWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             return FALSE;
         case WM_TIMER:
             if (wParam != kFillTimer) return FALSE;
-            FillBatch();
+            OnTimer();
             return TRUE;
         case WM_COMMAND:
             // A command sent to the window directly acts on the selected row.
@@ -112,7 +121,8 @@ void AdminListWindow::ApplyStoredSize() {
 
 void AdminListWindow::OnClosed() {
     initialised_ = false;
-    StopFilling();
+    StopTimer();
+    retired_.clear();  // destroyed with the window
     pending_.clear();
     next_ = 0;
     expandable_.clear();
@@ -177,51 +187,115 @@ void AdminListWindow::QueueRow(Row row) {
     if (!IsOpen()) return;
     if (row.expand) expandable_.push_back(row.id);
     pending_.push_back(std::move(row));
-    if (!filling_) {
-        filling_ = SetTimer(handle(), kFillTimer, kFillIntervalMs, nullptr) != 0;
-    }
+    StartTimer();
 }
 
+// Emptying a tree of tens of thousands of rows holds the thread for about as
+// long as filling it (the control removes its rows one by one). A large tree
+// is therefore swapped for a new, empty one at once, and the old one, hidden,
+// is emptied a little at a time once the new rows are in.
 void AdminListWindow::ClearTree() {
-    StopFilling();
     pending_.clear();
     next_ = 0;
     expandable_.clear();
-    if (tree_.handle() == nullptr) return;
-    SendMessageA(tree_.handle(), WM_SETREDRAW, FALSE, 0);
-    tree_.Clear();
-    SendMessageA(tree_.handle(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(tree_.handle(), nullptr, TRUE);
+    batchSize_ = kFirstBatch;
+    HWND old = tree_.handle();
+    if (old == nullptr) return;
+    if (SendMessageA(old, TVM_GETCOUNT, 0, 0) <= static_cast<LRESULT>(kClearAtOnce) || !ReplaceTree()) {
+        SendMessageA(old, WM_SETREDRAW, FALSE, 0);
+        tree_.Clear();
+        SendMessageA(old, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(old, nullptr, TRUE);
+        return;
+    }
+    SendMessageA(old, WM_SETREDRAW, FALSE, 0);
+    ShowWindow(old, SW_HIDE);
+    SetWindowLongPtrA(old, GWLP_ID, 0);
+    retired_.push_back(old);
+    StartTimer();
+}
+
+// A tree like the old one, in its place, under its id.
+bool AdminListWindow::ReplaceTree() {
+    HWND old = tree_.handle();
+    RECT place{};
+    GetWindowRect(old, &place);
+    MapWindowPoints(HWND_DESKTOP, handle(), reinterpret_cast<POINT*>(&place), 2);
+    HWND fresh =
+        CreateWindowExA(static_cast<DWORD>(GetWindowLongPtrA(old, GWL_EXSTYLE)), WC_TREEVIEWA, "",
+                        static_cast<DWORD>(GetWindowLongPtrA(old, GWL_STYLE)), place.left, place.top,
+                        place.right - place.left, place.bottom - place.top, handle(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ADMIN_LIST_TREE)), instance(), nullptr);
+    if (fresh == nullptr) return false;
+    SendMessageA(fresh, WM_SETFONT, static_cast<WPARAM>(SendMessageA(old, WM_GETFONT, 0, 0)), FALSE);
+    SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const bool focused = GetFocus() == old;
+    tree_.Attach(fresh, session_.Colour(storage::ColourIndex::TreeBackground),
+                 session_.Colour(storage::ColourIndex::TreeText));
+    if (focused) SetFocus(fresh);
+    return true;
+}
+
+void AdminListWindow::OnTimer() {
+    if (next_ < pending_.size()) {
+        FillBatch();
+    } else if (!retired_.empty()) {
+        EmptyRetiredTree();
+    }
+    if (next_ >= pending_.size() && retired_.empty()) StopTimer();
 }
 
 void AdminListWindow::FillBatch() {
-    if (tree_.handle() == nullptr || next_ >= pending_.size()) {
-        StopFilling();
-        return;
-    }
+    if (tree_.handle() == nullptr) return;
     const auto start = std::chrono::steady_clock::now();
+    const std::size_t end = std::min(pending_.size(), next_ + batchSize_);
+    const std::size_t count = end - next_;
     SendMessageA(tree_.handle(), WM_SETREDRAW, FALSE, 0);
-    do {
-        const std::size_t end = std::min(pending_.size(), next_ + 64);
-        for (; next_ < end; ++next_) {
-            const Row& row = pending_[next_];
-            tree_.Insert(row.id, row.parent, row.label, row.colour, row.before);
-        }
-    } while (next_ < pending_.size() && std::chrono::steady_clock::now() - start < kBatchBudget);
+    for (; next_ < end; ++next_) {
+        const Row& row = pending_[next_];
+        tree_.Insert(row.id, row.parent, row.label, row.colour, row.before);
+    }
     // A group row opens once it has children to show.
     for (int id : expandable_) tree_.Expand(id);
     SendMessageA(tree_.handle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(tree_.handle(), nullptr, TRUE);
+    const double spentMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const double scaled = static_cast<double>(count) * kBatchBudgetMs / std::max(spentMs, 1.0);
+    batchSize_ = std::clamp(static_cast<std::size_t>(scaled), kSmallestBatch, kLargestBatch);
     if (next_ >= pending_.size()) {
-        StopFilling();
         pending_.clear();
         next_ = 0;
     }
 }
 
-void AdminListWindow::StopFilling() {
-    if (filling_ && handle() != nullptr) KillTimer(handle(), kFillTimer);
-    filling_ = false;
+// Removes the first rows of the oldest hidden tree for a while; an empty one is destroyed.
+void AdminListWindow::EmptyRetiredTree() {
+    HWND tree = retired_.front();
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < kRetireSliceMs) {
+        const auto first = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+        if (first == nullptr) {
+            DestroyWindow(tree);
+            retired_.erase(retired_.begin());
+            return;
+        }
+        for (int i = 0; i < 64; ++i) {
+            const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+            if (item == nullptr) break;
+            SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+        }
+    }
+}
+
+void AdminListWindow::StartTimer() {
+    if (!timerRunning_ && handle() != nullptr) {
+        timerRunning_ = SetTimer(handle(), kFillTimer, kFillIntervalMs, nullptr) != 0;
+    }
+}
+
+void AdminListWindow::StopTimer() {
+    if (timerRunning_ && handle() != nullptr) KillTimer(handle(), kFillTimer);
+    timerRunning_ = false;
 }
 
 }  // namespace vorlan::client

@@ -22,8 +22,8 @@ class ClientSession;
 // maximized flag remembered in the options, a context menu, and rows put into
 // the tree a batch at a time. A full ban list is 50000 rows from one reply:
 // inserting them in one go would freeze the program, so rows wait in a queue
-// that a short timer drains with the tree's redrawing held, and the main
-// window and the chat keep their turn between batches.
+// that a short timer drains, each batch with the tree's redrawing held and
+// sized so that the main window and the chat keep their turn between batches.
 class AdminListWindow : public ui::ModelessDialog {
 public:
     AdminListWindow(HINSTANCE instance, ClientSession& session, AdminWindow which, int templateId, int menuId);
@@ -38,8 +38,6 @@ public:
     // again, maximized when its stored flag says so and otherwise normally, and
     // brings it to the front.
     void ShowList();
-    // The rows not yet in the tree (for tests and benchmarks).
-    std::size_t PendingRows() const { return pending_.size() - next_; }
 
 protected:
     struct Row {
@@ -76,8 +74,12 @@ private:
     void OnSize(WPARAM kind, int clientWidth, int clientHeight);
     void ShowContextMenu(std::optional<int> rowId, POINT at);
     INT_PTR OnNotify(const NMHDR& header);
+    bool ReplaceTree();
+    void OnTimer();
     void FillBatch();
-    void StopFilling();
+    void EmptyRetiredTree();
+    void StartTimer();
+    void StopTimer();
     void OnClosed();
 
     ClientSession& session_;
@@ -90,9 +92,11 @@ private:
     bool initialised_ = false;
     ui::TreeControl tree_;
     std::vector<Row> pending_;
-    std::size_t next_ = 0;  // the first row of pending_ not yet in the tree
+    std::size_t next_ = 0;         // the first row of pending_ not yet in the tree
+    std::size_t batchSize_ = 256;  // rows in the next batch, by what the last one cost
     std::vector<int> expandable_;
-    bool filling_ = false;
+    std::vector<HWND> retired_;  // hidden trees of earlier lists, still being emptied
+    bool timerRunning_ = false;
 };
 
 }  // namespace vorlan::client
