@@ -750,3 +750,35 @@ SERVER_CHECKS = [
         ("closed", "one"),
     ]),
 ]
+
+
+# Timing mode (tests/e2e/run --bench, bench/admin-lists.sh): H hosts a full
+# ban list, 50000 entries with 200-character addresses and descriptions
+# (about 21 MB on the wire), and then 1000 connections; each list window is
+# refreshed and timed to its last row, with the longest stall of H's main
+# window meanwhile. Figures only: nothing here fails on time.
+FULL_BAN_LIST = ["%d%s%s%s%s" % (n, S, ("%05d." % n).ljust(200, "a"), S, ("ban %05d " % n).ljust(200, "d"))
+                 for n in range(50000)]
+INSTANCE_H = {
+    "options": {2: 1, 3: 1, 4: "127.0.0.1", 17: "<<port>>", 37: "127.0.0.1"},
+    "files": {"profile.vr": ["Host", "", "", "", "", "", "", ""], "banlist.vr": FULL_BAN_LIST,
+              "recentservers.vr": []},
+}
+BENCH_CHECKS = [
+    ("timing: 50000 bans", [
+        ("prepare", "H", INSTANCE_H),
+        ("launch", "H"),
+        ("open_list", "H", 112, "Ban list", 50000),
+        ("time_refresh", "H", "Ban list", 32843, 50000, "50000 bans"),
+        ("shot", "H-full-ban-list"),
+        ("time_refresh", "H", "Ban list", 32843, 50000, "50000 bans, again"),
+        ("close", "H", "Ban list"),
+    ]),
+    ("timing: 1000 connections", [
+        ("raw_connections", 999),  # with H's own client, the server's 1000
+        ("open_list", "H", 111, "Connections", 1001),  # and the "Admins" row
+        ("time_refresh", "H", "Connections", 32840, 1001, "1000 connections"),
+        ("shot", "H-1000-connections"),
+        ("time_refresh", "H", "Connections", 32840, 1001, "1000 connections, again"),
+    ]),
+]

@@ -16,7 +16,7 @@ import time
 import traceback
 import urllib.parse
 
-from checks import CHECKS, DRIVER_CHECKS, SERVER_CHECKS
+from checks import BENCH_CHECKS, CHECKS, DRIVER_CHECKS, SERVER_CHECKS
 
 SEP = b"\xac"
 VK_RETURN = 0x0D
@@ -536,12 +536,51 @@ class Session:
         subprocess.run(["import", "-window", "root", path], check=False, timeout=30,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
+    # ----- timing mode (--bench) -----------------------------------------------
+    def step_raw_connections(self, count):
+        """count plain connections to the chat port that never log in, from
+        127.0.0.10 upwards (a hundred per address)."""
+        import resource
+        soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
+        wanted = count + 256
+        if soft < wanted and (hard == resource.RLIM_INFINITY or hard >= wanted):
+            resource.setrlimit(resource.RLIMIT_NOFILE, (wanted, hard))
+        self.bulk = getattr(self, "bulk", [])
+        for n in range(count):
+            connection = socket.socket()
+            connection.bind(("127.0.0.%d" % (10 + n // 100), 0))
+            connection.settimeout(10)
+            connection.connect(("127.0.0.1", int(self.vars["port"])))
+            self.bulk.append(connection)
+            if n % 50 == 49:
+                time.sleep(0.2)  # the listener accepts at its own pace (backlog 5)
+
+    def step_open_list(self, name, command, caption, count, timeout=600):
+        """Shows a list window (the command is refused until the client is an
+        admin) and waits until its tree holds count items."""
+        started = time.monotonic()
+        def shown():
+            self.step_menu(name, command)
+            return self.driver.call("wait-window", caption, 1000, pid=self.instance(name)["pid"])[0], caption
+        poll(shown, 60, "%s never showed %r" % (name, caption))
+        poll(lambda: (lambda n: (n >= count, n))(int(self.call(name, "tree-count", caption, 1029))), timeout,
+             "%s's %r never held %d items" % (name, caption, count))
+        print("BENCH %s: opened with %d items in %.1f s" % (caption, count, time.monotonic() - started), flush=True)
+
+    def step_time_refresh(self, name, caption, command, count, label):
+        """"Refresh" until the last of count items shows, with the longest stall of the main window meanwhile."""
+        elapsed, stall, probes = self.call(name, "fill-watch", caption, 1029, command, count, 110000).split()
+        print("BENCH %s: %s ms from Refresh to the last item, longest main window stall %s ms (%s probes)" %
+              (label, elapsed, stall, probes), flush=True)
+
     def step_sleep(self, seconds):
         time.sleep(seconds)
 
     def cleanup(self):
         for peer in self.peers.values():
             peer.close()
+        for connection in getattr(self, "bulk", []):
+            connection.close()
         for inst in self.instances.values():
             if inst["pid"] is not None:
                 self.driver.call("kill", inst["pid"])
@@ -573,6 +612,7 @@ def main():
     for option in ("--driver-port", "--executable", "--colors", "--work", "--screenshots", "--fixture", "--server"):
         parser.add_argument(option, required=option not in ("--fixture", "--server"))
     parser.add_argument("--self-test", action="store_true", help="the driver's and the raw clients' own checks only")
+    parser.add_argument("--bench", action="store_true", help="timing mode: the admin list windows filled in full")
     parser.add_argument("--only", help="only checks whose name holds this text (and those that start programs)")
     parser.add_argument("--free-port", action="store_true", help="print a free port and end")
     if "--free-port" in sys.argv:
@@ -587,7 +627,7 @@ def main():
     session = Session(driver, options)
     # The driver's own checks on the fixture come first: a broken driver
     # fails them, so that it is not taken for a broken program.
-    checks = DRIVER_CHECKS + (SERVER_CHECKS if options.self_test else CHECKS)
+    checks = DRIVER_CHECKS + (SERVER_CHECKS if options.self_test else BENCH_CHECKS if options.bench else CHECKS)
     if options.only:
         checks = [c for c in checks if options.only in c[0] or c in DRIVER_CHECKS or
                   any(s[0] in ("prepare", "launch", "raw_login") for s in c[1])]

@@ -334,12 +334,16 @@ std::string FillWatch(const Request& request, HWND tree, int command, long long 
         return ok;
     };
     const ULONGLONG start = GetTickCount64();
-    PostMessageA(GetParent(tree), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    // The window may put a new tree in the old one's place: it is looked up by its id each time.
+    HWND list = GetParent(tree);
+    const int treeId = GetDlgCtrlID(tree);
+    PostMessageA(list, WM_COMMAND, MAKEWPARAM(command, 0), 0);
     ULONGLONG longest = 0;
     long long probes = 0;
     bool emptied = false;
     for (;;) {
         LRESULT items = 0;
+        tree = GetDlgItem(list, treeId);
         if (!probe(main, WM_NULL, nullptr, longest) || !probe(tree, TVM_GETCOUNT, &items, longest)) {
             throw Failure{"the program did not answer within 60 s"};
         }
