@@ -321,6 +321,9 @@ void ClientSession::RequestConnections() { link_.Send(to_server::ConnectionsRequ
 void ClientSession::RequestBanList() { link_.Send(to_server::BanListRequest()); }
 void ClientSession::Kick(int userId) { link_.Send(to_server::KickUser(userId)); }
 void ClientSession::Ban(int userId) { link_.Send(to_server::BanUser(userId)); }
+void ClientSession::Ban(int userId, std::string_view shownText) {
+    link_.Send(to_server::BanUser(std::to_string(userId) + std::string(protocol::kSepText) + std::string(shownText)));
+}
 void ClientSession::AddBan(const std::string& address, const std::string& description) {
     link_.Send(to_server::BanListAdd(address, description));
 }

@@ -146,6 +146,9 @@ public:
     void RequestBanList();
     void Kick(int userId);
     void Ban(int userId);
+    // "17", the id, SEP and a text of the admin's (the server reads only the id
+    // while that user is connected).
+    void Ban(int userId, std::string_view shownText);
     void AddBan(const std::string& address, const std::string& description);
     void RemoveBan(int banId);
 

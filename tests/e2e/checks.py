@@ -46,7 +46,7 @@ PRIVATE_FROM_ALPHA = r"re:(\[[0-9+]+\] )?Alpha( - offline)?"
 PRIVATE_FROM_POPPER = r"re:(\[[0-9+]+\] )?Popper( - offline)?"
 PRIVATE_FROM_BRAVO = r"re:(\[[0-9+]+\] )?Bravo( - offline)?"
 MAIN_LOG = "Chat logs/mainchat.txt"
-SC_MAXIMIZE, SC_RESTORE = 0xF030, 0xF120
+SC_MAXIMIZE, SC_MINIMIZE, SC_RESTORE = 0xF030, 0xF020, 0xF120
 POPUP = "Vorlan notification"  # the pop-up window's (unshown) caption
 WM_KEYDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_LBUTTONDBLCLK, TRAY_CALLBACK = 0x100, 0x202, 0x205, 0x203, 0x8001
 VK_UP, VK_ESCAPE, VK_RETURN = 0x26, 0x1B, 0x0D
@@ -540,6 +540,79 @@ CHECKS = [
         ("view", "A", "main", r"\n\t<T>Again has been banned by Alpha\."),
         ("raw_login", "banned", "Banned", "secret", "refused"),
     ]),
+    # The admin's list windows on A, the host: rows by id, requests through A's own client.
+    ("Show connections (111): a raw client kicked in the Connections window is gone from the rebuilt list", [
+        ("raw_login", "kickme", "Kickme", "secret", "accepted", "127.0.0.3"),
+        ("raw_login", "banme", "Banme", "secret", "accepted", "127.0.0.4"),
+        ("menu", "A", 111),
+        ("window", "A", "Connections"),
+        ("move", "A", "Connections", 40, 40),
+        ("tree", "A", "Connections", 1029, [r"Admins/Alpha - 127\.0\.0\.1", r"Normal/Raw - 127\.0\.0\.2",
+                                            r"Normal/Kickme - 127\.0\.0\.3", r"Normal/Banme - 127\.0\.0\.4"]),
+        ("outer_size", "A", "Connections", "<<A:28>>", "<<A:29>>"),
+        ("shot", "connections-window"),
+        ("tree_select", "A", "Connections", 1029, "Kickme"),
+        ("command", "A", "Connections", 32841),
+        ("closed", "kickme"),
+        ("got", "raw", "18<<id:Kickme>>" + S + "0<<id:Alpha>>"),
+        ("view", "A", "main", r"\n\t<T>Kickme has been kicked by Alpha\."),
+        ("tree_lacks", "A", "Connections", 1029, "Normal/Kickme.*"),
+        ("tree", "A", "Connections", 1029, [r"Normal/Banme - 127\.0\.0\.4"]),
+    ], [("close", "A", "Connections")]),
+    ("Ban in the Connections window drops the user, whose address is then refused at accept", [
+        ("tree_select", "A", "Connections", 1029, "Banme"),
+        ("command", "A", "Connections", 32842),
+        ("closed", "banme"),
+        ("got", "raw", "18<<id:Banme>>" + S + "1<<id:Alpha>>"),
+        ("tree_lacks", "A", "Connections", 1029, "Normal/Banme.*"),
+        ("tree", "A", "Connections", 1029, [r"Normal/Raw - 127\.0\.0\.2"]),
+        ("raw_login", "banme", "Banme", "secret", "refused", "127.0.0.4"),
+        # Shown again, the one window comes back from the task bar.
+        ("syscommand", "A", "Connections", SC_MINIMIZE),
+        ("expect", "A", "Connections", "is-visible", "minimized"),
+        ("menu", "A", 111),
+        ("expect", "A", "Connections", "is-visible", "visible"),
+    ], [("close", "A", "Connections")]),
+    ("Show ban list (112): bans added in the Add dialog show with and without a description and go again", [
+        ("menu", "A", 112),
+        ("window", "A", "Ban list"),
+        ("move", "A", "Ban list", 600, 40),
+        ("tree_is", "A", "Ban list", 1029, ["127.0.0.2 - Again", "127.0.0.4 - Banme"]),
+        ("command", "A", "Ban list", 32844),
+        ("window", "A", "Add"),
+        ("labels", "A", "Add", ["IP address:", "Description:", "add", "cancel"]),
+        # An address of blanks sends nothing and the dialog stays.
+        ("set_text", "A", "Add", 1011, "   "),
+        ("press", "A", "Add", 1012),
+        ("sleep", 0.5),
+        ("window", "A", "Add", 0),
+        ("set_text", "A", "Add", 1011, " 10.9.8.7 "),
+        ("set_text", "A", "Add", 1001, "with" + S + " description"),
+        ("expect", "A", "Add", "get-text", 1001, "with description"),
+        ("shot", "add-dialog"),
+        ("press", "A", "Add", 1012),
+        ("no_window", "A", "Add"),
+        ("tree_is", "A", "Ban list", 1029, ["127.0.0.2 - Again", "127.0.0.4 - Banme", "10.9.8.7 - with description"]),
+        ("command", "A", "Ban list", 32844),
+        ("window", "A", "Add"),
+        ("set_text", "A", "Add", 1011, "10.9.8.6"),
+        ("press", "A", "Add", 1012),
+        ("no_window", "A", "Add"),
+        ("tree_is", "A", "Ban list", 1029,
+         ["127.0.0.2 - Again", "127.0.0.4 - Banme", "10.9.8.7 - with description", "10.9.8.6"]),
+        ("shot", "ban-list-window"),
+        ("tree_select", "A", "Ban list", 1029, "10.9.8.7"),
+        ("command", "A", "Ban list", 32845),
+        ("tree_is", "A", "Ban list", 1029, ["127.0.0.2 - Again", "127.0.0.4 - Banme", "10.9.8.6"]),
+        # The freed ban id goes to the next ban: "banlist.vr" shows it after Exit.
+        ("command", "A", "Ban list", 32844),
+        ("window", "A", "Add"),
+        ("set_text", "A", "Add", 1011, "10.9.8.5"),
+        ("set_text", "A", "Add", 1001, "next"),
+        ("press", "A", "Add", 1012),
+        ("no_window", "A", "Add"),
+        ("tree_is", "A", "Ban list", 1029, ["127.0.0.2 - Again", "127.0.0.4 - Banme", "10.9.8.6", "10.9.8.5 - next"]),
+    ], [("close", "A", "Add"), ("close", "A", "Ban list")]),
     # Last before A's exit: it turns the time prefix off.
     ("Options (32775): a check box changed and applied takes effect on the next line", [
         ("menu", "A", 32775),
@@ -568,7 +641,8 @@ CHECKS = [
                                            23: 160, 24: 0, 25: 500, 26: 400, 27: 0, 45: "Testing topics",
                                            46: "client one", 47: "super" + S + "one", 48: "admin one",
                                            49: "secret"}, 49),
-        ("file", "A", "banlist.vr", r"[0-9]+" + S + r"127\.0\.0\.2(" + S + ".*)?"),
+        ("file", "A", "banlist.vr", "0" + S + r"127\.0\.0\.2" + S + "Again\r\n1" + S + r"127\.0\.0\.4" + S +
+         "Banme\r\n3" + S + r"10\.9\.8\.6\r\n2" + S + r"10\.9\.8\.5" + S + "next"),
         ("file_lines", "A", "profile.vr", {1: "Alpha", 2: "alpha@example.org", 3: "Iceland"}, 8),
         ("file", "A", MAIN_LOG, r"Session start \(<TS>\).*\r\nSession close \(<TS>\)"),
         ("file", "A", "Chat logs/Private chat/Bravo.txt", r"Session start \(<TS>\)\r\n.*\r\nSession close \(<TS>\)"),
@@ -657,6 +731,64 @@ CHECKS += [
         ("view", "C", "main", r"\n<T>Fake: after the long line", 5),
         ("view", "C", "main", r"\A.{0,50000}\Z"),
     ]),
+    # C is an admin of a scripted server: the list windows' exact requests.
+    ("C's Connections window lists the scripted server's rows under their groups", [
+        ("send", "fs", "082"),  # whatever the hostile frames did, C is an admin again
+        ("menu", "C", 111),
+        ("window", "C", "Connections"),
+        ("got", "fs", "18"),
+        ("send", "fs", "1912" + S + "127.0.0.1\0" + "1901" + S + "10.0.0.5\0" + "19077" + S + "10.0.0.77"),
+        ("tree_is", "C", "Connections", 1029,
+         ["Admins", "Admins/Charlie - 127.0.0.1", "Normal", "Normal/Fake - 10.0.0.5", "77 - 10.0.0.77"]),
+        ("shot", "C-connections"),
+    ], [("close", "C", "Connections")]),
+    ("C's Kick sends the row's id and asks again, with the tree emptied meanwhile", [
+        ("tree_select", "C", "Connections", 1029, "Fake"),
+        ("command", "C", "Connections", 32841),
+        ("got", "fs", "161"),
+        ("got", "fs", "18"),
+        ("tree_is", "C", "Connections", 1029, []),
+    ], [("close", "C", "Connections")]),
+    ("C's Ban sends the row's id and its text after a SEP, then asks again", [
+        ("send", "fs", "1912" + S + "127.0.0.1\0" + "1901" + S + "10.0.0.5"),
+        ("tree", "C", "Connections", 1029, ["Normal/Fake - 10.0.0.5"]),
+        ("tree_select", "C", "Connections", 1029, "Fake"),
+        ("command", "C", "Connections", 32842),
+        ("got", "fs", "171" + S + "Fake - 10.0.0.5"),
+        ("got", "fs", "18"),
+    ], [("close", "C", "Connections")]),
+    ("C's Ban list window: rows with and without a description, Remove by ban id", [
+        ("menu", "C", 112),
+        ("window", "C", "Ban list"),
+        ("got", "fs", "19"),
+        ("send", "fs", "2017" + S + "10.0.0.9" + S + "spam\0" + "20042" + S + "10.0.0.8"),
+        ("tree_is", "C", "Ban list", 1029, ["10.0.0.9 - spam", "10.0.0.8"]),
+        ("tree_select", "C", "Ban list", 1029, "10.0.0.8"),
+        ("command", "C", "Ban list", 32845),
+        ("got", "fs", "20420"),
+        ("tree_is", "C", "Ban list", 1029, []),
+    ], [("close", "C", "Ban list")]),
+    ("C's Add dialog trims both fields, drops SEP at once and sends the entry, then asks for the list", [
+        ("command", "C", "Ban list", 32844),
+        ("window", "C", "Add"),
+        ("set_text", "C", "Add", 1011, " 10.0.0.7 "),
+        ("set_text", "C", "Add", 1001, "bad" + S + "guy "),
+        ("expect", "C", "Add", "get-text", 1001, "badguy "),
+        ("press", "C", "Add", 1012),
+        ("got", "fs", "2010.0.0.7" + S + "badguy1"),
+        ("got", "fs", "19"),
+        ("no_window", "C", "Add"),
+    ], [("close", "C", "Add")]),
+    ("C's list windows close when C loses its admin rights", [
+        ("command", "C", "Ban list", 32844),
+        ("window", "C", "Add"),
+        ("menu", "C", 111),
+        ("window", "C", "Connections"),
+        ("send", "fs", "092"),
+        ("no_window", "C", "Connections"),
+        ("no_window", "C", "Ban list"),
+        ("no_window", "C", "Add"),
+    ], [("close", "C", "Connections"), ("close", "C", "Ban list"), ("close", "C", "Add")]),
     ("Exit (32780) ends C", [
         ("responsive", "C", 90),
         ("exit", "C", 60),
@@ -728,5 +860,37 @@ SERVER_CHECKS = [
         ("got", "one", "13<<self:two>>" + S + "2private"),
         ("stop", "S"),
         ("closed", "one"),
+    ]),
+]
+
+
+# Timing mode (tests/e2e/run --bench, bench/admin-lists.sh): H hosts a full
+# ban list, 50000 entries with 200-character addresses and descriptions
+# (about 21 MB on the wire), and then 1000 connections; each list window is
+# refreshed and timed to its last row, with the longest stall of H's main
+# window meanwhile. Figures only: nothing here fails on time.
+FULL_BAN_LIST = ["%d%s%s%s%s" % (n, S, ("%05d." % n).ljust(200, "a"), S, ("ban %05d " % n).ljust(200, "d"))
+                 for n in range(50000)]
+INSTANCE_H = {
+    "options": {2: 1, 3: 1, 4: "127.0.0.1", 17: "<<port>>", 37: "127.0.0.1"},
+    "files": {"profile.vr": ["Host", "", "", "", "", "", "", ""], "banlist.vr": FULL_BAN_LIST,
+              "recentservers.vr": []},
+}
+BENCH_CHECKS = [
+    ("timing: 50000 bans", [
+        ("prepare", "H", INSTANCE_H),
+        ("launch", "H"),
+        ("open_list", "H", 112, "Ban list", 50000),
+        ("time_refresh", "H", "Ban list", 32843, 50000, "50000 bans"),
+        ("shot", "H-full-ban-list"),
+        ("time_refresh", "H", "Ban list", 32843, 50000, "50000 bans, again"),
+        ("close", "H", "Ban list"),
+    ]),
+    ("timing: 1000 connections", [
+        ("raw_connections", 999),  # with H's own client, the server's 1000
+        ("open_list", "H", 111, "Connections", 1001),  # and the "Admins" row
+        ("time_refresh", "H", "Connections", 32840, 1001, "1000 connections"),
+        ("shot", "H-1000-connections"),
+        ("time_refresh", "H", "Connections", 32840, 1001, "1000 connections, again"),
     ]),
 ]

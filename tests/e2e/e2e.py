@@ -16,7 +16,7 @@ import time
 import traceback
 import urllib.parse
 
-from checks import CHECKS, DRIVER_CHECKS, ISOLATED_CHECKS, SERVER_CHECKS
+from checks import BENCH_CHECKS, CHECKS, DRIVER_CHECKS, ISOLATED_CHECKS, SERVER_CHECKS
 
 SEP = b"\xac"
 VK_RETURN = 0x0D
@@ -476,6 +476,32 @@ class Session:
             return not missing, {"missing": missing, "items": paths}
         poll(probe, timeout, "%s's tree %d lacks items" % (name, control))
 
+    def tree_paths(self, name, window, control):
+        paths, stack = [], []
+        for line in self.call(name, "tree-items", window, control).splitlines():
+            depth, label = line.split("\t")[:2]
+            del stack[int(depth):]
+            stack.append(label)
+            paths.append("/".join(stack))
+        return paths
+
+    def step_tree_lacks(self, name, window, control, pattern, timeout=10):
+        """No item path matches the pattern (waiting for one to go)."""
+        def probe():
+            paths = self.tree_paths(name, window, control)
+            return not any(re.fullmatch(self.expand(pattern), p) for p in paths), paths
+        poll(probe, timeout, "%s's tree %d still holds %r" % (name, control, pattern))
+
+    def step_tree_is(self, name, window, control, expected, timeout=10):
+        """The item paths are exactly these, in this order."""
+        want = [self.expand(p) for p in expected]
+        poll(lambda: (lambda paths: (paths == want, paths))(self.tree_paths(name, window, control)), timeout,
+             "%s's tree %d is not %r" % (name, control, want))
+
+    def step_command(self, name, window, command):
+        """A command sent to a window other than the main window, as its menu sends it."""
+        self.call(name, "menu", window, command)
+
     def step_controls(self, name, window, expected):
         """expected: control id -> its text (None: any); each must exist and be visible."""
         found = {ident: rest for ident, *rest in self.children(name, window)}
@@ -553,12 +579,51 @@ class Session:
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.shot_number += 1
 
+    # ----- timing mode (--bench) -----------------------------------------------
+    def step_raw_connections(self, count):
+        """count plain connections to the chat port that never log in, from
+        127.0.0.10 upwards (a hundred per address)."""
+        import resource
+        soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
+        wanted = count + 256
+        if soft < wanted and (hard == resource.RLIM_INFINITY or hard >= wanted):
+            resource.setrlimit(resource.RLIMIT_NOFILE, (wanted, hard))
+        self.bulk = getattr(self, "bulk", [])
+        for n in range(count):
+            connection = socket.socket()
+            connection.bind(("127.0.0.%d" % (10 + n // 100), 0))
+            connection.settimeout(10)
+            connection.connect(("127.0.0.1", int(self.vars["port"])))
+            self.bulk.append(connection)
+            if n % 50 == 49:
+                time.sleep(0.2)  # the listener accepts at its own pace (backlog 5)
+
+    def step_open_list(self, name, command, caption, count, timeout=600):
+        """Shows a list window (the command is refused until the client is an
+        admin) and waits until its tree holds count items."""
+        started = time.monotonic()
+        def shown():
+            self.step_menu(name, command)
+            return self.driver.call("wait-window", caption, 1000, pid=self.instance(name)["pid"])[0], caption
+        poll(shown, 60, "%s never showed %r" % (name, caption))
+        poll(lambda: (lambda n: (n >= count, n))(int(self.call(name, "tree-count", caption, 1029))), timeout,
+             "%s's %r never held %d items" % (name, caption, count))
+        print("BENCH %s: opened with %d items in %.1f s" % (caption, count, time.monotonic() - started), flush=True)
+
+    def step_time_refresh(self, name, caption, command, count, label):
+        """"Refresh" until the last of count items shows, with the longest stall of the main window meanwhile."""
+        elapsed, stall, probes = self.call(name, "fill-watch", caption, 1029, command, count, 110000).split()
+        print("BENCH %s: %s ms from Refresh to the last item, longest main window stall %s ms (%s probes)" %
+              (label, elapsed, stall, probes), flush=True)
+
     def step_sleep(self, seconds):
         time.sleep(seconds)
 
     def cleanup(self):
         for peer in self.peers.values():
             peer.close()
+        for connection in getattr(self, "bulk", []):
+            connection.close()
         for inst in self.instances.values():
             if inst["pid"] is not None:
                 self.driver.call("kill", inst["pid"])
@@ -593,6 +658,7 @@ def main():
         parser.add_argument(option, required=option not in ("--fixture", "--server"))
     parser.add_argument("--self-test", action="store_true", help="the driver's and the raw clients' own checks only")
     parser.add_argument("--isolated", action="store_true", help="the update check's checks (in a network namespace)")
+    parser.add_argument("--bench", action="store_true", help="timing mode: the admin list windows filled in full")
     parser.add_argument("--only", help="only checks whose name holds this text (and those that start programs)")
     parser.add_argument("--free-port", action="store_true", help="print a free port and end")
     if "--free-port" in sys.argv:
@@ -607,7 +673,15 @@ def main():
     session = Session(driver, options)
     # The driver's own checks on the fixture come first: a broken driver
     # fails them, so that it is not taken for a broken program.
-    checks = DRIVER_CHECKS + (SERVER_CHECKS if options.self_test else ISOLATED_CHECKS if options.isolated else CHECKS)
+    if options.self_test:
+        chosen = SERVER_CHECKS
+    elif options.isolated:
+        chosen = ISOLATED_CHECKS
+    elif options.bench:
+        chosen = BENCH_CHECKS
+    else:
+        chosen = CHECKS
+    checks = DRIVER_CHECKS + chosen
     if options.only:
         checks = [c for c in checks if options.only in c[0] or c in DRIVER_CHECKS or
                   any(s[0] in ("prepare", "launch", "raw_login") for s in c[1])]

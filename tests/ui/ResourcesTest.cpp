@@ -12,6 +12,7 @@
 
 #include "app/ui/MainDialogIds.h"
 #include "app/ui/OptionsDialogIds.h"
+#include "client/ui/AdminListIds.h"
 #include "client/ui/ClientDialogIds.h"
 #include "client/ui/PrivateChatIds.h"
 #include "conversation/ui/ConversationIds.h"
@@ -199,6 +200,24 @@ TEST(Resources, DialogsHoldTheirControlsInOrder) {
     EXPECT_EQ(ItemsOf(GetSubMenu(servers, 0)),
               (std::vector<std::string>{"Connect 32830", "Remove 32831", "Copy IP Address 32832"}));
     DestroyMenu(servers);
+}
+
+// The admin's list windows: one tree each, their context menus without the
+// entries that are inserted for a selected row, and the Add dialog's fields.
+TEST(Resources, AdminListWindowsAndTheirMenus) {
+    EXPECT_EQ(DialogOf(IDD_CONNECTIONS),
+              (std::vector<std::string>{"  Connections sizable maximizable", "1029 SYSTREEVIEW32 "}));
+    EXPECT_EQ(DialogOf(IDD_BAN_LIST),
+              (std::vector<std::string>{"  Ban list sizable maximizable", "1029 SYSTREEVIEW32 "}));
+    EXPECT_EQ(DialogOf(IDD_ADD_BAN), (std::vector<std::string>{"  Add", "label IP address:", "1011 RICHEDIT20A ",
+                                                               "label Description:", "1001 RICHEDIT20A ",
+                                                               "1012 BUTTON add default", "1015 BUTTON cancel push"}));
+    HMENU connections = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_CONNECTIONS_MENU));
+    EXPECT_EQ(ItemsOf(GetSubMenu(connections, 0)), std::vector<std::string>{"Refresh 32840"});
+    DestroyMenu(connections);
+    HMENU banList = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_BAN_LIST_MENU));
+    EXPECT_EQ(ItemsOf(GetSubMenu(banList, 0)), (std::vector<std::string>{"Refresh 32843", "-", "Add 32844"}));
+    DestroyMenu(banList);
 }
 
 }  // namespace

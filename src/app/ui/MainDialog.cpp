@@ -54,6 +54,9 @@ MainDialog::MainDialog(HINSTANCE instance)
       info_(instance, *this) {}
 
 MainDialog::~MainDialog() {
+    // The list windows go before the core, which may still ask about them.
+    remoteConnections_.Bind(nullptr);
+    remoteBanList_.Bind(nullptr);
     if (userMenuResource_ != nullptr) {
         DestroyMenu(userMenuResource_);
     }
@@ -202,6 +205,12 @@ void MainDialog::CreateSingleDialogs() {
     options_ = std::make_unique<OptionsDialog>(instance_, *core_);
     profile_ = std::make_unique<client::EditProfileDialog>(instance_, core_->Session());
     customStatus_ = std::make_unique<client::CustomStatusDialog>(instance_, core_->Session());
+    connections_ = std::make_unique<client::ConnectionsWindow>(instance_, core_->Session());
+    connections_->SetWindowIcons(smallIcon_, largeIcon_);
+    remoteConnections_.Bind(connections_.get());
+    banList_ = std::make_unique<client::BanListWindow>(instance_, core_->Session());
+    banList_->SetWindowIcons(smallIcon_, largeIcon_);
+    remoteBanList_.Bind(banList_.get());
     for (ui::ModelessDialog* dialog : std::initializer_list<ui::ModelessDialog*>{
              connect_.get(), about_.get(), &info_, options_.get(), profile_.get(), customStatus_.get()}) {
         dialog->SetIcons(smallIcon_, largeIcon_);
@@ -263,6 +272,13 @@ bool MainDialog::OnWindowCommand(int id) {
         case ID_STATUS_CUSTOM: customStatus_->Show(); return true;
         case ID_GO_TO_CHAT_LOGS: OpenInShell(core_->ChatLogsFolderToOpen()); return true;
         case ID_SHOW_VORLAN: ShowVorlan(); return true;
+        // The admin menus offer these only to an admin; the server would refuse anyone else.
+        case ID_SHOW_CONNECTIONS:
+            if (core_->Session().isAdmin()) connections_->ShowList();
+            return true;
+        case ID_SHOW_BAN_LIST:
+            if (core_->Session().isAdmin()) banList_->ShowList();
+            return true;
         case ID_EXIT: Shutdown(); return true;
         default: return false;
     }
@@ -586,6 +602,8 @@ void MainDialog::Shutdown() {
     options_->Close();
     profile_->Close();
     customStatus_->Close();
+    connections_->Close();
+    banList_->Close();
     info_.Close();
     popup_.Destroy();
     trayMenuWindow_.Destroy();

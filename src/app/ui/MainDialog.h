@@ -17,7 +17,9 @@
 #include "app/ui/TrayMenuEntries.h"
 #include "app/ui/TrayMenuWindow.h"
 #include "app/ui/WindowViews.h"
+#include "client/ui/BanListWindow.h"
 #include "client/ui/ConnectDialog.h"
+#include "client/ui/ConnectionsWindow.h"
 #include "client/ui/CustomStatusDialog.h"
 #include "client/ui/EditProfileDialog.h"
 #include "client/ui/InfoDialog.h"
@@ -110,8 +112,8 @@ private:
     AdminMenus adminMenus_;
     PopupWindow popup_;
     WaveSoundPlayer sounds_;
-    ClosedRemoteConnections remoteConnections_;
-    ClosedRemoteBanList remoteBanList_;
+    RemoteConnectionsSlot remoteConnections_;
+    RemoteBanListSlot remoteBanList_;
     // Bound to the core once it exists; until then, and whenever a window
     // cannot be made, it hands out windowless chats.
     client::PrivateChatWindows privateChatWindows_;
@@ -125,6 +127,8 @@ private:
     std::unique_ptr<OptionsDialog> options_;
     std::unique_ptr<client::EditProfileDialog> profile_;
     std::unique_ptr<client::CustomStatusDialog> customStatus_;
+    std::unique_ptr<client::ConnectionsWindow> connections_;
+    std::unique_ptr<client::BanListWindow> banList_;
     TrayMenuWindow trayMenuWindow_;
     TrayMenuEntries trayEntries_;
 };

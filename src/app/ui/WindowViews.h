@@ -20,21 +20,43 @@ public:
     }
 };
 
-// The remote "Connections" and "Ban list" windows are not built yet: never open.
-class ClosedRemoteConnections : public client::RemoteConnectionsView {
+// The admin's "Connections" and "Ban list" windows need the client session,
+// which the core makes after taking its views: until a window is bound here,
+// and after it is let go, it counts as closed.
+class RemoteConnectionsSlot : public client::RemoteConnectionsView {
 public:
-    bool IsOpen() const override { return false; }
-    void Close() override {}
-    void ClearRows() override {}
-    void AddRow(const client::RemoteConnectionRow&) override {}
+    void Bind(client::RemoteConnectionsView* window) { window_ = window; }
+    bool IsOpen() const override { return window_ != nullptr && window_->IsOpen(); }
+    void Close() override {
+        if (window_ != nullptr) window_->Close();
+    }
+    void ClearRows() override {
+        if (window_ != nullptr) window_->ClearRows();
+    }
+    void AddRow(const client::RemoteConnectionRow& row) override {
+        if (window_ != nullptr) window_->AddRow(row);
+    }
+
+private:
+    client::RemoteConnectionsView* window_ = nullptr;
 };
 
-class ClosedRemoteBanList : public client::RemoteBanListView {
+class RemoteBanListSlot : public client::RemoteBanListView {
 public:
-    bool IsOpen() const override { return false; }
-    void Close() override {}
-    void ClearRows() override {}
-    void AddRow(int, const std::string&) override {}
+    void Bind(client::RemoteBanListView* window) { window_ = window; }
+    bool IsOpen() const override { return window_ != nullptr && window_->IsOpen(); }
+    void Close() override {
+        if (window_ != nullptr) window_->Close();
+    }
+    void ClearRows() override {
+        if (window_ != nullptr) window_->ClearRows();
+    }
+    void AddRow(int banId, const std::string& label) override {
+        if (window_ != nullptr) window_->AddRow(banId, label);
+    }
+
+private:
+    client::RemoteBanListView* window_ = nullptr;
 };
 
 }  // namespace vorlan::app

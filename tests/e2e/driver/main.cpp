@@ -326,6 +326,53 @@ bool RunWindowCommand(Request& request, const std::string& command, const Words&
     return true;
 }
 
+// Posts COMMAND to the tree's window (a "Refresh") and waits until the tree
+// has been emptied and holds `count` items again. Meanwhile it keeps asking
+// the program's main window (the same thread) for an answer: the longest wait
+// for one is the longest stall of the program's message loop. Prints the time
+// to the last item, the longest stall and the number of probes, in ms.
+std::string FillWatch(const Request& request, HWND tree, int command, long long count, ULONGLONG timeoutMs) {
+    Request mainRequest = request;
+    mainRequest.withMenu = true;
+    HWND main = Find(mainRequest, "Vorlan");
+    if (main == nullptr) throw Failure{"no main window"};
+    auto probe = [](HWND window, UINT message, LRESULT* result, ULONGLONG& longest) {
+        LARGE_INTEGER frequency, before, after;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&before);
+        DWORD_PTR answer = 0;
+        const bool ok = SendMessageTimeoutA(window, message, 0, 0, SMTO_NORMAL, 60000, &answer) != 0;
+        QueryPerformanceCounter(&after);
+        const auto ms = static_cast<ULONGLONG>((after.QuadPart - before.QuadPart) * 1000 / frequency.QuadPart);
+        if (ms > longest) longest = ms;
+        if (result != nullptr) *result = static_cast<LRESULT>(answer);
+        return ok;
+    };
+    const ULONGLONG start = GetTickCount64();
+    // The window may put a new tree in the old one's place: it is looked up by its id each time.
+    HWND list = GetParent(tree);
+    const int treeId = GetDlgCtrlID(tree);
+    PostMessageA(list, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    ULONGLONG longest = 0;
+    long long probes = 0;
+    bool emptied = false;
+    for (;;) {
+        LRESULT items = 0;
+        tree = GetDlgItem(list, treeId);
+        if (!probe(main, WM_NULL, nullptr, longest) || !probe(tree, TVM_GETCOUNT, &items, longest)) {
+            throw Failure{"the program did not answer within 60 s"};
+        }
+        ++probes;
+        if (items < count) emptied = true;
+        if (emptied && items >= count) break;
+        if (GetTickCount64() - start > timeoutMs) {
+            throw Failure{"only " + std::to_string(items) + " items after " + std::to_string(timeoutMs) + " ms"};
+        }
+        Sleep(5);
+    }
+    return std::to_string(GetTickCount64() - start) + " " + std::to_string(longest) + " " + std::to_string(probes);
+}
+
 // Commands on a control: CAPTION ID first.
 bool RunControlCommand(Request& request, const std::string& command, const Words& args, std::string& out) {
     HWND control = ControlOf(Wait(request, args.at(0)), static_cast<int>(Number(args.at(1))));
@@ -356,6 +403,13 @@ bool RunControlCommand(Request& request, const std::string& command, const Words
         for (const TreeItem& item : TreeItems(control)) {
             out += std::to_string(item.depth) + "\t" + item.label + (item.selected ? "\tselected" : "") + "\n";
         }
+    } else if (command == "tree-count") {  // the number of items, without reading them
+        LRESULT count = 0;
+        if (!Send(control, TVM_GETCOUNT, 0, 0, &count)) throw Failure{"TVM_GETCOUNT timed out"};
+        out = std::to_string(count);
+    } else if (command == "fill-watch") {  // COMMAND COUNT TIMEOUT_MS: timing of a list refill
+        out = FillWatch(request, control, static_cast<int>(Number(args.at(2))), Number(args.at(3)),
+                        static_cast<ULONGLONG>(Number(args.at(4))));
     } else if (command == "tree-select") {  // LABEL: the first item with that label or a label starting so
         for (const TreeItem& item : TreeItems(control)) {
             if (item.label.rfind(args.at(2), 0) != 0) continue;
