@@ -466,12 +466,7 @@ class Session:
     def step_tree(self, name, window, control, expected, timeout=10):
         """expected: regexes of item paths ("Admins/Alpha.*") that must all exist."""
         def probe():
-            paths, stack = [], []
-            for line in self.call(name, "tree-items", window, control).splitlines():
-                depth, label = line.split("\t")[:2]
-                del stack[int(depth):]
-                stack.append(label)
-                paths.append("/".join(stack))
+            paths = self.tree_paths(name, window, control)
             missing = [p for p in expected if not any(re.fullmatch(self.expand(p), q) for q in paths)]
             return not missing, {"missing": missing, "items": paths}
         poll(probe, timeout, "%s's tree %d lacks items" % (name, control))
