@@ -283,7 +283,10 @@ void ChatServer::OnServerClose(int error, int connectionId) {
 
 void ChatServer::OnServerWritable(int connectionId) {
     EntryGuard guard(*this);
-    if (ServerConnection* connection = FindConnection(connectionId)) connection->Flush();
+    ServerConnection* connection = FindConnection(connectionId);
+    if (connection == nullptr) return;
+    connection->Flush();
+    if (connection->banListProgress) ContinueBanLists();
 }
 
 void ChatServer::DropConnection(std::size_t slot, std::string_view notice) {
@@ -347,6 +350,7 @@ void ChatServer::OnDeferred() {
         AcceptPending();
     }
     if (flushScheduled_ && !IsTimerRunning(kFlushTimerId)) FlushQueuedOutput();
+    if (!banListReaders_.empty()) ContinueBanLists();
 }
 
 // --- output ----------------------------------------------------------------------

@@ -177,6 +177,9 @@ private:
     // ServerBans.cpp
     void HandleBanListRequest(ServerConnection& sender, std::string_view fields);
     void HandleBanListEdit(ServerConnection& sender, std::string_view fields);
+    void ContinueBanList(ServerConnection& reader);
+    void ContinueBanLists();
+    void BanListChanged() { ++banListVersion_; }
     void BanAndDrop(ServerConnection& connection, std::string_view notice);
     bool IsBanned(std::string_view address) const;
     void AppendBan(std::string_view address, std::string_view description);
@@ -189,6 +192,8 @@ private:
     std::string topic_;
     ServerPasswords passwords_;
     std::vector<storage::BanEntry> banList_;
+    std::uint64_t banListVersion_ = 0;
+    std::vector<int> banListReaders_;  // connections with a ban list on its way
 
     std::vector<std::unique_ptr<ServerConnection>> connections_;
     std::array<ServerConnection*, kMaxClients + 1> byId_{};  // index: connection id

@@ -37,6 +37,7 @@ void ChatServer::AppendBan(std::string_view address, std::string_view descriptio
     entry.address = std::string(CutTo(address, kMaxBanAddressLength));
     entry.description = std::string(CutTo(description, kMaxBanDescriptionLength));
     banList_.push_back(std::move(entry));
+    BanListChanged();
 }
 
 bool ChatServer::AddBan(std::string_view address, std::string_view description) {
@@ -50,6 +51,7 @@ bool ChatServer::RemoveBan(int banId) {
                               [banId](const storage::BanEntry& entry) { return entry.banId == banId; });
     if (found == banList_.end()) return false;
     banList_.erase(found);
+    BanListChanged();
     return true;
 }
 
@@ -73,6 +75,7 @@ void ChatServer::SetBanList(std::vector<storage::BanEntry> banList) {
         entry.description.resize(std::min(entry.description.size(), kMaxBanDescriptionLength));
         banList_.push_back(std::move(entry));
     }
+    BanListChanged();
 }
 
 void ChatServer::BanAndDrop(std::size_t slot, std::string_view notice) {
@@ -90,15 +93,52 @@ void ChatServer::BanAndDrop(ServerConnection& connection, std::string_view notic
     Remove(connection, notice);
 }
 
+// The list goes out a slice at a time (see kBanRowsPerSlice); asking again
+// while it is on its way starts it again from the first row.
 void ChatServer::HandleBanListRequest(ServerConnection& sender, std::string_view /*fields*/) {
     if (sender.IsNormalUser() || banList_.empty()) return;
+    if (!sender.banListProgress) banListReaders_.push_back(sender.connectionId);
+    sender.banListProgress = ServerConnection::BanListProgress{0, banListVersion_};
+    ContinueBanLists();
+}
+
+// The next slice of rows. A list that changed since the reader's first row
+// is sent again from the start: that first row empties the admin's list, so
+// the admin never ends up with rows of two versions.
+void ChatServer::ContinueBanList(ServerConnection& reader) {
+    auto& progress = *reader.banListProgress;
+    if (progress.listVersion != banListVersion_) progress = {0, banListVersion_};
     std::string block;
-    for (std::size_t i = 0; i < banList_.size(); ++i) {
-        const storage::BanEntry& entry = banList_[i];
-        protocol::AppendFrame(block,
-                              protocol::to_client::BanEntry(i == 0, entry.banId, entry.address, entry.description));
+    const std::size_t end = std::min(banList_.size(), progress.nextRow + kBanRowsPerSlice);
+    for (; progress.nextRow < end; ++progress.nextRow) {
+        const storage::BanEntry& entry = banList_[progress.nextRow];
+        protocol::AppendFrame(block, protocol::to_client::BanEntry(progress.nextRow == 0, entry.banId, entry.address,
+                                                                   entry.description));
     }
-    sender.Send(block);
+    if (progress.nextRow >= banList_.size()) reader.banListProgress.reset();
+    reader.Send(block);
+}
+
+// Runs at the end of a loop turn and whenever a connection's socket takes more:
+// each reader whose last slice has mostly left gets its next one. Readers
+// that lost their rights or their connection are forgotten.
+void ChatServer::ContinueBanLists() {
+    bool waiting = false;
+    std::erase_if(banListReaders_, [&](int id) {
+        ServerConnection* reader = FindConnection(id);
+        if (reader == nullptr || !reader->banListProgress) return true;
+        if (reader->IsNormalUser() || reader->SendBacklogExceeded()) {
+            reader->banListProgress.reset();
+            return true;
+        }
+        if (reader->UnsentBytes() < kBanListLowWater) ContinueBanList(*reader);
+        if (!reader->banListProgress) return true;
+        // A slice the socket took whole brings no writable notice: the next
+        // turn goes on with it.
+        waiting = waiting || reader->UnsentBytes() < kBanListLowWater;
+        return false;
+    });
+    if (waiting) ScheduleDeferred();
 }
 
 void ChatServer::HandleBanListEdit(ServerConnection& sender, std::string_view fields) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,13 @@ public:
     };
     std::vector<AwaitedReply> awaitedReplies;
     bool removed = false;  // taken out of the server's list
+    // The ban list being sent to this admin: the next row and the version of
+    // the list it was started from (see ChatServer::ContinueBanList).
+    struct BanListProgress {
+        std::size_t nextRow = 0;
+        std::uint64_t listVersion = 0;
+    };
+    std::optional<BanListProgress> banListProgress;
 
     bool IsLoggedIn() const { return level != kNotLoggedIn; }
     bool IsNormalUser() const { return level == kNormalUser; }

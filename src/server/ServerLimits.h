@@ -64,6 +64,12 @@ inline constexpr std::uint32_t kFlushPacingMs = 5;
 // that a burst reaches the kernel while it is produced and the bytes one pass
 // holds for a connection before offering them stay few.
 inline constexpr std::size_t kOfferChunk = 64 * 1024;
+// A full ban list is about 21 MB: it goes out this many rows at a time, the
+// next rows only once less than kBanListLowWater of the last ones waits unsent,
+// so that one request neither holds the loop for the whole list nor queues it
+// all at once (asking again restarts it rather than queueing another copy).
+inline constexpr std::size_t kBanRowsPerSlice = 2000;
+inline constexpr std::size_t kBanListLowWater = 512 * 1024;
 
 // Profile and version queries forwarded to a user and not yet answered. The
 // answers do not count towards the flood limits, so that other users' questions

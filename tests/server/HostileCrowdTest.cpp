@@ -123,8 +123,9 @@ TEST_F(Reflection, UnansweredQueriesToOneUserAreCappedAndAnAnswerMakesRoom) {
 }
 
 // An admin still draining a full ban list loses its rights: the announcement
-// joins the backlog under the admin bound it was queued behind, and only what is
-// queued from then on answers to the Normal user's bound.
+// joins the backlog under the admin bound it was queued behind, only what is
+// queued from then on answers to the Normal user's bound, and the rest of the
+// list is not sent to a Normal user.
 class Demotion : public ServerTest {
 protected:
     static constexpr std::size_t kUserBound = 64 * 1024;
@@ -155,10 +156,13 @@ TEST_F(Demotion, AdminDrainingALongBacklogStaysConnectedAndLosesOnlyItsRights) {
     ASSERT_NE(server.FindConnection(admin.id), nullptr);
     EXPECT_EQ(server.FindConnection(admin.id)->level, vorlan::server::kNormalUser);
 
+    // What was queued before the demotion arrives whole; no row follows it.
     Frames rows = admin.TakeUntil("09" + admin.Id(), 60000);
-    ASSERT_EQ(rows.size(), 50000u);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_LT(rows.size(), 50000u);
     EXPECT_EQ(rows.front(), "2010|" + std::string(200, 'a') + "|" + std::string(200, 'd'));
-    EXPECT_EQ(rows.back(), "20049999|" + std::string(200, 'a') + "|" + std::string(200, 'd'));
+    EXPECT_EQ(rows.back(), "200" + std::to_string(rows.size() - 1) + "|" + std::string(200, 'a') + "|" +
+                               std::string(200, 'd'));
     admin.Send("18");
     EXPECT_EQ(Sync(admin), Frames{}) << "a Normal user gets no connection list";
 }
