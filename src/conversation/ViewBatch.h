@@ -35,6 +35,7 @@ public:
     std::size_t Settle(std::size_t viewLength);
 
     const std::vector<PendingRun>& Runs() const { return runs_; }
+    std::vector<PendingRun> TakeRuns() { return std::move(runs_); }
     bool Empty() const { return appended_.empty(); }
     void Clear();
 

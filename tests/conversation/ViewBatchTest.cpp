@@ -5,6 +5,7 @@
 #include <random>
 
 #include "conversation/RecordingChatView.h"
+#include "conversation/RichText.h"
 #include "conversation/ViewBatch.h"
 
 namespace vorlan::conversation {
@@ -136,6 +137,22 @@ TEST(ViewBatch, EachJoinedViewHasOneBatchEndedAtTheOutermostCloseOrWhenItLeaves)
     }
     batch.Leave(first);  // no longer joined
     EXPECT_EQ(first.BatchesEnded(), 1);
+}
+
+// The stream a view inserts a large batch with must carry every byte as the
+// text it is: RTF would otherwise read braces, backslashes and high bytes as
+// syntax, and a "\r\n" must stay one line break.
+TEST(RichText, RunsBecomeOneDocumentWithTheirColoursAndEveryByteEscaped) {
+    const std::vector<PendingRun> runs{{"\r\n[12:00] ", 0x0000FF, false, false},
+                                       {"Bob", 0x00FF00, true, false},
+                                       {": a{b}\\c\td\xAC\x01\ne\rf", 0x0000FF, false, false},
+                                       {"www.x.y", 0x0000FF, false, true}};
+    EXPECT_EQ(RichTextOf(runs, RichTextFont{"Verdana", 17, 160, 0, 1252}),
+              "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Verdana;}}\n"
+              "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green255\\blue0;}\n"
+              "\\f0\\fs17\\cf1\\b0\\ulnone \\par\n[12:00] \\cf2\\b\\ulnone Bob"
+              "\\cf1\\b0\\ulnone : a\\{b\\}\\\\c\\tab d\\'ac\\'01\\par\ne\\par\nf"
+              "\\cf1\\b0\\ul www.x.y}");
 }
 
 }  // namespace

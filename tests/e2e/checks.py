@@ -894,3 +894,27 @@ BENCH_CHECKS = [
         ("time_refresh", "H", "Connections", 32840, 1001, "1000 connections, again"),
     ]),
 ]
+
+
+# Timing mode (tests/e2e/run --bench-room, bench/busy-room.sh): R reads a
+# scripted server that writes bursts of 1000, 10000 and 100000 main-chat lines
+# from three speakers as fast as R reads them, each followed by a version
+# query whose answer marks the end of R's work. Logging is on. Figures only.
+ROOM_BENCH_CHECKS = [
+    ("timing: a busy room", [
+        ("fake_server", "rs"),
+        ("prepare", "R", {"options": {2: 0, 3: 1, 4: "127.0.0.1", 17: "<<rs.port>>"},
+                          "files": {"profile.vr": ["Reader", "", "", "", "", "", "", ""]}}),
+        ("launch", "R"),
+        ("got", "rs", "00Reader" + S),
+        ("send", "rs", "002" + S + "0Reader" + S + "Available1\0" + "001" + S + "3Ann" + S + "Available0\0" +
+         "003" + S + "3Ben" + S + "Available0\0" + "004" + S + "3Cleo" + S + "Available0"),
+        ("send", "rs", "041" + S + "0ready"),
+        ("view", "R", "main", r"\n<T>Ann: ready"),
+        ("time_burst", "rs", "R", 1000),
+        ("time_burst", "rs", "R", 10000),
+        ("time_burst", "rs", "R", 100000),
+        ("shot", "R-after-the-bursts"),
+        ("count_lines", "R", MAIN_LOG, "of a busy room"),
+    ]),
+]

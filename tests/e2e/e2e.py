@@ -16,7 +16,7 @@ import time
 import traceback
 import urllib.parse
 
-from checks import BENCH_CHECKS, CHECKS, DRIVER_CHECKS, ISOLATED_CHECKS, SERVER_CHECKS
+from checks import BENCH_CHECKS, CHECKS, DRIVER_CHECKS, ISOLATED_CHECKS, ROOM_BENCH_CHECKS, SERVER_CHECKS
 
 SEP = b"\xac"
 VK_RETURN = 0x0D
@@ -102,6 +102,7 @@ class Peer:
 
     def __init__(self, port, name=None, password="", bind="127.0.0.2"):
         self.frames, self.closed, self.connection = [], False, None
+        self.arrived = []  # when each frame came, by time.monotonic()
         if name is None:  # a scripted server: accepts one client on its port
             self.listener = socket.create_server(("127.0.0.1", port))
             threading.Thread(target=self.read, args=(True,), daemon=True).start()
@@ -121,7 +122,9 @@ class Peer:
                 self.connection, _ = self.listener.accept()
             while chunk := self.connection.recv(65536):
                 *complete, pending = (pending + chunk).split(b"\0")
-                self.frames.extend(f for f in complete if f)
+                complete = [f for f in complete if f]
+                self.arrived.extend([time.monotonic()] * len(complete))
+                self.frames.extend(complete)
         except OSError:
             pass
         self.closed = True
@@ -611,6 +614,50 @@ class Session:
         print("BENCH %s: %s ms from Refresh to the last item, longest main window stall %s ms (%s probes)" %
               (label, elapsed, stall, probes), flush=True)
 
+    def step_time_burst(self, peer, name, count):
+        """count main-chat lines of about 70 characters from three speakers,
+        written as fast as the program reads them, then a version query: its
+        answer marks the moment the program has handled the whole burst."""
+        speakers = (1, 3, 4)
+        burst = b"".join(b"04%d\xac0line %06d of a busy room, about seventy characters long: lorem ipsum\0" %
+                         (speakers[n % 3], n) for n in range(count))
+        server = self.peer(peer)
+        since = len(server.frames)
+        started = time.monotonic()
+        server.send(burst)
+        written = time.monotonic()
+        server.send(b"151\0")
+        answer = re.compile(b"141" + SEP + b".*", re.DOTALL)
+        if not server.wait_for(answer, 3600, since):
+            raise StepFailed("no answer to the version query after %d lines" % count)
+        index = next(i for i in range(since, len(server.frames)) if answer.fullmatch(server.frames[i]))
+        handled = server.arrived[index] - started
+        rss, peak = self.memory(name)
+        print("BENCH %d lines: handled in %.2f s (%.0f lines/s), the answer %.0f ms after the last line was written,"
+              " memory %s MiB (peak %s MiB)" % (count, handled, count / handled,
+                                                 (server.arrived[index] - written) * 1000, rss, peak), flush=True)
+
+    def memory(self, name):
+        """Resident and peak resident memory of an instance's process, in MiB (Linux's view of it)."""
+        folder = wine_path(self.instances[name]["path"]).lower()
+        for entry in os.listdir("/proc"):
+            try:
+                with open("/proc/%s/cmdline" % entry, "rb") as handle:
+                    command = handle.read().decode("latin-1").lower()
+                if folder not in command or "vorlan.exe" not in command:
+                    continue
+                with open("/proc/%s/status" % entry) as handle:
+                    status = dict(line.split(":", 1) for line in handle if ":" in line)
+                return tuple(int(status[key].split()[0]) // 1024 for key in ("VmRSS", "VmHWM"))
+            except (OSError, ValueError, KeyError):
+                continue
+        return "?", "?"
+
+    def step_count_lines(self, name, relative, text):
+        with open(self.file(name, relative), "rb") as handle:
+            print("BENCH %s holds %d lines with %r" % (relative, handle.read().count(text.encode("latin-1")), text),
+                  flush=True)
+
     def step_sleep(self, seconds):
         time.sleep(seconds)
 
@@ -654,6 +701,7 @@ def main():
     parser.add_argument("--self-test", action="store_true", help="the driver's and the raw clients' own checks only")
     parser.add_argument("--isolated", action="store_true", help="the update check's checks (in a network namespace)")
     parser.add_argument("--bench", action="store_true", help="timing mode: the admin list windows filled in full")
+    parser.add_argument("--bench-room", action="store_true", help="timing mode: bursts of main-chat lines")
     parser.add_argument("--only", help="only checks whose name holds this text (and those that start programs)")
     parser.add_argument("--free-port", action="store_true", help="print a free port and end")
     if "--free-port" in sys.argv:
@@ -674,6 +722,8 @@ def main():
         chosen = ISOLATED_CHECKS
     elif options.bench:
         chosen = BENCH_CHECKS
+    elif options.bench_room:
+        chosen = ROOM_BENCH_CHECKS
     else:
         chosen = CHECKS
     checks = DRIVER_CHECKS + chosen

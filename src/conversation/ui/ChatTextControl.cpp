@@ -5,8 +5,10 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
+#include "conversation/RichText.h"
 #include "conversation/TextMenuModel.h"
 #include "conversation/ViewText.h"
 #include "conversation/ui/ConversationIds.h"
@@ -15,6 +17,7 @@ namespace vorlan::conversation {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
+constexpr const char* kViewFace = "Verdana";
 constexpr UINT kMenuFlags = MF_BYCOMMAND;
 
 // The rich edit control registers its own OLE drop target; without it nothing
@@ -45,6 +48,27 @@ CHARRANGE Selection(HWND control) {
 void ReplaceSelection(HWND control, const std::string& text) {
     SendMessageA(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
+
+// A batch of more runs than this goes in as one rich-text stream: inserting
+// run by run costs the control a pass over its text each time, which for a
+// busy room's batch of thousands of runs takes seconds.
+constexpr std::size_t kRunsInsertedOneByOne = 8;
+
+struct StreamSource {
+    const std::string& bytes;
+    std::size_t offset = 0;
+};
+
+DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
+    auto& source = *reinterpret_cast<StreamSource*>(cookie);
+    const std::size_t count = std::min(static_cast<std::size_t>(std::max<LONG>(size, 0)), source.bytes.size() - source.offset);
+    std::memcpy(buffer, source.bytes.data() + source.offset, count);
+    source.offset += count;
+    *done = static_cast<LONG>(count);
+    return 0;
+}
+
+bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
 bool IsArrowKey(WPARAM key) { return key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT; }
 
@@ -123,10 +147,7 @@ void ChatTextControl::WritePending() {
 
     DropOldestCharacters(pending_.Settle(TextLength()));
     SetSelection(control_, -1, -1);
-    for (const PendingRun& run : pending_.Runs()) {
-        SetInsertionFormat(run.colour, run.bold, run.isLink);
-        ReplaceSelection(control_, run.text);
-    }
+    InsertRuns(pending_.TakeRuns());
     pending_.Clear();
 
     SendMessageA(control_, EM_SETEVENTMASK, 0, eventMask);
@@ -137,6 +158,56 @@ void ChatTextControl::WritePending() {
         ScrollToPosition(scroll.y);
     }
     if (holdRedraw) InvalidateRect(control_, nullptr, TRUE);
+}
+
+// Line breaks that end the batch are inserted as text after the stream: a
+// stream's last paragraph mark is not reliably kept by every rich edit.
+void ChatTextControl::InsertRuns(std::vector<PendingRun> runs) {
+    RichTextFont font;
+    if (runs.size() <= kRunsInsertedOneByOne || !StreamFont(font)) return InsertRunByRun(runs);
+    std::vector<PendingRun> tail;
+    std::string& last = runs.back().text;
+    std::size_t breaks = last.size();
+    while (breaks > 0 && IsLineBreak(last[breaks - 1])) --breaks;
+    if (breaks < last.size()) {
+        tail.push_back(PendingRun{last.substr(breaks), runs.back().colour, runs.back().bold, runs.back().isLink});
+        last.erase(breaks);
+    }
+    const std::string document = RichTextOf(runs, font);
+    StreamSource source{document};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ReadStream};
+    const auto start = static_cast<LONG>(TextLength());
+    SendMessageA(control_, EM_STREAMIN, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&stream));
+    // RTF sizes are half points; the control's own size may lie between two.
+    SetSelection(control_, start, -1);
+    CHARFORMAT2A size{};
+    size.cbSize = sizeof size;
+    size.dwMask = CFM_SIZE;
+    size.yHeight = font.twips;
+    SendMessageA(control_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&size));
+    SetSelection(control_, -1, -1);
+    InsertRunByRun(tail);
+}
+
+void ChatTextControl::InsertRunByRun(const std::vector<PendingRun>& runs) {
+    for (const PendingRun& run : runs) {
+        SetInsertionFormat(run.colour, run.bold, run.isLink);
+        ReplaceSelection(control_, run.text);
+    }
+}
+
+// The font and size that inserting plain text would keep.
+bool ChatTextControl::StreamFont(RichTextFont& font) const {
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    SendMessageA(control_, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    if ((format.dwMask & CFM_SIZE) == 0 || format.yHeight <= 0) return false;
+    font.face = kViewFace;
+    font.twips = format.yHeight;
+    font.halfPoints = static_cast<int>(format.yHeight / 10);
+    font.charset = format.bCharSet;
+    font.codePage = GetACP();
+    return true;
 }
 
 void ChatTextControl::SetText(const std::string& text) {
@@ -159,7 +230,7 @@ void ChatTextControl::SetInsertionFormat(std::uint32_t colour, bool bold, bool u
     format.dwMask = CFM_BOLD | CFM_UNDERLINE | CFM_COLOR | CFM_FACE;
     format.dwEffects = (bold ? CFE_BOLD : 0) | (underline ? CFE_UNDERLINE : 0);
     format.crTextColor = colour;
-    lstrcpynA(format.szFaceName, "Verdana", LF_FACESIZE);
+    lstrcpynA(format.szFaceName, kViewFace, LF_FACESIZE);
     SendMessageA(control_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
 }
 

@@ -8,6 +8,7 @@
 #include "conversation/BrowserLaunch.h"
 #include "conversation/ChatInput.h"
 #include "conversation/ChatView.h"
+#include "conversation/RichText.h"
 #include "conversation/ViewBatch.h"
 #include "storage/Records.h"
 
@@ -106,6 +107,9 @@ private:
 
     void SetInsertionFormat(std::uint32_t colour, bool bold, bool underline);
     void WritePending();
+    void InsertRuns(std::vector<PendingRun> runs);
+    void InsertRunByRun(const std::vector<PendingRun>& runs);
+    bool StreamFont(RichTextFont& font) const;
     void DropOldestCharacters(std::size_t count);
     std::size_t TextLength() const;
 
