@@ -141,7 +141,7 @@ protected:
     void StartDraining(TestUser& admin) {
         admin.Send("19");
         EXPECT_TRUE(EventLoop::RunUntil(
-            [&] { return server.FindConnection(admin.id)->UnsentBytes() > 16 * kUserBound; }, 20000));
+            [&] { return server.FindConnection(admin.id)->UnsentBytes() > 4 * kUserBound; }, 20000));
     }
     TestUser* host = nullptr;
     TestUser* super = nullptr;
