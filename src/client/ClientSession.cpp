@@ -130,6 +130,7 @@ void ClientSession::ConnectionNotice(const std::string& notice) {
 void ClientSession::OnMessagesBegin() {
     viewBatch_.Open();
     viewBatch_.Join(views_.mainView);
+    viewBatch_.Join(mainLog_);
 }
 
 void ClientSession::OnLinkConnected(int error) {

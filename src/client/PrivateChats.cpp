@@ -11,6 +11,7 @@ using storage::ColourIndex;
 
 conversation::ChatView& PrivateChats::ViewOf(PrivateChat& chat) {
     session_.viewBatch_.Join(chat.View());
+    session_.viewBatch_.Join(chat.Log());
     return chat.View();
 }
 
@@ -64,6 +65,7 @@ void PrivateChats::Close(const PrivateChatWindowView* window) {
     if (chat == nullptr) return;
     chat->Log().Close(session_.Lines());
     session_.viewBatch_.Leave(chat->View());
+    session_.viewBatch_.Leave(chat->Log());
     chats_.Remove(chat);
 }
 
@@ -162,6 +164,7 @@ void PrivateChats::CloseAll() {
     for (PrivateChat* chat : chats_.All()) {
         chat->Log().Close(session_.Lines());
         session_.viewBatch_.Leave(chat->View());
+        session_.viewBatch_.Leave(chat->Log());
     }
     chats_.Clear();
 }

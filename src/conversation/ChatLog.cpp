@@ -12,6 +12,7 @@ namespace vorlan::conversation {
 namespace {
 
 constexpr const char* kOpenFailedNotice = "Couldn't open chat log file.";
+constexpr std::size_t kMaxHeldBytes = 1 << 20;
 
 std::string UpperAscii(std::string_view text) {
     std::string upper(text);
@@ -79,6 +80,7 @@ bool IsUsableLogName(const std::string& partnerName) {
 }
 
 bool ChatLog::OpenMain(const std::string& programFolder, bool loggingOn, const LineContext& lines, ChatView& view) {
+    WriteHeld();
     file_.Close();
     path_ = MainLogPath(programFolder);
     if (!loggingOn) return false;
@@ -88,6 +90,7 @@ bool ChatLog::OpenMain(const std::string& programFolder, bool loggingOn, const L
 
 bool ChatLog::OpenPrivate(const std::string& programFolder, const std::string& partnerName, bool loggingOn,
                           const LineContext& lines, ChatView& view) {
+    WriteHeld();
     file_.Close();
     path_ = PrivateLogPath(programFolder, partnerName);
     if (!loggingOn) return false;
@@ -116,12 +119,28 @@ bool ChatLog::Open(const std::string& path, const std::string& shownName, const 
 }
 
 void ChatLog::Write(const std::string& text) {
-    if (file_.IsOpen()) file_.Write(text);
+    if (!file_.IsOpen()) return;
+    if (batchDepth_ == 0) {
+        file_.Write(text);
+        return;
+    }
+    held_ += text;
+    if (held_.size() >= kMaxHeldBytes) WriteHeld();
+}
+
+void ChatLog::EndBatch() {
+    if (batchDepth_ > 0 && --batchDepth_ == 0) WriteHeld();
+}
+
+void ChatLog::WriteHeld() {
+    if (!held_.empty() && file_.IsOpen()) file_.Write(held_);
+    held_.clear();
 }
 
 void ChatLog::Close(const LineContext& lines) {
     if (!file_.IsOpen()) return;
     Write("\r\nSession close (" + LogTimestamp(lines.Now()) + ")");
+    WriteHeld();
     file_.Close();
 }
 

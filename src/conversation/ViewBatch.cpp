@@ -40,25 +40,25 @@ void PendingAppends::Clear() {
     appended_.clear();
 }
 
-void ViewBatch::Join(ChatView& view) {
-    if (!IsOpen() || std::find(views_.begin(), views_.end(), &view) != views_.end()) return;
-    views_.push_back(&view);
-    view.BeginBatch();
+void ViewBatch::Join(Batched& member) {
+    if (!IsOpen() || std::find(members_.begin(), members_.end(), &member) != members_.end()) return;
+    members_.push_back(&member);
+    member.BeginBatch();
 }
 
-void ViewBatch::Leave(ChatView& view) {
-    auto found = std::find(views_.begin(), views_.end(), &view);
-    if (found == views_.end()) return;
-    views_.erase(found);
-    view.EndBatch();
+void ViewBatch::Leave(Batched& member) {
+    auto found = std::find(members_.begin(), members_.end(), &member);
+    if (found == members_.end()) return;
+    members_.erase(found);
+    member.EndBatch();
 }
 
 void ViewBatch::Close() {
     if (depth_ == 0 || --depth_ > 0) return;
-    // A view's EndBatch must not find itself still listed.
-    std::vector<ChatView*> views = std::move(views_);
-    views_.clear();
-    for (ChatView* view : views) view->EndBatch();
+    // A member's EndBatch must not find itself still listed.
+    std::vector<Batched*> members = std::move(members_);
+    members_.clear();
+    for (Batched* member : members) member->EndBatch();
 }
 
 }  // namespace vorlan::conversation

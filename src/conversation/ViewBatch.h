@@ -44,25 +44,25 @@ private:
     std::vector<AppendedLength> appended_;
 };
 
-// The views written while one receive is handled, each in one batch. The
-// batch is open between Open and Close (nested pairs count as one); a view
-// that joins then has its batch begun once, and all batches end at Close in
-// the order their views joined.
+// The views and logs written while one receive is handled, each in one batch.
+// The batch is open between Open and Close (nested pairs count as one); a
+// member that joins then has its batch begun once, and all batches end at
+// Close in the order their members joined.
 class ViewBatch {
 public:
     void Open() { ++depth_; }
     void Close();
     bool IsOpen() const { return depth_ > 0; }
 
-    // Begins the view's batch unless it has joined already; nothing while the
-    // batch is not open.
-    void Join(ChatView& view);
-    // The view is about to be destroyed: its batch ends now.
-    void Leave(ChatView& view);
+    // Begins the member's batch unless it has joined already; nothing while
+    // the batch is not open.
+    void Join(Batched& member);
+    // The member is about to be destroyed: its batch ends now.
+    void Leave(Batched& member);
 
 private:
     int depth_ = 0;
-    std::vector<ChatView*> views_;
+    std::vector<Batched*> members_;
 };
 
 }  // namespace vorlan::conversation

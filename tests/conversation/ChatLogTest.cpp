@@ -45,6 +45,31 @@ TEST_F(ChatLogOnDisk, SessionsAreAppendedWithABlankLineBetweenThemAndTheViewIsTo
               std::string(kSessionStart) + kSessionClose + "\r\n\r\n" + kSessionStart + kSessionClose);
 }
 
+// A batch holds the lines back and writes them at its end, in order, also
+// when the log is closed or opened again before the batch ends.
+TEST_F(ChatLogOnDisk, ABatchWritesItsLinesAtItsEndAndNothingIsLostWhenTheLogClosesFirst) {
+    ChatLog log;
+    ASSERT_TRUE(log.OpenMain(folder.Folder(), true, lines, view));
+    log.BeginBatch();
+    log.Write("\r\none");
+    log.Write("\r\ntwo");
+    EXPECT_EQ(folder.Read("Chat logs/mainchat.txt"), kSessionStart);
+    log.EndBatch();
+    EXPECT_EQ(folder.Read("Chat logs/mainchat.txt"), std::string(kSessionStart) + "\r\none\r\ntwo");
+    log.BeginBatch();
+    log.Write("\r\nthree");
+    log.Close(lines);
+    log.EndBatch();
+    {
+        ChatLog reopened;
+        ASSERT_TRUE(reopened.OpenMain(folder.Folder(), true, lines, view));
+        reopened.BeginBatch();
+        reopened.Write("\r\nfour");
+    }  // destroyed inside the batch
+    EXPECT_EQ(folder.Read("Chat logs/mainchat.txt"), std::string(kSessionStart) + "\r\none\r\ntwo\r\nthree" +
+                                                         kSessionClose + "\r\n\r\n" + kSessionStart + "\r\nfour");
+}
+
 TEST_F(ChatLogOnDisk, LoggingOffCreatesNothingButKnowsThePath) {
     ChatLog log;
     EXPECT_FALSE(log.OpenMain(folder.Folder(), false, lines, view));
