@@ -31,12 +31,16 @@ int ChatServer::SmallestFreeBanId() const {
 
 // A full list makes room by pushing out its oldest entry.
 void ChatServer::AppendBan(std::string_view address, std::string_view description) {
-    if (banList_.size() >= static_cast<std::size_t>(kMaxBans)) banList_.erase(banList_.begin());
+    if (banList_.size() >= static_cast<std::size_t>(kMaxBans)) {
+        Events().OnBanListChanged(ServerEvents::BanChange::Evicted, banList_.front(), actor_);
+        banList_.erase(banList_.begin());
+    }
     storage::BanEntry entry;
     entry.banId = SmallestFreeBanId();
     entry.address = std::string(CutTo(address, kMaxBanAddressLength));
     entry.description = std::string(CutTo(description, kMaxBanDescriptionLength));
     banList_.push_back(std::move(entry));
+    Events().OnBanListChanged(ServerEvents::BanChange::Added, banList_.back(), actor_);
 }
 
 bool ChatServer::AddBan(std::string_view address, std::string_view description) {
@@ -49,6 +53,7 @@ bool ChatServer::RemoveBan(int banId) {
     auto found = std::find_if(banList_.begin(), banList_.end(),
                               [banId](const storage::BanEntry& entry) { return entry.banId == banId; });
     if (found == banList_.end()) return false;
+    Events().OnBanListChanged(ServerEvents::BanChange::Removed, *found, actor_);
     banList_.erase(found);
     return true;
 }
@@ -87,7 +92,7 @@ void ChatServer::BanAndDrop(ServerConnection& connection, std::string_view notic
     if (connection.peerAddress != kHostAddress && !IsBanned(connection.peerAddress)) {
         AppendBan(connection.peerAddress, connection.name);
     }
-    Remove(connection, notice);
+    Remove(connection, notice, ServerEvents::Removal::Banned);
 }
 
 void ChatServer::HandleBanListRequest(ServerConnection& sender, std::string_view /*fields*/) {
