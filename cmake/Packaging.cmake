@@ -19,7 +19,7 @@ if(WIN32)
   # A build folder the program has run in holds its writes too, so releases
   # come from a fresh build folder (scripts/release).
   install(TARGETS Vorlan RUNTIME DESTINATION .)
-  install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/program/ DESTINATION .)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/program/ DESTINATION . PATTERN ".*" EXCLUDE)
   install(CODE "
     file(GLOB entries LIST_DIRECTORIES true \"${VORLAN_PROGRAM_FOLDER}/*\")
     foreach(entry IN LISTS entries)
