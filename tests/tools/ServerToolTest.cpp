@@ -2,12 +2,16 @@
 // its answers to a bad command line or settings folder.
 #include <sys/stat.h>
 
+#include <csignal>
+#include <fstream>
+
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "HeadlessServer.h"
 #include "OperatorLog.h"
+#include "StopRequest.h"
 #include "server/ServerFixture.h"
 #include "support/TempFolder.h"
 
@@ -25,6 +29,16 @@ std::string Contents(std::FILE* file) {
     return text;
 }
 
+// The lines of a log without their time.
+Lines WithoutTime(const std::string& text) {
+    Lines lines;
+    for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::string line = text.substr(start, end - start);
+        lines.push_back(line.substr(line.find("] ") + 2));
+    }
+    return lines;
+}
+
 class OperatorLogTest : public ServerTest {
 protected:
     void SetUp() override {
@@ -35,16 +49,7 @@ protected:
     }
     void TearDown() override { std::fclose(file); }
 
-    // The log lines without their time.
-    Lines Logged() {
-        Lines lines;
-        std::string text = Contents(file);
-        for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-            std::string line = text.substr(start, end - start);
-            lines.push_back(line.substr(line.find("] ") + 2));
-        }
-        return lines;
-    }
+    Lines Logged() { return WithoutTime(Contents(file)); }
 
     std::FILE* file = std::tmpfile();
     OperatorLog log{file};
@@ -148,6 +153,33 @@ TEST(ServerToolCommandLine, MissingSettingsFilesInAnExistingFolderMeanDefaults) 
     vorlan::tools::HeadlessServer server(arguments, stdout);
     EXPECT_TRUE(server.LoadSettings(error)) << error;
     EXPECT_EQ(server.Server().ChatPort(), 5555);
+}
+
+// SIGTERM is a clean stop that rewrites the files that exist, and a file that
+// cannot be rewritten makes the exit status 1 with a line saying so.
+TEST(ServerToolStop, TerminationRewritesTheSettingsAndReportsAFailedWrite) {
+    vorlan::test::TempFolder folder;
+    std::ofstream(folder.File("options.vr"), std::ios::binary) << "0";
+    std::ofstream(folder.File("banlist.vr"), std::ios::binary) << "0\xAC"
+                                                               << "10.0.0.1";
+    ASSERT_EQ(mkdir(folder.File("banlist.vr.tmp").c_str(), 0700), 0);  // the rewrite cannot make its temporary file
+    vorlan::tools::ServerToolArguments arguments;
+    arguments.folder = folder.Path().string();
+    arguments.port = 0;  // any free port
+    std::FILE* out = std::tmpfile();
+    vorlan::tools::HeadlessServer server(arguments, out);
+    std::string error;
+    ASSERT_TRUE(server.LoadSettings(error)) << error;
+    vorlan::tools::StopRequest::InstallHandlers();
+    std::raise(SIGTERM);  // noted, and served at the first check of the loop
+    EXPECT_EQ(server.Run(), 1);
+    Lines logged = WithoutTime(Contents(out));
+    std::fclose(out);
+    EXPECT_EQ(logged,
+              (Lines{"Server started.", "Server stopped.", "Couldn't write " + arguments.folder + "/banlist.vr."}));
+    std::ifstream options(folder.File("options.vr"), std::ios::binary);
+    std::string rewritten((std::istreambuf_iterator<char>(options)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(std::count(rewritten.begin(), rewritten.end(), '\n'), 48) << "all 49 lines written back";
 }
 
 }  // namespace

@@ -57,19 +57,19 @@ bool HeadlessServer::LoadSettings(std::string& error) {
     return true;
 }
 
+// A file that is there and could not be rewritten is reported: the changes of
+// this run (topic, bans) would otherwise be lost without a word.
 bool HeadlessServer::SaveSettings() {
     options_.topic = server_.Topic();
     bool saved = true;
-    for (const char* name : {"options.vr", "banlist.vr"}) {
+    auto check = [&](const char* name, auto&& save) {
         const std::string path = PathOf(name);
-        if (!platform::FileExists(path)) continue;
-        bool written = std::string_view(name) == "options.vr" ? storage::SaveOptionsIfExists(path, options_)
-                                                              : storage::SaveBanListIfExists(path, server_.BanList());
-        if (!written) {
-            WriteLogLine(out_, "Couldn't write " + folder_ + "/" + name + ".");
-            saved = false;
-        }
-    }
+        if (!platform::FileExists(path) || save(path)) return;
+        WriteLogLine(out_, "Couldn't write " + folder_ + "/" + name + ".");
+        saved = false;
+    };
+    check("options.vr", [&](const std::string& path) { return storage::SaveOptionsIfExists(path, options_); });
+    check("banlist.vr", [&](const std::string& path) { return storage::SaveBanListIfExists(path, server_.BanList()); });
     return saved;
 }
 

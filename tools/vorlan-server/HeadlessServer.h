@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "CommandLine.h"
 #include "ConsoleObserver.h"
