@@ -15,6 +15,11 @@ constexpr unsigned kListenerEvents =
 // A listener started again by "Start listening" asks only for these.
 constexpr unsigned kRelistenEvents = platform::kEventRead | platform::kEventAccept | platform::kEventClose;
 
+using Removal = ServerEvents::Removal;
+
+// Stands in when the owner asked for no events.
+class NoEvents final : public ServerEvents {};
+
 }  // namespace
 
 ChatServer::EntryGuard::EntryGuard(ChatServer& server) : server_(server) { ++server_.entryDepth_; }
@@ -121,6 +126,11 @@ bool ChatServer::OpenListener(unsigned events) {
 
 void ChatServer::Notice(std::string_view text) { observer_.OnServerNotice(text); }
 
+ServerEvents& ChatServer::Events() const {
+    static NoEvents none;
+    return events_ != nullptr ? *events_ : none;
+}
+
 void ChatServer::ReportState() { observer_.OnServerStateChanged(running_, listening_); }
 
 // --- accepting -----------------------------------------------------------------
@@ -135,6 +145,7 @@ void ChatServer::OnServerAccept(int /*error*/, int /*listenerId*/) {
     EntryGuard guard(*this);
     if (connections_.size() >= kMaxConnectionSlots) {
         // The pending connection stays in the backlog; a freed slot takes it.
+        if (!acceptWaiting_) Events().OnConnectionRefused({}, ServerEvents::Refusal::Full);
         acceptWaiting_ = true;
         return;
     }
@@ -157,6 +168,9 @@ int ChatServer::Admit(std::unique_ptr<ServerConnection> connection, std::string 
     // Without a running server there is no listener; a placeholder keeps clients at slot 1 and up.
     if (connections_.empty()) connections_.push_back(NewConnection());
     if (connections_.size() >= kMaxConnectionSlots || IsBanned(peerAddress)) {
+        Events().OnConnectionRefused(peerAddress, connections_.size() >= kMaxConnectionSlots
+                                                      ? ServerEvents::Refusal::Full
+                                                      : ServerEvents::Refusal::Banned);
         connection->DiscardOutput();
         connection->ShutdownBoth();
         connection->Close();
@@ -167,6 +181,7 @@ int ChatServer::Admit(std::unique_ptr<ServerConnection> connection, std::string 
     connection->peerAddress = std::move(peerAddress);
     byId_[static_cast<std::size_t>(id)] = connection.get();
     connections_.push_back(std::move(connection));
+    Events().OnConnectionAccepted(*connections_.back());
     return id;
 }
 
@@ -234,7 +249,7 @@ bool ChatServer::FeedReceived(ServerConnection& connection, std::string_view byt
             ++framesSeen;
             ++connection.messageCount;
             if (framesSeen > kMaxMessagesPerNotification) {
-                DropForFault(connection);
+                DropForFault(connection, Removal::Flood);
                 return false;
             }
         }
@@ -258,14 +273,17 @@ void ChatServer::HandleClientMessage(int connectionId, std::string_view message)
 void ChatServer::Dispatch(ServerConnection& sender, std::string_view message) {
     int code = MessageCode(message);
     if (!sender.IsLoggedIn() && code != 0) {
-        Remove(sender, {});
+        Remove(sender, {}, Removal::Fault);
         return;
     }
     if (code < 0 || static_cast<std::size_t>(code) >= kHandlers.size()) {
         DropForFault(sender);
         return;
     }
+    const ServerConnection* outerActor = actor_;
+    actor_ = &sender;
     (this->*kHandlers[static_cast<std::size_t>(code)])(sender, message.substr(2));
+    actor_ = outerActor;
 }
 
 // --- closing and removing ------------------------------------------------------
@@ -274,10 +292,11 @@ void ChatServer::OnServerClose(int error, int connectionId) {
     EntryGuard guard(*this);
     ServerConnection* connection = FindConnection(connectionId);
     if (connection == nullptr) return;
+    Removal reason = error != 0 ? Removal::Lost : Removal::Left;
     if (connection->IsLoggedIn()) {
-        Remove(*connection, protocol::to_client::UserLeft(connectionId, error != 0));
+        Remove(*connection, protocol::to_client::UserLeft(connectionId, error != 0), reason);
     } else {
-        Remove(*connection, {});
+        Remove(*connection, {}, reason);
     }
 }
 
@@ -292,21 +311,23 @@ void ChatServer::OnServerWritable(int connectionId) {
 void ChatServer::DropConnection(std::size_t slot, std::string_view notice) {
     if (slot == 0 || slot >= connections_.size()) return;
     EntryGuard guard(*this);
-    Remove(*connections_[slot], notice);
+    Remove(*connections_[slot], notice, Removal::Dropped);
 }
 
-void ChatServer::DropForFault(ServerConnection& connection) {
+void ChatServer::DropForFault(ServerConnection& connection, Removal reason) {
     if (connection.IsLoggedIn()) {
-        Remove(connection, protocol::to_client::UserDropped(connection.connectionId));
+        Remove(connection, protocol::to_client::UserDropped(connection.connectionId), reason);
     } else {
-        Remove(connection, {});
+        Remove(connection, {}, reason);
     }
 }
 
-void ChatServer::Remove(ServerConnection& connection, std::string_view notice) {
+void ChatServer::Remove(ServerConnection& connection, std::string_view notice, Removal reason) {
     if (connection.removed) return;
     std::size_t slot = SlotOf(connection);
     if (slot == 0) return;
+    bool byRequest = reason == Removal::Kicked || reason == Removal::Banned;
+    Events().OnConnectionRemoved(connection, reason, byRequest && actor_ != &connection ? actor_ : nullptr);
     int id = connection.connectionId;
     for (std::size_t other = 1; other < connections_.size(); ++other) {
         auto& muted = connections_[other]->mutedIds;
@@ -336,7 +357,7 @@ void ChatServer::DropOverflowedConnections() {
             if (connections_[slot]->SendBacklogExceeded()) overflowed.push_back(connections_[slot]->connectionId);
         }
         for (int id : overflowed) {
-            if (ServerConnection* connection = FindConnection(id)) DropForFault(*connection);
+            if (ServerConnection* connection = FindConnection(id)) DropForFault(*connection, Removal::Unread);
         }
     }
 }
@@ -419,7 +440,7 @@ void ChatServer::CheckFloods() {
         ServerConnection* connection = FindConnection(id);
         if (connection == nullptr) continue;
         if (connection->messageCount > allowance) {
-            DropForFault(*connection);
+            DropForFault(*connection, Removal::Flood);
         } else {
             connection->messageCount = 0;
             connection->ReleaseDrainedBuffer();

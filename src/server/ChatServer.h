@@ -10,6 +10,7 @@
 
 #include "platform/EventLoop.h"
 #include "server/ServerConnection.h"
+#include "server/ServerEvents.h"
 #include "server/ServerLimits.h"
 #include "server/ServerObserver.h"
 #include "storage/Records.h"
@@ -33,6 +34,9 @@ class ChatServer : private platform::TimerOwner, private platform::DeferredTask,
 public:
     explicit ChatServer(ServerObserver& observer, ServerTuning tuning = {});
     ~ChatServer() override;
+
+    // Who hears about connections and ban-list changes; null: nobody.
+    void SetEvents(ServerEvents* events) { events_ = events; }
 
     // Settings, read where they are used. Port 0 lets the system choose (tests).
     void SetChatPort(std::uint16_t port) { chatPort_ = port; }
@@ -126,8 +130,9 @@ private:
     bool ReceiveAvailable(ServerConnection& connection, int& framesSeen);
     bool FeedReceived(ServerConnection& connection, std::string_view bytes, int& framesSeen);
     void Dispatch(ServerConnection& sender, std::string_view message);
-    void Remove(ServerConnection& connection, std::string_view notice);
-    void DropForFault(ServerConnection& connection);
+    void Remove(ServerConnection& connection, std::string_view notice, ServerEvents::Removal reason);
+    void DropForFault(ServerConnection& connection, ServerEvents::Removal reason = ServerEvents::Removal::Fault);
+    ServerEvents& Events() const;
     void DropOverflowedConnections();
     void ReleaseRemoved();
     std::size_t SlotOf(const ServerConnection& connection) const;
@@ -186,6 +191,9 @@ private:
     int SmallestFreeBanId() const;
 
     ServerObserver& observer_;
+    ServerEvents* events_ = nullptr;
+    // The user whose message is being handled, named in the events it causes.
+    const ServerConnection* actor_ = nullptr;
     ServerTuning tuning_;
     std::uint64_t lastFloodCheckMs_ = 0;
     std::uint16_t chatPort_ = 0;

@@ -33,11 +33,11 @@ void ChatServer::HandleKickUser(ServerConnection& sender, std::string_view field
     ServerConnection* target = FindConnection(protocol::ReadDecimal(fields));
     if (target == nullptr || sender.IsNormalUser()) return;
     if (!target->IsLoggedIn()) {
-        Remove(*target, {});
+        Remove(*target, {}, ServerEvents::Removal::Kicked);
         return;
     }
     if (!MayRemove(sender, *target)) return;
-    Remove(*target, to_client::UserRemoved(fields, false, sender.connectionId));
+    Remove(*target, to_client::UserRemoved(fields, false, sender.connectionId), ServerEvents::Removal::Kicked);
 }
 
 void ChatServer::HandleBanUser(ServerConnection& sender, std::string_view fields) {

@@ -31,13 +31,17 @@ int ChatServer::SmallestFreeBanId() const {
 
 // A full list makes room by pushing out its oldest entry.
 void ChatServer::AppendBan(std::string_view address, std::string_view description) {
-    if (banList_.size() >= static_cast<std::size_t>(kMaxBans)) banList_.erase(banList_.begin());
+    if (banList_.size() >= static_cast<std::size_t>(kMaxBans)) {
+        Events().OnBanListChanged(ServerEvents::BanChange::Evicted, banList_.front(), actor_);
+        banList_.erase(banList_.begin());
+    }
     storage::BanEntry entry;
     entry.banId = SmallestFreeBanId();
     entry.address = std::string(CutTo(address, kMaxBanAddressLength));
     entry.description = std::string(CutTo(description, kMaxBanDescriptionLength));
     banList_.push_back(std::move(entry));
     BanListChanged();
+    Events().OnBanListChanged(ServerEvents::BanChange::Added, banList_.back(), actor_);
 }
 
 bool ChatServer::AddBan(std::string_view address, std::string_view description) {
@@ -50,6 +54,7 @@ bool ChatServer::RemoveBan(int banId) {
     auto found = std::find_if(banList_.begin(), banList_.end(),
                               [banId](const storage::BanEntry& entry) { return entry.banId == banId; });
     if (found == banList_.end()) return false;
+    Events().OnBanListChanged(ServerEvents::BanChange::Removed, *found, actor_);
     banList_.erase(found);
     BanListChanged();
     return true;
@@ -90,7 +95,7 @@ void ChatServer::BanAndDrop(ServerConnection& connection, std::string_view notic
     if (connection.peerAddress != kHostAddress && !IsBanned(connection.peerAddress)) {
         AppendBan(connection.peerAddress, connection.name);
     }
-    Remove(connection, notice);
+    Remove(connection, notice, ServerEvents::Removal::Banned);
 }
 
 // The list goes out a slice at a time (see kBanRowsPerSlice); asking again

@@ -21,7 +21,7 @@ void ChatServer::HandleLogin(ServerConnection& sender, std::string_view fields) 
     }
     int level = LevelFor(sender, fields.substr(sep + 1));
     if (level == kNotLoggedIn) {
-        Remove(sender, {});
+        Remove(sender, {}, ServerEvents::Removal::WrongPassword);
         return;
     }
     std::string candidate = CleanText(fields.substr(0, sep), kSepAndLineBreaks, kMaxNameLength);
@@ -29,6 +29,7 @@ void ChatServer::HandleLogin(ServerConnection& sender, std::string_view fields) 
     sender.name = UniqueName(candidate);
     sender.status = std::string(kInitialStatus);
     sender.level = level;
+    Events().OnUserLoggedIn(sender);
     SendLoginBurst(sender);
 }
 

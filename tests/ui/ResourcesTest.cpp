@@ -220,4 +220,32 @@ TEST(Resources, AdminListWindowsAndTheirMenus) {
     DestroyMenu(banList);
 }
 
+// The version block as Windows reads it for the file's properties: the numbers
+// of the fixed part and the texts of the string table.
+TEST(Resources, VersionIs117) {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(VS_VERSION_INFO), MAKEINTRESOURCEA(16));  // RT_VERSION
+    ASSERT_NE(found, nullptr);
+    const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+    const DWORD size = SizeofResource(nullptr, found);
+    VS_FIXEDFILEINFO fixed{};
+    std::string text;  // the UTF-16 texts, ASCII only, with their NULs
+    for (DWORD offset = 0; offset + sizeof(WCHAR) <= size; offset += sizeof(WCHAR)) {
+        if (fixed.dwSignature == 0 && offset + sizeof fixed <= size &&
+            std::memcmp(data + offset, "\xBD\x04\xEF\xFE", 4) == 0) {
+            std::memcpy(&fixed, data + offset, sizeof fixed);
+        }
+        text.push_back(static_cast<char>(data[offset]));
+    }
+    EXPECT_EQ(std::pair(fixed.dwFileVersionMS, fixed.dwProductVersionMS), std::pair(DWORD{0x10011}, DWORD{0x10011}));
+    // A value follows its key after NUL padding.
+    auto valueOf = [&](const std::string& key) {
+        std::size_t at = text.find(key + '\0');
+        if (at == std::string::npos) return std::string("(missing)");
+        at = text.find_first_not_of('\0', at + key.size());
+        return text.substr(at, text.find('\0', at) - at);
+    };
+    EXPECT_EQ(std::pair(valueOf("FileVersion"), valueOf("ProductVersion")),
+              std::pair(std::string("1.17"), std::string("1.17")));
+}
+
 }  // namespace

@@ -3,11 +3,14 @@
 namespace vorlan::tools {
 
 const char* const kUsage =
-    "usage: vorlan-server [--folder DIR] [--port N]\n"
+    "usage: vorlan-server [--folder DIR] [--port N] [--version]\n"
     "  --folder DIR  the program folder holding options.vr and banlist.vr\n"
-    "                (default: the folder of this executable)\n"
+    "                (default: the folder of this executable); a file that is\n"
+    "                missing gives default settings, one that cannot be read\n"
+    "                is an error\n"
     "  --port N      the chat port for this run, 1..65535 (default: line 17 of\n"
-    "                options.vr, or 5555 when that line is missing or 0)\n";
+    "                options.vr, or 5555 when that line is missing or 0)\n"
+    "  --version     prints the version and exits\n";
 
 namespace {
 
@@ -30,6 +33,10 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, ServerToolArgum
         const std::string& argument = arguments[i];
         if (argument == "--help" || argument == "-h") {
             parsed.help = true;
+            continue;
+        }
+        if (argument == "--version") {
+            parsed.version = true;
             continue;
         }
         if (argument != "--folder" && argument != "--port") {

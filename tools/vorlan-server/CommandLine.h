@@ -11,9 +11,10 @@ struct ServerToolArguments {
     std::string folder;                 // empty: the executable's folder
     std::optional<std::uint16_t> port;  // overrides line 17 of options.vr
     bool help = false;
+    bool version = false;
 };
 
-// `vorlan-server [--folder DIR] [--port N]`. False with `error` set when the
+// `vorlan-server [--folder DIR] [--port N] [--version] [--help]`. False with `error` set when the
 // arguments make no sense.
 bool ParseCommandLine(const std::vector<std::string>& arguments, ServerToolArguments& parsed, std::string& error);
 

@@ -7,13 +7,15 @@
 
 namespace vorlan::tools {
 
-void ConsoleObserver::OnServerNotice(std::string_view text) {
+void WriteLogLine(std::FILE* out, std::string_view text) {
     std::string line = "[" + conversation::LogTimestamp(platform::Now()) + "] ";
     line.append(text);
     line.push_back('\n');
-    std::fwrite(line.data(), 1, line.size(), out_);
-    std::fflush(out_);
+    std::fwrite(line.data(), 1, line.size(), out);
+    std::fflush(out);
 }
+
+void ConsoleObserver::OnServerNotice(std::string_view text) { WriteLogLine(out_, text); }
 
 // There is no menu to update.
 void ConsoleObserver::OnServerStateChanged(bool /*running*/, bool /*listening*/) {}
