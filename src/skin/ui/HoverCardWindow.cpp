@@ -154,7 +154,7 @@ void HoverCardWindow::Paint() {
 
 INT_PTR HoverCardWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-        case WM_INITDIALOG: return FALSE;
+        case WM_INITDIALOG: SetWindowTextA(handle(), kCaption); return FALSE;
         case WM_TIMER:
             if (wParam == kHoverTimerId) ShowNow();
             return TRUE;

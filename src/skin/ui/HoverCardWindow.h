@@ -14,6 +14,8 @@ class Skin;
 // (timer 105), then shows under the cursor without taking the activation.
 class HoverCardWindow : public ui::Dialog {
 public:
+    static constexpr const char* kCaption = "Vorlan hover card";  // never shown
+
     explicit HoverCardWindow(const Skin& skin) : skin_(skin) {}
     ~HoverCardWindow() override;
 

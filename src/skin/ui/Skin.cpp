@@ -252,8 +252,7 @@ void Skin::DrawTreeColumn(const NMTVCUSTOMDRAW& draw) {
     HDC dc = draw.nmcd.hdc;
     const LONG style = GetWindowLongA(tree, GWL_STYLE);
     RECT text{};
-    *reinterpret_cast<HTREEITEM*>(&text) = item;
-    const bool hasText = SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text)) != FALSE;
+    const bool hasText = TreeView_GetItemRect(tree, item, &text, TRUE) != FALSE;
 
     const HTREEITEM parent = TreeView_GetParent(tree, item);
     const TreeGlyph glyph = TreeGlyphFor(TreeView_GetChild(tree, item) != nullptr,

@@ -213,9 +213,9 @@ std::string PointAtItem(HWND tree, const std::string& label) {
                                           : VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE,
                                                            PAGE_READWRITE);
         if (buffer == nullptr) throw Failure{"cannot reach the memory of the tree's process"};
+        // TVM_GETITEMRECT takes the item's handle where the rectangle goes.
         RECT rect{};
-        *reinterpret_cast<HTREEITEM*>(&rect) = item.handle;
-        WriteProcessMemory(process, buffer, &rect, sizeof rect, nullptr);
+        WriteProcessMemory(process, buffer, &item.handle, sizeof item.handle, nullptr);
         LRESULT ok = 0;
         const bool sent = Send(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(buffer), &ok);
         ReadProcessMemory(process, buffer, &rect, sizeof rect, nullptr);
