@@ -79,7 +79,11 @@ if(VORLAN_TESTS AND VORLAN_WINDOW_TESTS)
       ${CMAKE_SOURCE_DIR}/src/conversation/ui/ChatTextControl.cpp
       ${CMAKE_SOURCE_DIR}/src/ui/TreeControl.cpp
       ${CMAKE_SOURCE_DIR}/src/client/ui/UserTreeControl.cpp
-      ${CMAKE_SOURCE_DIR}/src/client/ui/RecentServersTreeControl.cpp)
+      ${CMAKE_SOURCE_DIR}/src/client/ui/RecentServersTreeControl.cpp
+      ${CMAKE_SOURCE_DIR}/src/skin/ui/Skin.cpp
+      ${CMAKE_SOURCE_DIR}/src/skin/ui/SkinImages.cpp
+      ${CMAKE_SOURCE_DIR}/src/skin/ui/SkinButtonControl.cpp
+      ${CMAKE_SOURCE_DIR}/src/skin/ui/SkinLabel.cpp)
   target_include_directories(ui_window_tests PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
   target_compile_definitions(ui_window_tests PRIVATE NOMINMAX STRICT)
   target_link_libraries(ui_window_tests PRIVATE vorlan_core vorlan_platform gtest gtest_main
