@@ -456,10 +456,20 @@ void MainDialog::OnUserTreeHover(const std::optional<client::UserTreeControl::Ho
     }
 }
 
-// The chat view and input line sit in a panel; every tree and text control
-// gets its thin frame from the skin.
+// The recently used servers sit in a panel with their label; every tree and
+// text control gets its thin frame from the skin. (The chat and user panes are
+// too close together for panels of their own.)
 ui::DialogLook MainDialog::Look() const {
     ui::DialogLook look;
+    if (!core_) return look;
+    RECT client{};
+    GetClientRect(handle(), &client);
+    const storage::Options& options = core_->Options();
+    const MainLayout layout = ComputeMainLayout(client.right, client.bottom, options.serversPaneHeight,
+                                                options.userPaneWidth);
+    const ControlRect& tree = layout.serversTree;
+    look.frames.push_back({ui::SkinFrame::Kind::Panel,
+                           RECT{tree.x - 10, layout.labelTop - 10, tree.x + tree.width + 10, tree.y + tree.height + 10}});
     return look;
 }
 
