@@ -12,7 +12,7 @@ namespace vorlan::skin {
 // "Status:" (mode 1).
 struct HoverCardText {
     int mode = 0;
-    std::string text;  // mode 0
+    std::string text;                // mode 0
     std::string name, type, status;  // mode 1
     bool operator==(const HoverCardText&) const = default;
 };
@@ -21,7 +21,7 @@ struct HoverCardText {
 struct HoverEntry {
     int id = 0;
     int level = -1;
-    std::string text;    // the entry's text (mode 0)
+    std::string text;  // the entry's text (mode 0)
     std::string name;
     std::string status;
 };
@@ -55,9 +55,9 @@ Size HoverCardSize(int mode, const std::vector<int>& rowWidths, int lineHeight);
 // edge, above the cursor when it would leave at the bottom, and at 0 and cut
 // to the screen when larger than it.
 struct CursorShape {
-    int x = 0, y = 0;                  // the cursor's position (its hot spot)
+    int x = 0, y = 0;  // the cursor's position (its hot spot)
     int hotspotX = 0, hotspotY = 0;
-    int visibleBottom = -1;            // lowest visible row of the image; -1: none found
+    int visibleBottom = -1;  // lowest visible row of the image; -1: none found
 };
 Rect PlaceHoverCard(Size card, const CursorShape& cursor, Size screen);
 

@@ -18,8 +18,8 @@ struct SkinFrame {
 
 // How a dialog wants to be drawn; asked each time it paints.
 struct DialogLook {
-    bool skinned = true;      // false: the window paints itself entirely
-    bool smallForm = false;   // only the background's top and bottom bands
+    bool skinned = true;     // false: the window paints itself entirely
+    bool smallForm = false;  // only the background's top and bottom bands
     std::vector<SkinFrame> frames;
 };
 

@@ -30,8 +30,8 @@ TEST(NineSliceTest, LargeTargetStretchesEdgesAndFillsCentre) {
     ASSERT_EQ(plan.pieces.size(), 8u);
     EXPECT_EQ(plan.pieces[0], (SlicePiece{{0, 0, 10, 10}, {10, 20, 10, 10}}));
     EXPECT_EQ(plan.pieces[3], (SlicePiece{{11, 11, 10, 10}, {100, 60, 10, 10}}));
-    EXPECT_EQ(plan.pieces[4], (SlicePiece{{10, 0, 1, 10}, {20, 20, 80, 10}}));     // top edge
-    EXPECT_EQ(plan.pieces[7], (SlicePiece{{11, 10, 10, 1}, {100, 30, 10, 30}}));   // right edge
+    EXPECT_EQ(plan.pieces[4], (SlicePiece{{10, 0, 1, 10}, {20, 20, 80, 10}}));    // top edge
+    EXPECT_EQ(plan.pieces[7], (SlicePiece{{11, 10, 10, 1}, {100, 30, 10, 30}}));  // right edge
     EXPECT_EQ(plan.fill, (Rect{20, 30, 80, 30}));
     ExpectTiles(plan, target, true);
     int covered = plan.fill.width * plan.fill.height;

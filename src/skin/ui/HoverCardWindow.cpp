@@ -158,9 +158,7 @@ INT_PTR HoverCardWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
         case WM_TIMER:
             if (wParam == kHoverTimerId) ShowNow();
             return TRUE;
-        case WM_ERASEBKGND:
-            SetWindowLongPtrA(handle(), DWLP_MSGRESULT, 1);
-            return TRUE;
+        case WM_ERASEBKGND: SetWindowLongPtrA(handle(), DWLP_MSGRESULT, 1); return TRUE;
         case WM_PAINT: Paint(); return TRUE;
         case WM_MOUSEACTIVATE: SetWindowLongPtrA(handle(), DWLP_MSGRESULT, MA_NOACTIVATE); return TRUE;
         default: return FALSE;

@@ -110,7 +110,8 @@ Skin::~Skin() {
 
 void Skin::LoadImages(const std::string& programFolder) {
     images_.Load(programFolder);
-    fillColour_ = images_.PixelOf(SkinImage::Background, kBackgroundCorner, kBackgroundCorner, GetSysColor(COLOR_BTNFACE));
+    fillColour_ =
+        images_.PixelOf(SkinImage::Background, kBackgroundCorner, kBackgroundCorner, GetSysColor(COLOR_BTNFACE));
     if (fillBrush_ != nullptr) DeleteObject(fillBrush_);
     fillBrush_ = CreateSolidBrush(fillColour_);
 }
@@ -233,9 +234,10 @@ std::optional<LRESULT> Skin::TreeCustomDraw(const NMTVCUSTOMDRAW& draw, std::uin
         case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
         case CDDS_ITEMPREPAINT:
             changeable.clrText = static_cast<COLORREF>(itemColour);
-            changeable.clrTextBk = (draw.nmcd.uItemState & CDIS_SELECTED)
-                                       ? Colour(10)
-                                       : static_cast<COLORREF>(SendMessageA(draw.nmcd.hdr.hwndFrom, TVM_GETBKCOLOR, 0, 0));
+            changeable.clrTextBk =
+                (draw.nmcd.uItemState & CDIS_SELECTED)
+                    ? Colour(10)
+                    : static_cast<COLORREF>(SendMessageA(draw.nmcd.hdr.hwndFrom, TVM_GETBKCOLOR, 0, 0));
             // The focus is shown by the frame drawn afterwards, not the system's dotted one.
             changeable.nmcd.uItemState &= ~CDIS_FOCUS;
             return CDRF_NOTIFYPOSTPAINT;
@@ -264,8 +266,7 @@ void Skin::DrawTreeColumn(const NMTVCUSTOMDRAW& draw) {
         const int indent = static_cast<int>(SendMessageA(tree, TVM_GETINDENT, 0, 0));
         const int left = depth * indent - GetScrollPos(tree, SB_HORZ);
         const RECT column{left, draw.nmcd.rc.top, left + indent, draw.nmcd.rc.bottom};
-        HBRUSH background =
-            CreateSolidBrush(static_cast<COLORREF>(SendMessageA(tree, TVM_GETBKCOLOR, 0, 0)));
+        HBRUSH background = CreateSolidBrush(static_cast<COLORREF>(SendMessageA(tree, TVM_GETBKCOLOR, 0, 0)));
         FillRect(dc, &column, background);
         DeleteObject(background);
         const int centreX = left + kTreeGlyphLeft + kTreeGlyphSize / 2;

@@ -178,7 +178,8 @@ void SkinButtonControl::Paint() {
 void SkinButtonControl::Draw(HDC dc, const RECT& area) const {
     const ButtonKind kind = state_.kind();
     const bool enabled = IsWindowEnabled(window_) != FALSE;
-    const COLORREF text = enabled ? skin_.Colour(ButtonTextColour(kind, state_.hot(), state_.focused())) : kDisabledText;
+    const COLORREF text =
+        enabled ? skin_.Colour(ButtonTextColour(kind, state_.hot(), state_.focused())) : kDisabledText;
     const std::string caption = WindowText(window_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, text);
@@ -186,8 +187,8 @@ void SkinButtonControl::Draw(HDC dc, const RECT& area) const {
 
     if (kind == ButtonKind::Push) {
         // The parent's fill shows round the image's rounded corners.
-        skin_.images().DrawNineSlice(dc, state_.hot() && enabled ? SkinImage::Button2 : SkinImage::Button, kButtonCorner,
-                                     area, true);
+        skin_.images().DrawNineSlice(dc, state_.hot() && enabled ? SkinImage::Button2 : SkinImage::Button,
+                                     kButtonCorner, area, true);
         HGDIOBJ oldFont = SelectObject(dc, skin_.PushButtonFont());
         RECT textArea = area;
         if (state_.pressed()) OffsetRect(&textArea, kPressedShiftX, kPressedShiftY);

@@ -5,10 +5,10 @@ namespace vorlan::skin {
 namespace {
 
 constexpr const char* kFiles[] = {
-    "background.bmp",    "border.bmp",        "border2.bmp",       "border3.bmp",       "button.bmp",
-    "button2.bmp",       "check box.bmp",     "check box2.bmp",    "check box3.bmp",    "check box4.bmp",
-    "radio button.bmp",  "radio button2.bmp", "radio button3.bmp", "radio button4.bmp", "expand.bmp",
-    "collapse.bmp",
+    "background.bmp",    "border.bmp",        "border2.bmp",      "border3.bmp",
+    "button.bmp",        "button2.bmp",       "check box.bmp",    "check box2.bmp",
+    "check box3.bmp",    "check box4.bmp",    "radio button.bmp", "radio button2.bmp",
+    "radio button3.bmp", "radio button4.bmp", "expand.bmp",       "collapse.bmp",
 };
 static_assert(sizeof kFiles / sizeof kFiles[0] == static_cast<std::size_t>(SkinImage::Count));
 
