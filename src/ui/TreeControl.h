@@ -59,8 +59,8 @@ private:
     void ForgetSubtree(HTREEITEM item);
     LRESULT OnCustomDraw(const NMTVCUSTOMDRAW& draw) const;
     void OnMouseMove(bool left);
-    static LRESULT CALLBACK HoverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR subclassId, DWORD_PTR self);
+    static LRESULT CALLBACK HoverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId,
+                                           DWORD_PTR self);
 
     std::function<void(std::optional<int>)> hoverHandler_;
     bool hoverSubclassed_ = false;

@@ -465,11 +465,11 @@ ui::DialogLook MainDialog::Look() const {
     RECT client{};
     GetClientRect(handle(), &client);
     const storage::Options& options = core_->Options();
-    const MainLayout layout = ComputeMainLayout(client.right, client.bottom, options.serversPaneHeight,
-                                                options.userPaneWidth);
+    const MainLayout layout =
+        ComputeMainLayout(client.right, client.bottom, options.serversPaneHeight, options.userPaneWidth);
     const ControlRect& tree = layout.serversTree;
-    look.frames.push_back({ui::SkinFrame::Kind::Panel,
-                           RECT{tree.x - 10, layout.labelTop - 10, tree.x + tree.width + 10, tree.y + tree.height + 10}});
+    look.frames.push_back({ui::SkinFrame::Kind::Panel, RECT{tree.x - 10, layout.labelTop - 10, tree.x + tree.width + 10,
+                                                            tree.y + tree.height + 10}});
     return look;
 }
 

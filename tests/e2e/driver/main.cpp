@@ -209,9 +209,9 @@ std::string PointAtItem(HWND tree, const std::string& label) {
     for (const TreeItem& item : TreeItems(tree)) {
         if (item.label.rfind(label, 0) != 0) continue;
         HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, ProcessOf(tree));
-        void* buffer = process == nullptr ? nullptr
-                                          : VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE,
-                                                           PAGE_READWRITE);
+        void* buffer = process == nullptr
+                           ? nullptr
+                           : VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
         if (buffer == nullptr) throw Failure{"cannot reach the memory of the tree's process"};
         // TVM_GETITEMRECT takes the item's handle where the rectangle goes.
         RECT rect{};
