@@ -7,14 +7,22 @@ void UserTreeControl::Attach(HWND tree, std::uint32_t backgroundColour, std::uin
 }
 
 void UserTreeControl::SetHoverHandler(std::function<void(const std::optional<HoverEntry>&)> handler) {
-    tree_.SetHoverHandler([this, handler = std::move(handler)](std::optional<int> id) {
+    hoverHandler_ = std::move(handler);
+    tree_.SetHoverHandler([this](std::optional<int> id) {
         std::optional<HoverEntry> entry;
         if (id) {
             auto found = entries_.find(*id);
             if (found != entries_.end()) entry = found->second;
         }
-        handler(entry);
+        hovered_ = entry ? std::optional<int>(entry->id) : std::nullopt;
+        if (hoverHandler_) hoverHandler_(entry);
     });
+}
+
+void UserTreeControl::ForgetHovered(int id) {
+    if (hovered_ != id) return;
+    hovered_.reset();
+    if (hoverHandler_) hoverHandler_(std::nullopt);
 }
 
 // "Admins" always sits above "Normal", whichever was created first.
@@ -37,6 +45,7 @@ void UserTreeControl::AddGroupRow(int groupId, const std::string& text, std::uin
 void UserTreeControl::RemoveGroupRow(int groupId) {
     folded_.erase(groupId);
     entries_.erase(groupId);
+    ForgetHovered(groupId);
     tree_.Remove(groupId);
 }
 
@@ -61,6 +70,7 @@ void UserTreeControl::UpdateUserRow(const UserRow& row) {
 void UserTreeControl::RemoveUserRow(int id) {
     reselectId_ = tree_.SelectedId() == id ? id : 0;
     entries_.erase(id);
+    ForgetHovered(id);
     tree_.Remove(id);
 }
 
@@ -68,6 +78,7 @@ void UserTreeControl::ClearRows() {
     reselectId_ = 0;
     folded_.clear();
     entries_.clear();
+    if (hovered_) ForgetHovered(*hovered_);
     tree_.Clear();
 }
 

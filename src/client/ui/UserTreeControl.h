@@ -64,8 +64,12 @@ private:
     int reselectId_ = 0;
     // The groups the user folded.
     std::set<int> folded_;
-    // What the hover card shows of each row.
+    // What the hover card shows of each row, and the row it shows now.
     std::map<int, HoverEntry> entries_;
+    std::function<void(const std::optional<HoverEntry>&)> hoverHandler_;
+    std::optional<int> hovered_;
+    // The row under the mouse went away: the card goes with it.
+    void ForgetHovered(int id);
 };
 
 }  // namespace vorlan::client
