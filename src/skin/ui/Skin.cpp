@@ -221,7 +221,49 @@ void Skin::PaintIcon(HWND window) {
     EndPaint(window, &paint);
 }
 
+// The tree paints into a bitmap that goes to the screen in one piece, so its
+// rows never flicker through their background.
+static LRESULT CALLBACK DoubleBufferedTree(HWND tree, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    switch (message) {
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT: {
+            if (wParam != 0) break;  // already into a given DC
+            PAINTSTRUCT paint{};
+            HDC screen = BeginPaint(tree, &paint);
+            RECT client{};
+            GetClientRect(tree, &client);
+            HDC memory = CreateCompatibleDC(screen);
+            HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+            if (memory == nullptr || bitmap == nullptr) {
+                if (bitmap != nullptr) DeleteObject(bitmap);
+                if (memory != nullptr) DeleteDC(memory);
+                EndPaint(tree, &paint);
+                InvalidateRect(tree, nullptr, FALSE);
+                return DefSubclassProc(tree, WM_PAINT, 0, 0);
+            }
+            HGDIOBJ old = SelectObject(memory, bitmap);
+            auto background = static_cast<COLORREF>(SendMessageA(tree, TVM_GETBKCOLOR, 0, 0));
+            if (background == CLR_INVALID) background = GetSysColor(COLOR_WINDOW);
+            HBRUSH brush = CreateSolidBrush(background);
+            FillRect(memory, &client, brush);
+            DeleteObject(brush);
+            DefSubclassProc(tree, WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
+            BitBlt(screen, paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right - paint.rcPaint.left,
+                   paint.rcPaint.bottom - paint.rcPaint.top, memory, paint.rcPaint.left, paint.rcPaint.top, SRCCOPY);
+            SelectObject(memory, old);
+            DeleteObject(bitmap);
+            DeleteDC(memory);
+            EndPaint(tree, &paint);
+            return 0;
+        }
+        case WM_NCDESTROY: RemoveWindowSubclass(tree, &DoubleBufferedTree, 1); break;
+        default: break;
+    }
+    return DefSubclassProc(tree, message, wParam, lParam);
+}
+
 void Skin::DressTree(HWND tree) {
+    if (GetPropA(tree, kDressedProperty) == nullptr) SetWindowSubclass(tree, &DoubleBufferedTree, 1, 0);
     SendMessageA(tree, TVM_SETINDENT, 19, 0);
     SendMessageA(tree, TVM_SETLINECOLOR, 0, static_cast<LPARAM>(kTreeLineColour));
     DropBorder(tree);
