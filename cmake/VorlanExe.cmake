@@ -37,6 +37,19 @@ add_custom_command(OUTPUT ${VORLAN_SOUNDS}
 add_custom_target(vorlan_sounds DEPENDS ${VORLAN_SOUNDS})
 add_dependencies(Vorlan vorlan_sounds)
 
+# The default skin images likewise: every bitmap the windows are drawn from and the icon.
+set(VORLAN_IMAGE_NAMES background.bmp border.bmp border2.bmp border3.bmp button.bmp button2.bmp
+    "check box.bmp" "check box2.bmp" "check box3.bmp" "check box4.bmp" "radio button.bmp"
+    "radio button2.bmp" "radio button3.bmp" "radio button4.bmp" expand.bmp collapse.bmp icon.ico)
+list(TRANSFORM VORLAN_IMAGE_NAMES PREPEND ${VORLAN_PROGRAM_FOLDER}/Images/ OUTPUT_VARIABLE VORLAN_IMAGES)
+add_custom_command(OUTPUT ${VORLAN_IMAGES}
+    COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/images/make-images.py ${VORLAN_PROGRAM_FOLDER}/Images
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/images/make-images.py
+    COMMENT "Generating the default skin images"
+    VERBATIM)
+add_custom_target(vorlan_images DEPENDS ${VORLAN_IMAGES})
+add_dependencies(Vorlan vorlan_images)
+
 # The resources as the executable carries them, checked under Wine.
 file(GLOB VORLAN_UI_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/ui/*.cpp)
 if(VORLAN_TESTS AND VORLAN_UI_TESTS)
@@ -61,11 +74,16 @@ if(VORLAN_TESTS AND VORLAN_WINDOW_TESTS)
       ${CMAKE_SOURCE_DIR}/src/app/ui/TrayMenuEntries.cpp
       ${CMAKE_SOURCE_DIR}/src/app/ui/PopupWindow.cpp
       ${CMAKE_SOURCE_DIR}/src/ui/Dialog.cpp
+      ${CMAKE_SOURCE_DIR}/src/ui/WindowSkin.cpp
       ${CMAKE_SOURCE_DIR}/src/ui/ModelessKeyboard.cpp
       ${CMAKE_SOURCE_DIR}/src/conversation/ui/ChatTextControl.cpp
       ${CMAKE_SOURCE_DIR}/src/ui/TreeControl.cpp
       ${CMAKE_SOURCE_DIR}/src/client/ui/UserTreeControl.cpp
-      ${CMAKE_SOURCE_DIR}/src/client/ui/RecentServersTreeControl.cpp)
+      ${CMAKE_SOURCE_DIR}/src/client/ui/RecentServersTreeControl.cpp
+      ${CMAKE_SOURCE_DIR}/src/skin/ui/Skin.cpp
+      ${CMAKE_SOURCE_DIR}/src/skin/ui/SkinImages.cpp
+      ${CMAKE_SOURCE_DIR}/src/skin/ui/SkinButtonControl.cpp
+      ${CMAKE_SOURCE_DIR}/src/skin/ui/SkinLabel.cpp)
   target_include_directories(ui_window_tests PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
   target_compile_definitions(ui_window_tests PRIVATE NOMINMAX STRICT)
   target_link_libraries(ui_window_tests PRIVATE vorlan_core vorlan_platform gtest gtest_main

@@ -47,7 +47,11 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
         if (!dialog->modal_) {
             ModelessKeyboard::Add(window);
         }
-        return dialog->HandleMessage(message, wParam, lParam);
+        const INT_PTR result = dialog->HandleMessage(message, wParam, lParam);
+        if (WindowSkin* skin = InstalledWindowSkin(); skin != nullptr && dialog->Look().skinned) {
+            skin->DressDialog(window);
+        }
+        return result;
     }
     // Messages before WM_INITDIALOG (WM_SETFONT, ...) get the default handling.
     Dialog* dialog = FromWindow(window);
@@ -64,7 +68,33 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
         dialog->OnDestroyed();
         return FALSE;
     }
-    return dialog->HandleMessage(message, wParam, lParam);
+    return dialog->Dispatch(message, wParam, lParam);
+}
+
+// What the window's own handler leaves to the default, the skin may draw.
+INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    const INT_PTR result = HandleMessage(message, wParam, lParam);
+    WindowSkin* skin = InstalledWindowSkin();
+    if (skin == nullptr || handle_ == nullptr) {
+        return result;
+    }
+    switch (message) {
+        case WM_SIZE: break;  // whatever the window did, the stretched background is redrawn
+        case WM_ERASEBKGND:
+        case WM_PAINT:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            if (result != FALSE) return result;
+            break;
+        default: return result;
+    }
+    const DialogLook look = Look();
+    if (!look.skinned) {
+        return result;
+    }
+    const std::optional<INT_PTR> skinned = skin->DialogMessage(handle_, look, message, wParam, lParam);
+    return message == WM_SIZE ? result : skinned.value_or(result);
 }
 
 }  // namespace vorlan::ui

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "ui/WindowSkin.h"
+
 namespace vorlan::ui {
 
 // Base of every dialog window built from a resource template. The static
@@ -28,6 +30,9 @@ protected:
     virtual INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
     // Called once the window is gone (WM_NCDESTROY); handle() is null by then.
     virtual void OnDestroyed() {}
+    // How the skin draws this window: its panels and frames at the places the
+    // window gives, or nothing when it paints itself.
+    virtual DialogLook Look() const { return {}; }
 
     // Ends a modal dialog with `result`, or destroys a modeless one.
     void End(INT_PTR result);
@@ -35,6 +40,7 @@ protected:
 private:
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static Dialog* FromWindow(HWND window);
+    INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND handle_ = nullptr;
     bool modal_ = false;

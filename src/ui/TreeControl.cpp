@@ -2,9 +2,21 @@
 
 #include <vector>
 
+#include "ui/WindowSkin.h"
+
 namespace vorlan::ui {
 
+TreeControl::~TreeControl() {
+    if (hoverSubclassed_ && tree_ != nullptr && IsWindow(tree_)) {
+        RemoveWindowSubclass(tree_, &TreeControl::HoverProcedure, 1);
+    }
+}
+
 void TreeControl::Attach(HWND tree, std::uint32_t backgroundColour, std::uint32_t textColour) {
+    if (hoverSubclassed_ && tree_ != nullptr && IsWindow(tree_)) {
+        RemoveWindowSubclass(tree_, &TreeControl::HoverProcedure, 1);
+    }
+    hoverSubclassed_ = false;
     tree_ = tree;
     textColour_ = textColour;
     items_.clear();
@@ -12,6 +24,56 @@ void TreeControl::Attach(HWND tree, std::uint32_t backgroundColour, std::uint32_
     if (!tree_) return;
     SendMessageA(tree_, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(backgroundColour));
     SendMessageA(tree_, TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(textColour));
+    if (WindowSkin* skin = InstalledWindowSkin()) skin->DressTree(tree_);
+    if (hoverHandler_) SetHoverHandler(std::move(hoverHandler_));
+}
+
+void TreeControl::SetHoverHandler(std::function<void(std::optional<int>)> handler) {
+    hoverHandler_ = std::move(handler);
+    if (tree_ == nullptr || hoverSubclassed_) return;
+    hoverSubclassed_ = SetWindowSubclass(tree_, &TreeControl::HoverProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+// The mouse over the tree: which row it rests on, and when it leaves.
+LRESULT CALLBACK TreeControl::HoverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                             DWORD_PTR self) {
+    auto* control = reinterpret_cast<TreeControl*>(self);
+    switch (message) {
+        case WM_MOUSEMOVE: control->OnMouseMove(false); break;
+        case WM_MOUSELEAVE: control->OnMouseMove(true); break;
+        case WM_CAPTURECHANGED:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            if (control->hoverHandler_) control->hoverHandler_(std::nullopt);
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(window, &TreeControl::HoverProcedure, 1);
+            control->hoverSubclassed_ = false;
+            break;
+        default: break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void TreeControl::OnMouseMove(bool left) {
+    if (left) {
+        trackingLeave_ = false;
+        if (hoverHandler_) hoverHandler_(std::nullopt);
+        return;
+    }
+    if (!trackingLeave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, tree_, 0};
+        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+    }
+    std::optional<int> id;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    ScreenToClient(tree_, &cursor);
+    TVHITTESTINFO hit{};
+    hit.pt = cursor;
+    HTREEITEM item = TreeView_HitTest(tree_, &hit);
+    if (item != nullptr && (hit.flags & TVHT_ONITEM)) id = IdOf(item);
+    if (hoverHandler_) hoverHandler_(id);
 }
 
 void TreeControl::Insert(int id, std::optional<int> parentId, const std::string& label, std::uint32_t colour,
@@ -113,6 +175,11 @@ std::optional<LRESULT> TreeControl::HandleNotify(const NMHDR& header) {
 }
 
 LRESULT TreeControl::OnCustomDraw(const NMTVCUSTOMDRAW& draw) const {
+    if (WindowSkin* skin = InstalledWindowSkin()) {
+        auto colour = colours_.find(static_cast<int>(draw.nmcd.lItemlParam));
+        const std::uint32_t itemColour = colour != colours_.end() ? colour->second : textColour_;
+        if (std::optional<LRESULT> result = skin->TreeCustomDraw(draw, itemColour)) return *result;
+    }
     switch (draw.nmcd.dwDrawStage) {
         case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
         case CDDS_ITEMPREPAINT: {

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@ namespace vorlan::ui {
 class TreeControl {
 public:
     TreeControl() = default;
+    ~TreeControl();
     TreeControl(const TreeControl&) = delete;
     TreeControl& operator=(const TreeControl&) = delete;
 
@@ -47,11 +49,22 @@ public:
     // other notifications and other controls.
     std::optional<LRESULT> HandleNotify(const NMHDR& header);
 
+    // Told the row under the mouse each time it changes: a row's id, or
+    // nothing when the cursor leaves the rows or the tree.
+    void SetHoverHandler(std::function<void(std::optional<int>)> handler);
+
 private:
     HTREEITEM ItemOf(int id) const;
     std::optional<int> IdOf(HTREEITEM item) const;
     void ForgetSubtree(HTREEITEM item);
     LRESULT OnCustomDraw(const NMTVCUSTOMDRAW& draw) const;
+    void OnMouseMove(bool left);
+    static LRESULT CALLBACK HoverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId,
+                                           DWORD_PTR self);
+
+    std::function<void(std::optional<int>)> hoverHandler_;
+    bool hoverSubclassed_ = false;
+    bool trackingLeave_ = false;
 
     HWND tree_ = nullptr;
     std::uint32_t textColour_ = 0;

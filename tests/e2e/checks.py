@@ -222,6 +222,10 @@ CHECKS = [
         ("tree", "B", "main", 1029, ["Admins/Alpha.*", "Admins/Bravo.*", "Normal/Raw.*", "Normal/Late.*"]),
         ("shot", "user-trees"),
     ]),
+    ("the hover card shows a user's card after resting 500 ms on the row, none for a row left sooner", [
+        ("activate", "A", "main"),
+        ("hover", "A", "Alpha", "Raw"),
+    ]),
     ("user menu commands on the selected user: address, version, mute, admin rights, kick", [
         ("tree_select", "A", "main", 1029, "Raw"),
         ("menu", "A", 32810),

@@ -657,6 +657,33 @@ class Session:
         with open(self.file(name, relative), "rb") as handle:
             print("BENCH %s holds %d lines with %r" % (relative, handle.read().count(text.encode("latin-1")), text),
                   flush=True)
+    def step_hover(self, name, first, then, card="Vorlan hover card"):
+        """The mouse rests on the user tree's row `first` and moves on to `then`
+        sooner than the card's 500 ms: no card meanwhile, then the card under the
+        cursor at `then` half a second later; off the tree, it hides again."""
+        def card_state():
+            return self.call(name, "is-visible", card)
+
+        self.call(name, "point-at-item", "main", 1029, first)
+        time.sleep(0.15)
+        moved = time.monotonic()
+        x, y = [int(v) for v in self.call(name, "point-at-item", "main", 1029, then).split()]
+        # Only a card seen sooner than 500 ms after the move is wrong (a slow
+        # machine may take longer than that to ask).
+        if card_state() != "hidden" and time.monotonic() - moved < 0.45:
+            raise StepFailed("a hover card showed before 500 ms over %s or %s" % (first, then))
+        poll(lambda: (card_state() == "visible", card_state()), 5, "no hover card over %s" % then)
+        waited = time.monotonic() - moved
+        if waited < 0.4:
+            raise StepFailed("the hover card showed after %.2f s, sooner than 500 ms" % waited)
+        left, top = [int(v) for v in self.call(name, "rect", card).split()[:2]]
+        if left != x or not y < top <= y + 40:
+            raise StepFailed("the hover card is at %d, %d, not under the cursor at %d, %d" % (left, top, x, y))
+        self.step_shot("hover-card")
+        ok, out = self.driver.call("cursor-to", 0, 0)
+        if not ok:
+            raise StepFailed(out)
+        poll(lambda: (card_state() == "hidden", card_state()), 5, "the hover card stayed after the mouse left")
 
     def step_sleep(self, seconds):
         time.sleep(seconds)

@@ -118,10 +118,12 @@ INT_PTR MainDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainDialog::OnInitDialog() {
     LoadIcons();
+    LoadSkin();
 
     MainCoreSettings settings;
     settings.programFolder = platform::ExecutableFolder();
     core_ = std::make_unique<MainCore>(Views(), std::move(settings));
+    skin_.SetColours(core_->Colors());
     privateChatWindows_.Bind(core_->Session(), handle());
     PlaceAtStoredSize();
 
@@ -149,6 +151,13 @@ void MainDialog::LoadIcons() {
     }
 }
 
+// The images once for the whole run; from now on every window is drawn through them.
+void MainDialog::LoadSkin() {
+    skin_.LoadImages(platform::ExecutableFolder());
+    skin_.SetIcon(largeIcon_);
+    ui::InstallWindowSkin(&skin_);
+}
+
 // The stored outer size at the current top-left corner, then maximized when
 // it was. The start is read first: the move itself reports a restored window.
 void MainDialog::PlaceAtStoredSize() {
@@ -172,6 +181,8 @@ void MainDialog::SetUpServersTree() {
     serversTree_.Attach(GetDlgItem(handle(), IDC_SERVERS_TREE), ColourRef(colors, ColourIndex::TreeBackground),
                         ColourRef(colors, ColourIndex::TreeText));
     serversMenuResource_ = LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_SERVERS_MENU));
+    SendDlgItemMessageA(handle(), IDC_SERVERS_LABEL, WM_SETFONT, reinterpret_cast<WPARAM>(skin_.TitleLabelFont()),
+                        TRUE);
 }
 
 void MainDialog::SetUpTextControls() {
@@ -182,6 +193,7 @@ void MainDialog::SetUpTextControls() {
     const storage::Colors& colors = core_->Colors();
     userTree_.Attach(GetDlgItem(handle(), IDC_USER_TREE), ColourRef(colors, ColourIndex::TreeBackground),
                      ColourRef(colors, ColourIndex::TreeText));
+    userTree_.SetHoverHandler([this](const auto& entry) { OnUserTreeHover(entry); });
     // Enter in the input line presses this hidden button.
     SendMessageA(handle(), DM_SETDEFID, IDC_SEND_BUTTON, 0);
 }
@@ -216,6 +228,7 @@ void MainDialog::CreateSingleDialogs() {
         dialog->SetIcons(smallIcon_, largeIcon_);
     }
     popup_.Create(instance_);
+    hoverCard_.Create(instance_);
     trayMenuWindow_.Create(instance_);
 }
 
@@ -433,6 +446,33 @@ INT_PTR MainDialog::OnLabelColour(HDC dc, HWND control) {
     return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
+// ---- hover card -------------------------------------------------------------------------
+
+void MainDialog::OnUserTreeHover(const std::optional<client::UserTreeControl::HoverEntry>& entry) {
+    const skin::HoverArming::Step step = hoverArming_.MoveOver(entry ? std::optional<int>(entry->id) : std::nullopt);
+    if (step.hide) hoverCard_.Disarm();
+    if (step.arm && entry) {
+        hoverCard_.Arm(skin::HoverCardTextFor({entry->id, entry->level, entry->text, entry->name, entry->status}));
+    }
+}
+
+// The recently used servers sit in a panel with their label; every tree and
+// text control gets its thin frame from the skin. (The chat and user panes are
+// too close together for panels of their own.)
+ui::DialogLook MainDialog::Look() const {
+    ui::DialogLook look;
+    if (!core_) return look;
+    RECT client{};
+    GetClientRect(handle(), &client);
+    const storage::Options& options = core_->Options();
+    const MainLayout layout =
+        ComputeMainLayout(client.right, client.bottom, options.serversPaneHeight, options.userPaneWidth);
+    const ControlRect& tree = layout.serversTree;
+    look.frames.push_back({ui::SkinFrame::Kind::Panel, RECT{tree.x - 10, layout.labelTop - 10, tree.x + tree.width + 10,
+                                                            tree.y + tree.height + 10}});
+    return look;
+}
+
 // ---- trees ------------------------------------------------------------------------------
 
 INT_PTR MainDialog::NotifyResult(LRESULT result) {
@@ -606,6 +646,7 @@ void MainDialog::Shutdown() {
     banList_->Close();
     info_.Close();
     popup_.Destroy();
+    hoverCard_.Destroy();
     trayMenuWindow_.Destroy();
     End(0);
 }

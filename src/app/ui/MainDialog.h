@@ -27,6 +27,9 @@
 #include "client/ui/RecentServersTreeControl.h"
 #include "client/ui/UserTreeControl.h"
 #include "conversation/ui/ChatTextControl.h"
+#include "skin/HoverCard.h"
+#include "skin/ui/HoverCardWindow.h"
+#include "skin/ui/Skin.h"
 
 namespace vorlan::app {
 
@@ -44,6 +47,7 @@ public:
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    ui::DialogLook Look() const override;
 
 private:
     // ChatTextOwner
@@ -60,6 +64,8 @@ private:
     // Start-up, in its order.
     void OnInitDialog();
     void LoadIcons();
+    void LoadSkin();
+    void OnUserTreeHover(const std::optional<client::UserTreeControl::HoverEntry>& entry);
     void PlaceAtStoredSize();
     void SetUpServersTree();
     void SetUpTextControls();
@@ -93,6 +99,8 @@ private:
     void Shutdown();
 
     HINSTANCE instance_;
+    // The look of every window; it outlives them all.
+    skin::Skin skin_;
     UINT taskbarCreated_;
     HICON smallIcon_ = nullptr;
     HICON largeIcon_ = nullptr;
@@ -111,6 +119,8 @@ private:
     TrayIcon tray_;
     AdminMenus adminMenus_;
     PopupWindow popup_;
+    skin::HoverCardWindow hoverCard_{skin_};
+    skin::HoverArming hoverArming_;
     WaveSoundPlayer sounds_;
     RemoteConnectionsSlot remoteConnections_;
     RemoteBanListSlot remoteBanList_;

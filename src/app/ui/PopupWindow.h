@@ -39,6 +39,8 @@ public:
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // A small window: only the background's top and bottom bands.
+    ui::DialogLook Look() const override { return {true, true, {}}; }
 
 private:
     struct Screen {

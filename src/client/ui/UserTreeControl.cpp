@@ -6,8 +6,28 @@ void UserTreeControl::Attach(HWND tree, std::uint32_t backgroundColour, std::uin
     tree_.Attach(tree, backgroundColour, textColour);
 }
 
+void UserTreeControl::SetHoverHandler(std::function<void(const std::optional<HoverEntry>&)> handler) {
+    hoverHandler_ = std::move(handler);
+    tree_.SetHoverHandler([this](std::optional<int> id) {
+        std::optional<HoverEntry> entry;
+        if (id) {
+            auto found = entries_.find(*id);
+            if (found != entries_.end()) entry = found->second;
+        }
+        hovered_ = entry ? std::optional<int>(entry->id) : std::nullopt;
+        if (hoverHandler_) hoverHandler_(entry);
+    });
+}
+
+void UserTreeControl::ForgetHovered(int id) {
+    if (hovered_ != id) return;
+    hovered_.reset();
+    if (hoverHandler_) hoverHandler_(std::nullopt);
+}
+
 // "Admins" always sits above "Normal", whichever was created first.
 void UserTreeControl::AddGroupRow(int groupId, const std::string& text, std::uint32_t colour) {
+    entries_[groupId] = HoverEntry{groupId, -1, text, "", ""};
     if (tree_.Contains(groupId)) {
         // Already there: keep its users.
         tree_.SetLabel(groupId, text);
@@ -24,6 +44,8 @@ void UserTreeControl::AddGroupRow(int groupId, const std::string& text, std::uin
 
 void UserTreeControl::RemoveGroupRow(int groupId) {
     folded_.erase(groupId);
+    entries_.erase(groupId);
+    ForgetHovered(groupId);
     tree_.Remove(groupId);
 }
 
@@ -31,6 +53,7 @@ void UserTreeControl::AddUserRow(const UserRow& row) {
     std::optional<int> parent;
     if (tree_.Contains(row.group)) parent = row.group;
     tree_.Insert(row.id, parent, row.label, row.colour);
+    entries_[row.id] = HoverEntry{row.id, row.level, row.label, row.name, row.status};
     // The tree may drop a group's expanded state with its last row; a new
     // first row opens it again, unless the user folded it.
     if (parent && folded_.count(*parent) == 0) tree_.Expand(*parent);
@@ -41,16 +64,21 @@ void UserTreeControl::AddUserRow(const UserRow& row) {
 void UserTreeControl::UpdateUserRow(const UserRow& row) {
     tree_.SetLabel(row.id, row.label);
     tree_.SetColour(row.id, row.colour);
+    if (tree_.Contains(row.id)) entries_[row.id] = HoverEntry{row.id, row.level, row.label, row.name, row.status};
 }
 
 void UserTreeControl::RemoveUserRow(int id) {
     reselectId_ = tree_.SelectedId() == id ? id : 0;
+    entries_.erase(id);
+    ForgetHovered(id);
     tree_.Remove(id);
 }
 
 void UserTreeControl::ClearRows() {
     reselectId_ = 0;
     folded_.clear();
+    entries_.clear();
+    if (hovered_) ForgetHovered(*hovered_);
     tree_.Clear();
 }
 

@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -22,6 +24,18 @@ public:
     // Tree background (colour 7) and text colour (colour 9).
     void Attach(HWND tree, std::uint32_t backgroundColour, std::uint32_t textColour);
     HWND handle() const { return tree_.handle(); }
+
+    // The row the mouse rests on, for the hover card: a user with its level,
+    // name and status, or another row (level -1) with its text alone.
+    struct HoverEntry {
+        int id = 0;
+        int level = -1;
+        std::string text;
+        std::string name;
+        std::string status;
+    };
+    // Told each time the mouse moves onto another row, or off the rows (nothing).
+    void SetHoverHandler(std::function<void(const std::optional<HoverEntry>&)> handler);
 
     // UserTreeView
     void AddGroupRow(int groupId, const std::string& text, std::uint32_t colour) override;
@@ -50,6 +64,12 @@ private:
     int reselectId_ = 0;
     // The groups the user folded.
     std::set<int> folded_;
+    // What the hover card shows of each row, and the row it shows now.
+    std::map<int, HoverEntry> entries_;
+    std::function<void(const std::optional<HoverEntry>&)> hoverHandler_;
+    std::optional<int> hovered_;
+    // The row under the mouse went away: the card goes with it.
+    void ForgetHovered(int id);
 };
 
 }  // namespace vorlan::client

@@ -203,8 +203,39 @@ std::vector<TreeItem> TreeItems(HWND tree) {
     return items;
 }
 
+// Moves the real mouse cursor onto the item's text, as a user resting the
+// mouse there; the item's rectangle comes from a buffer in the tree's process.
+std::string PointAtItem(HWND tree, const std::string& label) {
+    for (const TreeItem& item : TreeItems(tree)) {
+        if (item.label.rfind(label, 0) != 0) continue;
+        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, ProcessOf(tree));
+        void* buffer = process == nullptr
+                           ? nullptr
+                           : VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        if (buffer == nullptr) throw Failure{"cannot reach the memory of the tree's process"};
+        // TVM_GETITEMRECT takes the item's handle where the rectangle goes.
+        RECT rect{};
+        WriteProcessMemory(process, buffer, &item.handle, sizeof item.handle, nullptr);
+        LRESULT ok = 0;
+        const bool sent = Send(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(buffer), &ok);
+        ReadProcessMemory(process, buffer, &rect, sizeof rect, nullptr);
+        VirtualFreeEx(process, buffer, 0, MEM_RELEASE);
+        CloseHandle(process);
+        if (!sent || ok == 0) throw Failure{"the item \"" + label + "\" is not shown"};
+        POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        ClientToScreen(tree, &middle);
+        SetCursorPos(middle.x, middle.y);
+        return std::to_string(middle.x) + " " + std::to_string(middle.y);
+    }
+    throw Failure{"no item \"" + label + "\""};
+}
+
 // Commands that name a process rather than a window.
 bool RunProcessCommand(const std::string& command, const Words& args, std::string& out) {
+    if (command == "cursor-to") {  // X Y: the real mouse cursor to that point of the screen
+        SetCursorPos(static_cast<int>(Number(args.at(0))), static_cast<int>(Number(args.at(1))));
+        return true;
+    }
     if (command == "launch") {  // FOLDER PROGRAM.exe
         const std::string program = args.at(0) + "\\" + args.at(1);
         std::string commandLine = "\"" + program + "\"";
@@ -410,6 +441,8 @@ bool RunControlCommand(Request& request, const std::string& command, const Words
     } else if (command == "fill-watch") {  // COMMAND COUNT TIMEOUT_MS: timing of a list refill
         out = FillWatch(request, control, static_cast<int>(Number(args.at(2))), Number(args.at(3)),
                         static_cast<ULONGLONG>(Number(args.at(4))));
+    } else if (command == "point-at-item") {  // LABEL: the mouse cursor onto the middle of that item's text
+        out = PointAtItem(control, args.at(2));
     } else if (command == "tree-select") {  // LABEL: the first item with that label or a label starting so
         for (const TreeItem& item : TreeItems(control)) {
             if (item.label.rfind(args.at(2), 0) != 0) continue;

@@ -1,0 +1,4 @@
+#pragma once
+
+// The hover card over the user tree.
+#define IDD_HOVER_CARD 159

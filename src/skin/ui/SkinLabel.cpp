@@ -1,0 +1,108 @@
+#include "skin/ui/SkinLabel.h"
+
+#include <string>
+
+#include "skin/ui/Skin.h"
+
+namespace vorlan::skin {
+
+namespace {
+constexpr const char* kObjectProperty = "VorlanSkinLabel";
+}
+
+void SkinLabel::Attach(HWND label, const Skin& skin) {
+    const LONG style = GetWindowLongA(label, GWL_STYLE);
+    // A left label taller than two lines of its font holds a text to wrap.
+    int labelStyle = (style & SS_TYPEMASK) == SS_CENTER ? 2 : 0;
+    if (labelStyle == 0) {
+        RECT area{};
+        GetClientRect(label, &area);
+        HDC dc = GetDC(label);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(label, dc);
+        if (area.bottom >= 2 * metrics.tmHeight) labelStyle = 2;
+    }
+    auto* control = new SkinLabel(label, skin, labelStyle);
+    SetPropA(label, kObjectProperty, control);
+    control->original_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinLabel::Procedure)));
+    InvalidateRect(label, nullptr, TRUE);
+}
+
+LRESULT CALLBACK SkinLabel::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* control = static_cast<SkinLabel*>(GetPropA(window, kObjectProperty));
+    if (control == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        const WNDPROC original = control->original_;
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        RemovePropA(window, kObjectProperty);
+        delete control;
+        return CallWindowProcA(original, window, message, wParam, lParam);
+    }
+    return control->Handle(message, wParam, lParam);
+}
+
+LRESULT SkinLabel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: Paint(); return 0;
+        case WM_ERASEBKGND: return 1;
+        case WM_SETTEXT:
+        case WM_ENABLE:
+        case WM_SETFONT: {
+            const LRESULT result = CallWindowProcA(original_, window_, message, wParam, lParam);
+            InvalidateRect(window_, nullptr, FALSE);
+            return result;
+        }
+        default: return CallWindowProcA(original_, window_, message, wParam, lParam);
+    }
+}
+
+void SkinLabel::Paint() {
+    PAINTSTRUCT paint{};
+    HDC screen = BeginPaint(window_, &paint);
+    RECT area{};
+    GetClientRect(window_, &area);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, area.right, area.bottom);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+
+    HWND parent = GetParent(window_);
+    RECT place{};
+    GetWindowRect(window_, &place);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
+    if (GetDlgCtrlID(window_) == kTopEdgeLabelId && place.top < kBackgroundCorner) {
+        skin_.PaintBackground(parent, dc, ui::DialogLook{}, place.left, place.top);
+    } else {
+        FillRect(dc, &area, skin_.FillBrush());
+    }
+
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window_)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(window_, text.data(), static_cast<int>(text.size()))));
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, skin_.Colour(1));
+    const UINT prefix = (GetWindowLongA(window_, GWL_STYLE) & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+    if (style_ == 2) {
+        const UINT format = DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | prefix;
+        RECT measured = area;
+        DrawTextA(dc, text.c_str(), -1, &measured, format | DT_CALCRECT);
+        RECT target = area;
+        const int height = measured.bottom - measured.top;
+        if (height < area.bottom) target.top = (area.bottom - height) / 2;
+        DrawTextA(dc, text.c_str(), -1, &target, format);
+    } else {
+        RECT target = area;
+        DrawTextA(dc, text.c_str(), -1, &target, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS | prefix);
+    }
+    SelectObject(dc, oldFont);
+    BitBlt(screen, 0, 0, area.right, area.bottom, dc, 0, 0, SRCCOPY);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    EndPaint(window_, &paint);
+}
+
+}  // namespace vorlan::skin
