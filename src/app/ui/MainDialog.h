@@ -27,6 +27,7 @@
 #include "client/ui/RecentServersTreeControl.h"
 #include "client/ui/UserTreeControl.h"
 #include "conversation/ui/ChatTextControl.h"
+#include "transfer/ui/TransferWindows.h"
 
 namespace vorlan::app {
 
@@ -91,6 +92,9 @@ private:
     void CopyRecentAddress();
     void OpenInShell(const std::string& path) const;
     void Shutdown();
+    // File transfers started here: "Send file" and files dropped on a user.
+    void SendFileToSelectedUser();
+    void OnDropFiles(HDROP drop);
 
     HINSTANCE instance_;
     UINT taskbarCreated_;
@@ -118,6 +122,8 @@ private:
     // cannot be made, it hands out windowless chats.
     client::PrivateChatWindows privateChatWindows_;
     client::InfoDialog info_;
+    // The file transfer windows' maker, bound once the core exists.
+    transfer::TransferWindows transferWindows_;
 
     std::unique_ptr<MainCore> core_;
 
