@@ -417,6 +417,10 @@ class Session:
             return (re.fullmatch(want[3:], out) if want.startswith("re:") else out == want), out
         poll(probe, timeout, "%s %s %s is not %r" % (name, command, window, want))
 
+    def step_expect_slow(self, name, window, command, *args):
+        """expect with a minute's patience: a transfer's end under a busy Wine."""
+        self.step_expect(name, window, command, *args, timeout=60)
+
     def step_type(self, name, window, text):
         """Sets the input line (1001) and sends it with the hidden default button (1037)."""
         self.call(name, "set-text", window, 1001, text)

@@ -84,8 +84,8 @@ void BrowseDialog::OnInit() {
     CopyWindowIcons(iconSource_, handle());
     path_.Attach(GetDlgItem(handle(), IDC_BROWSE_PATH), menuOwner_, conversation::ChatTextColoursFrom(colors_));
     tree_.Attach(GetDlgItem(handle(), IDC_BROWSE_TREE),
-                 storage::ColourOf(colors_, storage::ColourIndex::BrowseTreeBackground),
-                 storage::ColourOf(colors_, storage::ColourIndex::BrowseTreeText));
+                 storage::ColourOf(colors_, storage::ColourIndex::TreeBackground),
+                 storage::ColourOf(colors_, storage::ColourIndex::TreeText));
     ApplyStoredSize();
     if (contextMenu_ == nullptr) contextMenu_ = LoadMenuA(instance(), MAKEINTRESOURCEA(IDR_BROWSE_MENU));
     SetPath(startFolder_);
@@ -209,17 +209,19 @@ void BrowseDialog::ShowListing() {
     if (tree_.handle() == nullptr) return;
     SendMessageA(tree_.handle(), WM_SETREDRAW, FALSE, 0);
     tree_.Clear();
+    // Headings as the user tree's group rows; folders (colour 19) and files (colour 20) apart.
     const std::uint32_t headingColour = storage::ColourOf(colors_, storage::ColourIndex::TreeText);
-    const std::uint32_t entryColour = storage::ColourOf(colors_, storage::ColourIndex::BrowseTreeText);
+    const std::uint32_t folderColour = storage::ColourOf(colors_, storage::ColourIndex::BrowseTreeBackground);
+    const std::uint32_t fileColour = storage::ColourOf(colors_, storage::ColourIndex::BrowseTreeText);
     int index = 0;
     if (!listing_.folders.empty()) {
         tree_.Insert(kDirectoriesHeading, std::nullopt, "Directories", headingColour);
-        for (const std::string& name : listing_.folders) tree_.Insert(index++, kDirectoriesHeading, name, entryColour);
+        for (const std::string& name : listing_.folders) tree_.Insert(index++, kDirectoriesHeading, name, folderColour);
         tree_.Expand(kDirectoriesHeading);
     }
     if (!listing_.files.empty()) {
         tree_.Insert(kFilesHeading, std::nullopt, "Files", headingColour);
-        for (const std::string& name : listing_.files) tree_.Insert(index++, kFilesHeading, name, entryColour);
+        for (const std::string& name : listing_.files) tree_.Insert(index++, kFilesHeading, name, fileColour);
         tree_.Expand(kFilesHeading);
     }
     SendMessageA(tree_.handle(), WM_SETREDRAW, TRUE, 0);
@@ -243,8 +245,7 @@ void BrowseDialog::Activate(std::optional<int> id) {
 }
 
 void BrowseDialog::UseAddress() {
-    const BrowseChoice choice =
-        ChooseInBrowse(listedPath_, listing_, tree_.SelectedId(), kind_, offeredName_);
+    const BrowseChoice choice = ChooseInBrowse(listedPath_, listing_, tree_.SelectedId(), kind_, offeredName_);
     Close();
     owner_.TakeBrowseChoice(choice);
 }

@@ -65,8 +65,9 @@ void ReceiveFileDialog::ShowMinimisedAndFlash() {
 
 void ReceiveFileDialog::OpenBrowse() {
     if (!browse_) {
-        browse_ = std::make_unique<BrowseDialog>(context_.instance, *context_.options, *context_.colors, static_cast<BrowseOwner&>(*this),
-                                                 BrowseOwnerKind::ReceiveFile, handle());
+        browse_ =
+            std::make_unique<BrowseDialog>(context_.instance, *context_.options, *context_.colors,
+                                           static_cast<BrowseOwner&>(*this), BrowseOwnerKind::ReceiveFile, handle());
     }
     browse_->Open(startFolder_, offeredName_);
 }

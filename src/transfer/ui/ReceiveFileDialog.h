@@ -54,7 +54,7 @@ private:
     conversation::ChatTextControl portRange_;
     conversation::ChatTextControl saveTo_;
     std::string startFolder_;
-    std::string offeredName_;  // from the caption, for a folder chosen in "Browse"
+    std::string offeredName_;   // from the caption, for a folder chosen in "Browse"
     bool portRowShown_ = true;  // as the template has it
     std::unique_ptr<BrowseDialog> browse_;
 };

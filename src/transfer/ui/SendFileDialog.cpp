@@ -66,8 +66,12 @@ void SendFileDialog::SetSendMode(bool client, bool server) {
     ShowDialogRow(handle(), {IDC_SEND_PORT_LABEL, IDC_SEND_PORT_RANGE}, server, portRowShown_);
 }
 
-bool SendFileDialog::IsClientChecked() const { return IsDlgButtonChecked(handle(), IDC_SEND_MODE_CLIENT) == BST_CHECKED; }
-bool SendFileDialog::IsServerChecked() const { return IsDlgButtonChecked(handle(), IDC_SEND_MODE_SERVER) == BST_CHECKED; }
+bool SendFileDialog::IsClientChecked() const {
+    return IsDlgButtonChecked(handle(), IDC_SEND_MODE_CLIENT) == BST_CHECKED;
+}
+bool SendFileDialog::IsServerChecked() const {
+    return IsDlgButtonChecked(handle(), IDC_SEND_MODE_SERVER) == BST_CHECKED;
+}
 
 // The core's own changes are not reported back to it as the user's.
 void SendFileDialog::SetFileAddress(const std::string& path) {
@@ -83,8 +87,8 @@ void SendFileDialog::Show() {
 
 void SendFileDialog::OpenBrowse() {
     if (!browse_) {
-        browse_ = std::make_unique<BrowseDialog>(context_.instance, *context_.options, *context_.colors, static_cast<BrowseOwner&>(*this),
-                                                 BrowseOwnerKind::SendFile, handle());
+        browse_ = std::make_unique<BrowseDialog>(context_.instance, *context_.options, *context_.colors,
+                                                 static_cast<BrowseOwner&>(*this), BrowseOwnerKind::SendFile, handle());
     }
     browse_->Open(startFolder_);
 }

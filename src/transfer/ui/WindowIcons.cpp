@@ -12,7 +12,8 @@ void CopyWindowIcons(HWND from, HWND to) {
     };
     if (HICON small = icon(ICON_SMALL, GCLP_HICONSM))
         SendMessageA(to, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-    if (HICON large = icon(ICON_BIG, GCLP_HICON)) SendMessageA(to, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
+    if (HICON large = icon(ICON_BIG, GCLP_HICON))
+        SendMessageA(to, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
 }
 
 // The file need not exist: the shell answers from the name alone.
