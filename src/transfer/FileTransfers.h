@@ -17,6 +17,7 @@ class SendOffer;
 class ReceiveOffer;
 class SendTransfer;
 class ReceiveTransfer;
+class TransferWindow;
 
 // What the transfers need from the rest of the program: the chat connection
 // that carries the control messages, the users it knows, and the settings that
@@ -84,8 +85,9 @@ public:
     // Removes the object from its list; it is freed from the event loop.
     void Close(const SendOffer* dialog);
     void Close(const ReceiveOffer* dialog);
-    void Close(const SendTransfer* window);
-    void Close(const ReceiveTransfer* window);
+    void Close(const TransferWindow* window);
+    // Frees `item` from the event loop (a view whose own call closed it).
+    void Discard(std::shared_ptr<void> item);
 
 private:
     void OnDeferred() override;
@@ -94,6 +96,8 @@ private:
     ReceiveTransfer* FindReceiveWindow(int peerId, int transferId);
     template <class List, class T>
     void Retire(List& list, const T* item);
+    // The send and receive windows, for what both kinds do.
+    std::vector<TransferWindow*> AllWindows() const;
 
     TransferHost& host_;
     TransferWindowFactory& windows_;
