@@ -56,6 +56,14 @@ void ProgressWindow::SetProgress(int percent) {
     if (percent == progress_) return;
     progress_ = percent;
     SendDlgItemMessageA(handle(), IDC_TRANSFER_PROGRESS, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+    PaintNow();
+}
+
+// While a transfer runs, socket notifications keep the message queue full and
+// WM_PAINT, which comes only when nothing else waits, would not come: what
+// needs painting is painted at once, at most once per percent.
+void ProgressWindow::PaintNow() {
+    RedrawWindow(handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void ProgressWindow::SetField(int id, const std::string& text) {
@@ -66,6 +74,9 @@ void ProgressWindow::SetField(int id, const std::string& text) {
     if (text != shown) SetWindowTextA(control, text.c_str());
 }
 
-void ProgressWindow::Show() { ShowWindow(handle(), SW_SHOW); }
+void ProgressWindow::Show() {
+    ShowWindow(handle(), SW_SHOW);
+    PaintNow();
+}
 
 }  // namespace vorlan::transfer

@@ -43,6 +43,7 @@ private:
     // Changes the text only when it differs, so that nothing flickers.
     void SetField(int id, const std::string& text);
     void OnButton(int id);
+    void PaintNow();
 
     TransferWindowContext context_;
     TransferWindowControl& control_;
