@@ -307,7 +307,7 @@ CHECKS = [
         ("syscommand", "B", "Save file - send-me.bin", SC_RESTORE),
         ("press", "B", "Save file - send-me.bin", 1008),
         ("window", "B", "Browse"),
-        ("set-text", "B", "Browse", 1001, r"<<win:B>>\"),
+        ("set-text", "B", "Browse", 1001, "<<win:B>>\\"),
         ("tree", "B", "Browse", 1003, ["Directories/Chat logs", "Files/options.vr"]),
         ("press", "B", "Browse", 1004),
         ("no_window", "B", "Browse"),
