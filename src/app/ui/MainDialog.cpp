@@ -648,8 +648,10 @@ void MainDialog::OnDropFiles(HDROP drop) {
     if (userId > 0 && core_->Session().userTree().HasUser(userId)) {
         const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
         for (UINT i = 0; i < count; ++i) {
-            char path[MAX_PATH] = {};
-            if (DragQueryFileA(drop, i, path, sizeof path) > 0) core_->Transfers().StartSend(userId, path);
+            // Paths longer than MAX_PATH come whole, not cut.
+            std::string path(DragQueryFileA(drop, i, nullptr, 0) + 1, '\0');
+            path.resize(DragQueryFileA(drop, i, path.data(), static_cast<UINT>(path.size())));
+            if (!path.empty()) core_->Transfers().StartSend(userId, path);
         }
     }
     DragFinish(drop);

@@ -187,10 +187,11 @@ void PrivateChatDialog::OnDropFiles(HDROP drop) {
         const int peerId = chat->peerId();
         const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
         for (UINT i = 0; i < count; ++i) {
-            char path[MAX_PATH] = {};
-            if (DragQueryFileA(drop, i, path, sizeof path) > 0) {
+            std::string path(DragQueryFileA(drop, i, nullptr, 0) + 1, '\0');
+            path.resize(DragQueryFileA(drop, i, path.data(), static_cast<UINT>(path.size())));
+            if (!path.empty()) {
                 SendMessageA(iconSource_, WM_PRIVATE_SEND_FILE, static_cast<WPARAM>(peerId),
-                             reinterpret_cast<LPARAM>(path));
+                             reinterpret_cast<LPARAM>(path.c_str()));
             }
         }
     }
