@@ -140,11 +140,27 @@ void SendTransfer::SendNextBlocks() {
         data_->Send(block_.data(), length);
         if (!data_->IsOpen()) return;
     }
-    if (sentPos_ == fileSize_) block_ = {};
+    if (sentPos_ == fileSize_) {
+        block_ = {};
+        ReadWaitingAcknowledgements();
+    }
 }
 
 void SendTransfer::OnTransferReceive(TransferSocket& socket) {
-    if (&socket == data_.get()) ReadAcknowledgements();
+    if (&socket != data_.get()) return;
+    // While blocks still go out, acknowledgements are read with the speed
+    // tick: waking for each one would cost the stream a switch per token.
+    if (sentPos_ < fileSize_ && status_ == "Sending file") {
+        acknowledgementsWaiting_ = true;
+        return;
+    }
+    ReadAcknowledgements();
+}
+
+void SendTransfer::ReadWaitingAcknowledgements() {
+    if (!acknowledgementsWaiting_) return;
+    acknowledgementsWaiting_ = false;
+    ReadAcknowledgements();
 }
 
 void SendTransfer::ReadAcknowledgements() {
@@ -196,6 +212,7 @@ void SendTransfer::OnTransferClose(TransferSocket& socket, int error) {
 
 void SendTransfer::OnTimer(int id) {
     if (id != kSpeedTimer) return;
+    if (!ended_) ReadWaitingAcknowledgements();
     if (acknowledged_ == speedRef_ && thirdButton_ == "close") {
         StopTimer(kSpeedTimer);
         View().SetSpeed("0 B/s");

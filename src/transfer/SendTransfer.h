@@ -60,6 +60,7 @@ private:
     bool StartAt(std::int64_t offset);
     void SendNextBlocks();
     void ReadAcknowledgements();
+    void ReadWaitingAcknowledgements();
     void Count(const std::string& token);
     void Complete();
     // An end state: status, "close", connection and file closed.
@@ -70,6 +71,7 @@ private:
     std::int64_t sentPos_ = 0;
     std::int64_t acknowledged_ = 0;
     bool ended_ = false;
+    bool acknowledgementsWaiting_ = false;  // a receive event not yet answered
     std::vector<char> block_;
 };
 
