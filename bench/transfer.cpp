@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -287,9 +288,21 @@ int main(int argc, char** argv) {
     }
     const double gib = static_cast<double>(size) / (1 << 30);
     const std::string target = file + ".received";
+    std::vector<double> ratios, senderCpu, receiverCpu, copySenderCpu, copyReceiverCpu;
+    auto median = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
     for (int run = 0; run < runs; ++run) {
-        const Result copy = PlainCopy(file, target, port);
-        const Result transfer = FileTransfer(file, target, size, port + 1);
+        // Alternating the order, so that neither side always follows the other's writes.
+        Result copy, transfer;
+        if (run % 2 == 0) {
+            copy = PlainCopy(file, target, port);
+            transfer = FileTransfer(file, target, size, port + 1);
+        } else {
+            transfer = FileTransfer(file, target, size, port + 1);
+            copy = PlainCopy(file, target, port);
+        }
         const bool same = SameFiles(file, target);
         std::remove(target.c_str());
         auto line = [&](const char* name, const Result& r) {
@@ -302,6 +315,13 @@ int main(int argc, char** argv) {
         std::printf("throughput ratio %.1f%%  received file %s\n", 100.0 * copy.seconds / transfer.seconds,
                     same ? "identical" : "DIFFERS");
         if (!copy.ok || !transfer.ok || !same) return 1;
+        ratios.push_back(100.0 * copy.seconds / transfer.seconds);
+        senderCpu.push_back(transfer.senderCpu / gib), receiverCpu.push_back(transfer.receiverCpu / gib);
+        copySenderCpu.push_back(copy.senderCpu / gib), copyReceiverCpu.push_back(copy.receiverCpu / gib);
     }
+    std::printf("median of %d runs: throughput ratio %.1f%%; CPU s/GiB transfer sender %.2f receiver %.2f, "
+                "plain copy sender %.2f receiver %.2f\n",
+                runs, median(ratios), median(senderCpu), median(receiverCpu), median(copySenderCpu),
+                median(copyReceiverCpu));
     return 0;
 }

@@ -6,11 +6,13 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/native}
-runs=${2:-3}
+runs=${2:-5}
 size_mib=${SIZE_MIB:-1024}
 port=${PORT:-47600}
 
-folder=$(mktemp -d)
+# In memory where there is room (/dev/shm), so that the disk's writeback, shared
+# with everything else on the machine, does not decide the figures.
+folder=$(mktemp -d -p "${BENCH_FOLDER:-$( [ -d /dev/shm ] && echo /dev/shm || echo /tmp)}")
 trap 'rm -rf "$folder"' EXIT
 # Random bytes, so that nothing along the way can shortcut the copy.
 head -c $((size_mib * 1048576)) /dev/urandom > "$folder/source.bin"

@@ -120,10 +120,10 @@ void SendTransfer::SendNextBlocks() {
     if (ended_ || !data_ || !data_->IsOpen()) return;
     while (sentPos_ < fileSize_ && !data_->HasPending()) {
         const auto length = static_cast<std::size_t>(std::min<std::int64_t>(bufferSize_, fileSize_ - sentPos_));
-        block_.resize(length);
+        block_.Resize(length);
         std::size_t got = 0;
         while (got < length) {
-            const std::int64_t count = file_->Read(block_.data() + got, length - got);
+            const std::int64_t count = file_->Read(block_.Data() + got, length - got);
             if (count <= 0) break;
             got += static_cast<std::size_t>(count);
         }
@@ -137,11 +137,11 @@ void SendTransfer::SendNextBlocks() {
         }
         sentPos_ += static_cast<std::int64_t>(length);
         if (sentPos_ == fileSize_) CloseFile();  // every byte is handed over
-        data_->Send(block_.data(), length);
+        data_->SendBlock(block_);
         if (!data_->IsOpen()) return;
     }
     if (sentPos_ == fileSize_) {
-        block_ = {};
+        block_.Release();
         ReadWaitingAcknowledgements();
     }
 }
@@ -227,7 +227,7 @@ void SendTransfer::End(const std::string& status) {
     SetThirdButton("close");
     EndSockets();
     CloseFile();
-    block_ = {};
+    block_.Release();
 }
 
 }  // namespace vorlan::transfer

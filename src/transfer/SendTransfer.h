@@ -72,7 +72,7 @@ private:
     std::int64_t acknowledged_ = 0;
     bool ended_ = false;
     bool acknowledgementsWaiting_ = false;  // a receive event not yet answered
-    std::vector<char> block_;
+    ByteBlock block_;
 };
 
 }  // namespace vorlan::transfer
