@@ -80,11 +80,12 @@ void FileTransfers::HandleControl(int peerId, int transferId, const std::string&
 
     if (subCode == control::kOfferClientSend || subCode == control::kOfferServerSend) {
         const auto offer = control::ParseOffer(fields);
-        if (!offer || dialog != receiveDialogs_.end()) return;
+        if (!offer) return;
+        if (receiveDialogs_.size() >= kMaxReceiveDialogs) return refuse();
+        if (dialog != receiveDialogs_.end()) return;  // the same offer twice
         const std::string name = SafeFileName(offer->name);
         // Nothing to receive, more than may be offered, or no name to save under.
-        if (receiveDialogs_.size() >= kMaxReceiveDialogs || offer->size <= 0 || offer->size > kMaxFileSize ||
-            name.empty()) {
+        if (offer->size <= 0 || offer->size > kMaxFileSize || name.empty()) {
             refuse();
             return;
         }

@@ -8,7 +8,7 @@ namespace vorlan::transfer {
 
 namespace {
 // The most read from the socket at once; what is left comes with the next notification.
-constexpr std::uint32_t kMaxRead = 1 << 20;
+constexpr std::size_t kMaxRead = 1 << 20;
 }  // namespace
 
 ReceiveTransfer::ReceiveTransfer(FileTransfers& service, ReceiveStart start)
@@ -114,26 +114,26 @@ void ReceiveTransfer::OnTransferReceive(TransferSocket& socket) {
 }
 
 void ReceiveTransfer::ReadData() {
-    std::uint32_t waiting = 0;
-    if (!data_->PendingBytes(waiting)) waiting = 0;
-    buffer_.resize(std::clamp<std::uint32_t>(waiting, 1, kMaxRead));
-    const int count = data_->Receive(buffer_.data(), static_cast<int>(buffer_.size()));
+    // One receive takes what waits, up to the buffer: asking the count first
+    // would only cost a call.
+    if (buffer_.Size() < kMaxRead) buffer_.Resize(kMaxRead);
+    const int count = data_->Receive(buffer_.Data(), static_cast<int>(kMaxRead));
     if (count <= 0 || ended_) return;
     // Bytes beyond the offered size are not the file's: they are not written.
-    const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(count, fileSize_ - received_));
-    if (wanted > 0) {
-        if (!file_->IsOpen() || !file_->Write(buffer_.data(), wanted)) {
+    const auto kept = static_cast<std::size_t>(std::min<std::int64_t>(count, fileSize_ - received_));
+    if (kept > 0) {
+        if (!file_->IsOpen() || !file_->Write(buffer_.Data(), kept)) {
             StopTimer(kKeepAliveTimer);
             End("File transfer failed");
             return;
         }
-        received_ += static_cast<std::int64_t>(wanted);
+        received_ += static_cast<std::int64_t>(kept);
         ShowPercent(received_);
         View().SetDone(FormatSize(received_));
         if (received_ == fileSize_) AllWritten();
     }
-    if (wanted == 0) return;
-    const std::string token = std::to_string(wanted);
+    if (kept == 0) return;
+    const std::string token = std::to_string(kept);
     data_->Send(token.c_str(), token.size() + 1);
 }
 
@@ -181,7 +181,7 @@ void ReceiveTransfer::End(const std::string& status) {
     SetStatus(status);
     EndSockets();
     CloseFile();
-    buffer_ = {};
+    buffer_.Release();
 }
 
 }  // namespace vorlan::transfer

@@ -66,7 +66,7 @@ private:
     bool ended_ = false;
     bool allWritten_ = false;
     std::string middleButton_ = "pause";
-    std::vector<char> buffer_;
+    ByteBlock buffer_;
 };
 
 }  // namespace vorlan::transfer

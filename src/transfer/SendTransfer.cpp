@@ -120,10 +120,10 @@ void SendTransfer::SendNextBlocks() {
     if (ended_ || !data_ || !data_->IsOpen()) return;
     while (sentPos_ < fileSize_ && !data_->HasPending()) {
         const auto length = static_cast<std::size_t>(std::min<std::int64_t>(bufferSize_, fileSize_ - sentPos_));
-        block_.resize(length);
+        block_.Resize(length);
         std::size_t got = 0;
         while (got < length) {
-            const std::int64_t count = file_->Read(block_.data() + got, length - got);
+            const std::int64_t count = file_->Read(block_.Data() + got, length - got);
             if (count <= 0) break;
             got += static_cast<std::size_t>(count);
         }
@@ -137,14 +137,30 @@ void SendTransfer::SendNextBlocks() {
         }
         sentPos_ += static_cast<std::int64_t>(length);
         if (sentPos_ == fileSize_) CloseFile();  // every byte is handed over
-        data_->Send(block_.data(), length);
+        data_->SendBlock(block_);
         if (!data_->IsOpen()) return;
     }
-    if (sentPos_ == fileSize_) block_ = {};
+    if (sentPos_ == fileSize_) {
+        block_.Release();
+        ReadWaitingAcknowledgements();
+    }
 }
 
 void SendTransfer::OnTransferReceive(TransferSocket& socket) {
-    if (&socket == data_.get()) ReadAcknowledgements();
+    if (&socket != data_.get()) return;
+    // While blocks still go out, acknowledgements are read with the speed
+    // tick: waking for each one would cost the stream a switch per token.
+    if (sentPos_ < fileSize_ && status_ == "Sending file") {
+        acknowledgementsWaiting_ = true;
+        return;
+    }
+    ReadAcknowledgements();
+}
+
+void SendTransfer::ReadWaitingAcknowledgements() {
+    if (!acknowledgementsWaiting_) return;
+    acknowledgementsWaiting_ = false;
+    ReadAcknowledgements();
 }
 
 void SendTransfer::ReadAcknowledgements() {
@@ -196,6 +212,7 @@ void SendTransfer::OnTransferClose(TransferSocket& socket, int error) {
 
 void SendTransfer::OnTimer(int id) {
     if (id != kSpeedTimer) return;
+    if (!ended_) ReadWaitingAcknowledgements();
     if (acknowledged_ == speedRef_ && thirdButton_ == "close") {
         StopTimer(kSpeedTimer);
         View().SetSpeed("0 B/s");
@@ -210,7 +227,7 @@ void SendTransfer::End(const std::string& status) {
     SetThirdButton("close");
     EndSockets();
     CloseFile();
-    block_ = {};
+    block_.Release();
 }
 
 }  // namespace vorlan::transfer

@@ -60,6 +60,7 @@ private:
     bool StartAt(std::int64_t offset);
     void SendNextBlocks();
     void ReadAcknowledgements();
+    void ReadWaitingAcknowledgements();
     void Count(const std::string& token);
     void Complete();
     // An end state: status, "close", connection and file closed.
@@ -70,7 +71,8 @@ private:
     std::int64_t sentPos_ = 0;
     std::int64_t acknowledged_ = 0;
     bool ended_ = false;
-    std::vector<char> block_;
+    bool acknowledgementsWaiting_ = false;  // a receive event not yet answered
+    ByteBlock block_;
 };
 
 }  // namespace vorlan::transfer

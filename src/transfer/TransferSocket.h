@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 #include "platform/AsyncSocket.h"
@@ -21,6 +22,26 @@ public:
     virtual void OnTransferClose(TransferSocket&, int /*error*/) {}
 };
 
+// A byte buffer that is not cleared when it grows: a file block is read over
+// it at once, so filling it first would only cost time.
+class ByteBlock {
+public:
+    char* Data() { return data_.get(); }
+    const char* Data() const { return data_.get(); }
+    std::size_t Size() const { return size_; }
+    // Room for `size` bytes; the contents are undefined afterwards.
+    void Resize(std::size_t size);
+    void Append(const char* bytes, std::size_t length);
+    void Clear() { size_ = 0; }
+    void Release() { data_.reset(), size_ = capacity_ = 0; }
+    void Swap(ByteBlock& other) noexcept;
+
+private:
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
 // A connection of a transfer, or the listening socket that waits for one.
 // Bytes handed to it that the network does not take at once wait in the
 // pending send, in order, until the socket is writable again.
@@ -31,8 +52,12 @@ public:
     // Appends `data` to the pending send and offers it to the network. False
     // when bytes stay pending (the socket would block) or the send failed.
     bool Send(const char* data, std::size_t length);
-    bool HasPending() const { return head_ < pending_.size(); }
-    std::size_t PendingSendBytes() const { return pending_.size() - head_; }
+    // The same for a whole block, which the socket takes over as its pending
+    // send instead of copying what the network leaves; `block` gets a buffer
+    // to reuse in exchange.
+    bool SendBlock(ByteBlock& block);
+    bool HasPending() const { return head_ < pending_.Size(); }
+    std::size_t PendingSendBytes() const { return pending_.Size() - head_; }
 
     // Pending bytes dropped, shut down both ways, closed; safe when closed.
     void End();
@@ -48,11 +73,13 @@ protected:
     void OnClose(int error) override { owner_.OnTransferClose(*this, error); }
 
 private:
+    // Offers bytes from the front until all are taken or the socket would block.
+    std::size_t Offer(const char* data, std::size_t length);
     // Offers the pending bytes until they are gone or the socket would block.
     bool Flush();
 
     TransferSocketEvents& owner_;
-    std::string pending_;
+    ByteBlock pending_;
     std::size_t head_ = 0;  // bytes of pending_ already taken by the network
 };
 

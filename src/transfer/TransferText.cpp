@@ -132,9 +132,8 @@ int Percent(std::int64_t done, std::int64_t total) {
     if (total <= 0) return 100;
     if (done <= 0) return 0;
     if (done >= total) return 100;
-    // done * 100 could overflow only far beyond the size limit; divide first there.
-    if (done > INT64_MAX / 100) return static_cast<int>(done / (total / 100));
-    return static_cast<int>(done * 100 / total);
+    // 128 bits: done * 100 overflows 64 bits for counts that a hostile peer may announce.
+    return static_cast<int>(static_cast<__int128>(done) * 100 / total);
 }
 
 }  // namespace vorlan::transfer
