@@ -387,6 +387,8 @@ CHECKS = [
         ("press", "A", "Open file - big.bin", 1012),
         ("window", "B", "Save file - big.bin"),
         ("expect", "B", "Save file - big.bin", "get-text", 1002, "Client"),
+        ("syscommand", "B", "Save file - big.bin", SC_RESTORE),
+        ("shot", "transfer-save-file-connecting"),
         ("set-text", "B", "Save file - big.bin", 1007, r"<<win:B>>\big.bin"),
         ("press", "B", "Save file - big.bin", 1009),
         ("window", "B", "Save file"),
