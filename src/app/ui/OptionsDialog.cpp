@@ -96,7 +96,8 @@ void OptionsDialog::Apply() {
 
 void OptionsDialog::OpenBrowse() {
     if (!browse_) {
-        browse_ = std::make_unique<transfer::BrowseDialog>(instance(), core_.Options(), core_.Colors(), static_cast<transfer::BrowseOwner&>(*this),
+        browse_ = std::make_unique<transfer::BrowseDialog>(instance(), core_.Options(), core_.Colors(),
+                                                           static_cast<transfer::BrowseOwner&>(*this),
                                                            transfer::BrowseOwnerKind::Options, handle());
     }
     browse_->Open(transfer::BrowserPathFolder(browserPath_.Text()));

@@ -62,9 +62,7 @@ void ProgressWindow::SetProgress(int percent) {
 // While a transfer runs, socket notifications keep the message queue full and
 // WM_PAINT, which comes only when nothing else waits, would not come: what
 // needs painting is painted at once, at most once per percent.
-void ProgressWindow::PaintNow() {
-    RedrawWindow(handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
+void ProgressWindow::PaintNow() { RedrawWindow(handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
 
 void ProgressWindow::SetField(int id, const std::string& text) {
     HWND control = GetDlgItem(handle(), id);
