@@ -12,6 +12,7 @@
 #include "storage/ProfileFile.h"
 #include "storage/RecentServersFile.h"
 #include "transfer/IdleTransfers.h"
+#include "transfer/SessionTransfers.h"
 #include "update/UpdateChecker.h"
 
 namespace vorlan::app {
@@ -38,7 +39,13 @@ MainCore::MainCore(const MainCoreViews& views, MainCoreSettings settings)
     settings_.bindAddress = std::move(settings.clientBindAddress);
     // The password commands of the input line change what the server admits.
     settings_.serverSettingsChanged = [this] { SyncServerSettings(); };
-    if (settings.makeTransfers) transfers_ = settings.makeTransfers(*this);
+    if (settings.makeTransfers) {
+        transfers_ = settings.makeTransfers(*this);
+    } else if (settings.transferWindows) {
+        transfers_ = std::make_unique<transfer::SessionTransfers>(
+            [this]() -> client::ClientSession& { return *session_; }, *settings.transferWindows,
+            settings.transferTuning);
+    }
     if (!transfers_) transfers_ = std::make_unique<transfer::IdleTransfers>();
     if (settings.makeUpdateCheck) {
         updateCheck_ = settings.makeUpdateCheck(*this);

@@ -10,6 +10,7 @@
 #include "client/ClientSession.h"
 #include "server/ChatServer.h"
 #include "storage/Records.h"
+#include "transfer/FileTransfers.h"
 #include "transfer/TransferService.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateChecker.h"
@@ -37,6 +38,10 @@ struct MainCoreSettings {
     std::function<std::unique_ptr<update::UpdateCheck>(MainCore&)> makeUpdateCheck;
     // Where the built-in check asks; tests point it at a local responder.
     update::UpdateServer updateServer;
+    // The transfer windows (transfer/ui). With them and without makeTransfers
+    // the file transfers run (transfer::FileTransfers) over the client session.
+    transfer::TransferWindowFactory* transferWindows = nullptr;
+    transfer::TransferTuning transferTuning;
 };
 
 // Everything the application core asks of the main window and its helpers.

@@ -17,6 +17,7 @@
 #include "conversation/ChatLog.h"
 #include "conversation/LineContext.h"
 #include "conversation/ViewBatch.h"
+#include "protocol/ClientToServer.h"
 #include "storage/Records.h"
 
 namespace vorlan::client {
@@ -164,6 +165,13 @@ public:
     void SendPrivateInput(const PrivateChatWindowView* window, const std::string& typed);
     // The profile dialog's "update": the new name reaches the server.
     void UpdateOwnName(const std::string& name);
+
+    // ---- file transfers ----------------------------------------------------------
+    // `FileTransferRelay` ("12") to `target` with `payload` (relay flag and
+    // control); dropped while not connected.
+    void SendFileTransferRelay(int target, std::string_view payload) {
+        link_.Send(protocol::to_server::FileTransferRelay(target, payload));
+    }
 
     // ---- receiving -------------------------------------------------------------
     void HandleServerMessage(std::string_view message) { messages_.Handle(message); }

@@ -11,6 +11,9 @@ namespace vorlan::platform {
 
 bool FileExists(const std::string& path);       // exists and is not a folder
 bool DirectoryExists(const std::string& path);  // exists and is a folder
+// A full path of this system, not relative to any current folder: a drive
+// ("C:\\...") on Windows, a leading separator on POSIX.
+bool IsFullPath(const std::string& path);
 bool CreateFolder(const std::string& path);     // one level; true if it exists afterwards
 bool RemoveFile(const std::string& path);
 // Replaces `target` by `source` in one step, so that a reader never sees a half file.

@@ -183,6 +183,8 @@ class Session:
                 if not ids:
                     raise StepFailed("no user %r in the raw clients' user lists" % key)
                 return str(ids[0])
+            if kind == "win":  # an instance's program folder as the program sees it
+                return wine_path(self.instances[key]["path"])
             if kind == "self":
                 own = [f for f in self.peer(key).frames if f[:2] == b"00" and f.endswith(b"1") and f.count(SEP) == 2]
                 return own[0][2:].split(SEP)[0].decode() if own else "none"
@@ -417,6 +419,10 @@ class Session:
                 return len(out) == want, "%d characters: %s" % (len(out), out)
             return (re.fullmatch(want[3:], out) if want.startswith("re:") else out == want), out
         poll(probe, timeout, "%s %s %s is not %r" % (name, command, window, want))
+
+    def step_expect_slow(self, name, window, command, *args):
+        """expect with a minute's patience: a transfer's end under a busy Wine."""
+        self.step_expect(name, window, command, *args, timeout=60)
 
     def step_type(self, name, window, text):
         """Sets the input line (1001) and sends it with the hidden default button (1037)."""
@@ -687,6 +693,31 @@ class Session:
 
     def step_sleep(self, seconds):
         time.sleep(seconds)
+
+    # ----- files for the transfers ----------------------------------------------
+    def step_write_bytes(self, name, relative, size, prefix_of=None):
+        """A file of `size` pseudo-random bytes; with prefix_of (NAME, RELATIVE)
+        the first `size` bytes of that file instead."""
+        if prefix_of:
+            with open(self.file(*prefix_of), "rb") as handle:
+                data = handle.read(size)
+        else:
+            data = random.Random(size).randbytes(size)
+        with open(self.file(name, relative), "wb") as handle:
+            handle.write(data)
+
+    def step_same_bytes(self, name, relative, other, other_relative, timeout=30):
+        def probe():
+            mine, theirs = self.read(name, relative), self.read(other, other_relative)
+            return mine is not None and mine == theirs, "%s vs %s bytes" % (
+                None if mine is None else len(mine), None if theirs is None else len(theirs))
+        poll(probe, timeout, "%s/%s never held the bytes of %s/%s" % (name, relative, other, other_relative))
+
+    def step_size_between(self, name, relative, low, high):
+        """The file exists and its size s is low < s < high."""
+        size = os.path.getsize(self.file(name, relative)) if os.path.exists(self.file(name, relative)) else None
+        if size is None or not low < size < high:
+            raise StepFailed("%s/%s has size %s, not between %d and %d" % (name, relative, size, low, high))
 
     def cleanup(self):
         for peer in self.peers.values():

@@ -104,6 +104,8 @@ TEST(FileContract, FilesAndFoldersAreToldApart) {
     EXPECT_TRUE(platform::DirectoryExists(sub) && !platform::FileExists(sub));
     EXPECT_FALSE(platform::CreateFolder(folder.File("missing") + "\\deeper")) << "one level only";
     EXPECT_FALSE(File().Open(sub, File::Mode::Read)) << "a folder is not a file";
+    EXPECT_TRUE(platform::IsFullPath(file));
+    EXPECT_FALSE(platform::IsFullPath("a.txt") || platform::IsFullPath("Chat logs\\a.txt") || platform::IsFullPath(""));
 
     const std::string nested = sub + "\\Private chat.txt";  // the program writes paths with backslashes
     WriteFile(nested, "hi");

@@ -9,6 +9,7 @@
 #include "app/TrayMenuModel.h"
 #include "app/ui/MainDialogIds.h"
 #include "client/MenuIds.h"
+#include "client/ui/PrivateChatIds.h"
 #include "conversation/ui/ConversationIds.h"
 #include "platform/Files.h"
 
@@ -51,7 +52,8 @@ MainDialog::MainDialog(HINSTANCE instance)
       taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")),
       popup_({[this] { ShowVorlan(); }, [this](int userId) { ShowPrivateChat(userId); }, [this] { OpenUpdatePage(); }}),
       privateChatWindows_(instance),
-      info_(instance, *this) {}
+      info_(instance, *this),
+      transferWindows_(instance) {}
 
 MainDialog::~MainDialog() {
     // The list windows go before the core, which may still ask about them.
@@ -105,6 +107,10 @@ INT_PTR MainDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 ShowWindow(handle(), SW_MAXIMIZE);
             }
             return TRUE;
+        case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return TRUE;
+        case WM_PRIVATE_SEND_FILE:
+            if (core_) core_->Transfers().StartSend(static_cast<int>(wParam), reinterpret_cast<const char*>(lParam));
+            return TRUE;
         case WM_CTLCOLORSTATIC: return OnLabelColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_ENDSESSION:
             // Whatever the session's end says, the program ends properly.
@@ -122,9 +128,12 @@ void MainDialog::OnInitDialog() {
 
     MainCoreSettings settings;
     settings.programFolder = platform::ExecutableFolder();
+    settings.transferWindows = &transferWindows_;
     core_ = std::make_unique<MainCore>(Views(), std::move(settings));
     skin_.SetColours(core_->Colors());
     privateChatWindows_.Bind(core_->Session(), handle());
+    transferWindows_.Bind(core_->Options(), core_->Colors(), handle());
+    DragAcceptFiles(handle(), TRUE);
     PlaceAtStoredSize();
 
     SetUpServersTree();
@@ -327,7 +336,7 @@ bool MainDialog::OnChatTextCommand(int id) {
 bool MainDialog::OnUserMenuCommand(int id) {
     switch (id) {
         case ID_USER_OPEN_CHAT_LOG: OpenInShell(core_->SelectedUserChatLogToOpen()); return true;
-        case ID_USER_SEND_FILE: return true;  // file transfers come with their own windows
+        case ID_USER_SEND_FILE: SendFileToSelectedUser(); return true;
         default: return core_->Session().OnUserMenuCommand(id);
     }
 }
@@ -649,6 +658,44 @@ void MainDialog::Shutdown() {
     hoverCard_.Destroy();
     trayMenuWindow_.Destroy();
     End(0);
+}
+
+// ---- file transfers -------------------------------------------------------------------
+
+void MainDialog::SendFileToSelectedUser() {
+    const int userId = core_->Session().userTree().SelectedUserId();
+    if (userId > 0) core_->Transfers().StartSend(userId, "");
+}
+
+// Files dropped on a user of the user tree: one "Open file" dialog each.
+// Drops anywhere else in the window are ignored.
+void MainDialog::OnDropFiles(HDROP drop) {
+    POINT at{};
+    DragQueryPoint(drop, &at);
+    HWND tree = userTree_.handle();
+    MapWindowPoints(handle(), tree, &at, 1);
+    TVHITTESTINFO hit{};
+    hit.pt = at;
+    auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    int userId = 0;
+    if (item != nullptr && (hit.flags & TVHT_ONITEM) != 0) {
+        TVITEMA data{};
+        data.mask = TVIF_PARAM;
+        data.hItem = item;
+        if (SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data)) != 0) {
+            userId = static_cast<int>(data.lParam);
+        }
+    }
+    if (userId > 0 && core_->Session().userTree().HasUser(userId)) {
+        const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            // Paths longer than MAX_PATH come whole, not cut.
+            std::string path(DragQueryFileA(drop, i, nullptr, 0) + 1, '\0');
+            path.resize(DragQueryFileA(drop, i, path.data(), static_cast<UINT>(path.size())));
+            if (!path.empty()) core_->Transfers().StartSend(userId, path);
+        }
+    }
+    DragFinish(drop);
 }
 
 }  // namespace vorlan::app

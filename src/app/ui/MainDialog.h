@@ -30,6 +30,7 @@
 #include "skin/HoverCard.h"
 #include "skin/ui/HoverCardWindow.h"
 #include "skin/ui/Skin.h"
+#include "transfer/ui/TransferWindows.h"
 
 namespace vorlan::app {
 
@@ -97,6 +98,9 @@ private:
     void CopyRecentAddress();
     void OpenInShell(const std::string& path) const;
     void Shutdown();
+    // File transfers started here: "Send file" and files dropped on a user.
+    void SendFileToSelectedUser();
+    void OnDropFiles(HDROP drop);
 
     HINSTANCE instance_;
     // The look of every window; it outlives them all.
@@ -128,6 +132,8 @@ private:
     // cannot be made, it hands out windowless chats.
     client::PrivateChatWindows privateChatWindows_;
     client::InfoDialog info_;
+    // The file transfer windows' maker, bound once the core exists.
+    transfer::TransferWindows transferWindows_;
 
     std::unique_ptr<MainCore> core_;
 

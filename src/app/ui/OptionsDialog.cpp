@@ -52,7 +52,7 @@ bool OptionsDialog::OnCommand(int id, int notification) {
     switch (id) {
         case IDC_OPTIONS_SPECIFIED_BROWSER:
         case IDC_OPTIONS_INTERNET_EXPLORER: OnBrowserChoice(id); break;
-        case IDC_OPTIONS_BROWSE: break;  // the "Browse" dialog picks the program once it exists
+        case IDC_OPTIONS_BROWSE: OpenBrowse(); break;
         case IDC_OPTIONS_APPLY: Apply(); break;
         case IDC_OPTIONS_CANCEL: Close(); break;
         default: break;
@@ -92,6 +92,19 @@ void OptionsDialog::OnBrowserChoice(int id) {
 void OptionsDialog::Apply() {
     ApplyOptionsForm(Read(), core_.Options());
     Close();
+}
+
+void OptionsDialog::OpenBrowse() {
+    if (!browse_) {
+        browse_ = std::make_unique<transfer::BrowseDialog>(instance(), core_.Options(), core_.Colors(),
+                                                           static_cast<transfer::BrowseOwner&>(*this),
+                                                           transfer::BrowseOwnerKind::Options, handle());
+    }
+    browse_->Open(transfer::BrowserPathFolder(browserPath_.Text()));
+}
+
+void OptionsDialog::TakeBrowseChoice(const transfer::BrowseChoice& choice) {
+    if (IsOpen()) browserPath_.SetText(choice.target);
 }
 
 }  // namespace vorlan::app

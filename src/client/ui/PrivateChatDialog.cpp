@@ -73,6 +73,7 @@ INT_PTR PrivateChatDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
             return FALSE;  // the dialog still restores its focus
         case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return TRUE;
         case WM_CLOSE: CloseByUser(); return TRUE;
+        case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return TRUE;
         case WM_NCDESTROY: initialised_ = false; return FALSE;
         default: return FALSE;
     }
@@ -86,6 +87,7 @@ void PrivateChatDialog::OnInitDialog() {
     input_.ApplyPrivateInputLimit();
     TakeIcons();
     ApplyRememberedSize();
+    DragAcceptFiles(handle(), TRUE);
     initialised_ = true;
     SetFocus(input_.handle());
 }
@@ -171,5 +173,29 @@ void PrivateChatDialog::OpenChatLog() {
 }
 
 void PrivateChatDialog::CloseByUser() { session_.ClosePrivateChat(this); }
+
+// Files dropped on the input line go to the partner, each through the main
+// window's "Open file" dialog; drops elsewhere and on an offline partner do nothing.
+void PrivateChatDialog::OnDropFiles(HDROP drop) {
+    POINT at{};
+    DragQueryPoint(drop, &at);
+    RECT input{};
+    GetWindowRect(input_.handle(), &input);
+    MapWindowPoints(HWND_DESKTOP, handle(), reinterpret_cast<POINT*>(&input), 2);
+    const PrivateChat* chat = session_.privateChats().FindByWindow(this);
+    if (PtInRect(&input, at) && chat != nullptr && chat->peerId() > 0 && iconSource_ != nullptr) {
+        const int peerId = chat->peerId();
+        const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            std::string path(DragQueryFileA(drop, i, nullptr, 0) + 1, '\0');
+            path.resize(DragQueryFileA(drop, i, path.data(), static_cast<UINT>(path.size())));
+            if (!path.empty()) {
+                SendMessageA(iconSource_, WM_PRIVATE_SEND_FILE, static_cast<WPARAM>(peerId),
+                             reinterpret_cast<LPARAM>(path.c_str()));
+            }
+        }
+    }
+    DragFinish(drop);
+}
 
 }  // namespace vorlan::client

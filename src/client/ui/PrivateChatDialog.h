@@ -46,6 +46,7 @@ private:
     void OnCommand(int id, int notification);
     void Send();
     void OpenChatLog();
+    void OnDropFiles(HDROP drop);
     // Hands the window to the session, which destroys it: nothing of this
     // object may be used afterwards.
     void CloseByUser();

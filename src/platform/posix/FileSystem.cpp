@@ -27,6 +27,8 @@ bool DirectoryExists(const std::string& path) {
     return StatPath(path, info) && S_ISDIR(info.st_mode);
 }
 
+bool IsFullPath(const std::string& path) { return !path.empty() && (path[0] == '/' || path[0] == '\\'); }
+
 bool CreateFolder(const std::string& path) {
     if (!path.empty() && mkdir(ToPosixPath(path).c_str(), 0777) == 0) return true;
     return DirectoryExists(path);

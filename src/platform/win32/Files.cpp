@@ -31,6 +31,8 @@ bool DirectoryExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool IsFullPath(const std::string& path) { return path.size() >= 3 && path[1] == ':' && path[2] == '\\'; }
+
 bool CreateFolder(const std::string& path) {
     if (path.empty() || path.find('\0') != std::string::npos) {
         return false;
