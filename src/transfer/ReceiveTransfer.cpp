@@ -33,7 +33,7 @@ void ReceiveTransfer::Begin(const PortRange& ports) {
     const int port = OpenListener(ports);
     if (port == 0) {
         End("Couldn't start server");
-        service_.Host().SendControl(peerId_, control::Notice(control::kReceiverCanceled, transferId_));
+        TellPeerCanceled();
         return;
     }
     SetStatus("Waiting for connection");
@@ -49,6 +49,7 @@ void ReceiveTransfer::OnSenderCanceled() {
 void ReceiveTransfer::OnSenderListening(const control::Endpoint& endpoint) {
     awaitingPeer_ = 0;
     if (!StartConnect(endpoint.address, endpoint.port)) {
+        TellPeerCanceled();  // its listening port would wait for nobody
         End("Couldn't connect");
         SetThirdButton("close");
         return;
@@ -88,6 +89,7 @@ void ReceiveTransfer::ThirdButton() {
 void ReceiveTransfer::OnTransferConnect(TransferSocket&, int error) {
     if (ended_) return;
     if (error != 0) {
+        TellPeerCanceled();
         End("Couldn't connect");
         SetThirdButton("close");
         return;

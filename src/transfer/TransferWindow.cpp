@@ -31,8 +31,10 @@ TransferWindow::~TransferWindow() {
 void TransferWindow::GoToLocation() { service_.Windows().OpenWithShell(folder_); }
 
 void TransferWindow::CloseWindow() {
-    if (awaitingPeer_ != 0) {
-        service_.Host().SendControl(awaitingPeer_, control::Notice(WithdrawNotice(), transferId_));
+    // Also once the peer listens or connects: without a word it would wait
+    // for this side until its user gave up.
+    if (awaitingPeer_ != 0 || (!connected_ && !ended_)) {
+        service_.Host().SendControl(peerId_, control::Notice(WithdrawNotice(), transferId_));
         awaitingPeer_ = 0;
     }
     StopTimer(kSpeedTimer);
@@ -40,6 +42,10 @@ void TransferWindow::CloseWindow() {
     EndSockets();
     CloseFile();
     service_.Close(this);
+}
+
+void TransferWindow::TellPeerCanceled() {
+    service_.Host().SendControl(peerId_, control::Notice(CancelNotice(), transferId_));
 }
 
 void TransferWindow::SetStatus(const std::string& text) {

@@ -194,6 +194,30 @@ TEST_F(WireTransfer, ResumeOffsetsBeyondFourGiB) {
     EXPECT_EQ(windows.receiveWindows.back()->caption, "(79%) part.bin - receive");
 }
 
+// Either side giving up after the answer but before the connection is made
+// tells the other, whose port would otherwise wait for nobody.
+TEST_F(WireTransfer, GivingUpBeforeTheConnectionReachesThePeer) {
+    WriteBytes(Path("a.bin"), "abc");
+    for (int id : {0, 1}) {
+        transfers->StartSend(kBob, Path("a.bin"));
+        SendDialog& dialog = *windows.sendDialogs.back();
+        dialog.client = false, dialog.server = true;
+        dialog.control.Send();
+        EXPECT_EQ(host.sent.back(), "5:0" + std::to_string(id) + "|133|a.bin");
+        Window& window = *windows.sendWindows.back();
+        FromBob(std::to_string(id) + "|020");
+        EXPECT_EQ(window.status, "Waiting for connection");
+        EXPECT_TRUE(host.sent.back().starts_with("5:1" + std::to_string(id) + "|14")) << host.sent.back();
+        if (id == 0) {
+            FromBob("0|00");  // Bob closed his window
+            EXPECT_EQ(window.status, "Canceled");
+        } else {
+            window.control.CloseBox();
+            EXPECT_EQ(host.sent.back(), "5:01|10");
+        }
+    }
+}
+
 // An offset the file cannot continue from is refused rather than waited on.
 TEST_F(WireTransfer, AnOffsetAtTheEndIsRefused) {
     WriteBytes(Path("a.bin"), "abc");
