@@ -12,8 +12,7 @@ constexpr std::size_t kMaxRead = 1 << 20;
 }  // namespace
 
 ReceiveTransfer::ReceiveTransfer(FileTransfers& service, ReceiveStart start)
-    : TransferWindow(service, false, start.peerId, start.transferId, start.path, start.fileSize,
-                     std::move(start.file)),
+    : TransferWindow(service, false, start.peerId, start.transferId, start.path, start.fileSize, std::move(start.file)),
       listens_(start.receiverListens),
       received_(start.offset) {
     speedRef_ = received_;

@@ -22,8 +22,7 @@ std::int64_t TokenValue(const std::string& token, std::int64_t limit) {
 }  // namespace
 
 SendTransfer::SendTransfer(FileTransfers& service, SendStart start)
-    : TransferWindow(service, true, start.peerId, start.transferId, start.path, start.fileSize,
-                     std::move(start.file)),
+    : TransferWindow(service, true, start.peerId, start.transferId, start.path, start.fileSize, std::move(start.file)),
       bufferSize_(std::clamp(start.bufferSize, 1, kMaxBufferSize)),
       ports_(start.ports) {
     awaitingPeer_ = start.peerId;

@@ -5,9 +5,8 @@
 
 namespace vorlan::transfer {
 
-TransferWindow::TransferWindow(FileTransfers& service, bool sendWindow, int peerId,
-                               int transferId, const std::string& path, std::int64_t fileSize,
-                               std::unique_ptr<platform::File> file)
+TransferWindow::TransferWindow(FileTransfers& service, bool sendWindow, int peerId, int transferId,
+                               const std::string& path, std::int64_t fileSize, std::unique_ptr<platform::File> file)
     : service_(service),
       view_(sendWindow ? service.Windows().CreateSendWindow(*this) : service.Windows().CreateReceiveWindow(*this)),
       peerId_(peerId),

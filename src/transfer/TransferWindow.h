@@ -16,17 +16,15 @@ class FileTransfers;
 
 // What a send window and a receive window share: the window, the file, the
 // counters shown, the two sockets of a transfer and the speed timer.
-class TransferWindow : public TransferWindowControl,
-                       public TransferSocketEvents,
-                       protected platform::TimerOwner {
+class TransferWindow : public TransferWindowControl, public TransferSocketEvents, protected platform::TimerOwner {
 public:
     static constexpr int kSpeedTimer = 105;
     static constexpr int kKeepAliveTimer = 106;
 
     // `path` is folder + name of the file; `file` is open (or closed for none).
     // The window is created here, a send window (155) or a receive window (156).
-    TransferWindow(FileTransfers& service, bool sendWindow, int peerId, int transferId,
-                   const std::string& path, std::int64_t fileSize, std::unique_ptr<platform::File> file);
+    TransferWindow(FileTransfers& service, bool sendWindow, int peerId, int transferId, const std::string& path,
+                   std::int64_t fileSize, std::unique_ptr<platform::File> file);
     ~TransferWindow() override;
 
     int PeerId() const { return peerId_; }

@@ -72,12 +72,22 @@ TEST_F(WireTransfer, TheSenderCountsSplitTokensOnceAndIgnoresKeepAlives) {
     EXPECT_EQ(receiver.Peer().received, "0123456789");
     EXPECT_EQ(window.status, "Sending file");
 
-    receiver.Send(std::string("\0" "3", 2));
+    receiver.Send(
+        std::string("\0"
+                    "3",
+                    2));
     ASSERT_TRUE(WaitFor([] { return false; }, 30) || true);
-    receiver.Send(std::string("\0" "\0" "6", 3));
+    receiver.Send(
+        std::string("\0"
+                    "\0"
+                    "6",
+                    3));
     ASSERT_TRUE(WaitFor([&] { return window.done == "3 B"; }));
     EXPECT_EQ(window.caption, "(30%) a.bin - send");
-    receiver.Send(std::string("\0" "1\0", 3));
+    receiver.Send(
+        std::string("\0"
+                    "1\0",
+                    3));
     ASSERT_TRUE(WaitFor([&] { return window.status == "File transfer complete"; }));
     EXPECT_EQ(window.done, "10 B");
     EXPECT_EQ(window.third, "close");
@@ -132,10 +142,10 @@ TEST_F(WireTransfer, OffersThatCannotBeSavedAreRefusedAndBadControlsIgnored) {
     FromBob("1|120|empty.txt");
     FromBob("2|12-5|negative.txt");
     FromBob("3|121|..");
-    FromBob("4|12x|nosize.txt");        // no number: ignored
-    FromBob("5|1210");                  // no name: ignored
-    FromBob("6");                       // no SEP: ignored
-    FromBob("1000|1210|a.txt");         // no such transfer id: ignored
+    FromBob("4|12x|nosize.txt");  // no number: ignored
+    FromBob("5|1210");            // no name: ignored
+    FromBob("6");                 // no SEP: ignored
+    FromBob("1000|1210|a.txt");   // no such transfer id: ignored
     EXPECT_EQ(host.sent, (std::vector<std::string>{"5:01|00", "5:02|00", "5:03|00"}));
     EXPECT_EQ(transfers->ReceiveDialogCount(), 0u);
 
