@@ -228,8 +228,8 @@ Result FileTransfer(const std::string& source, const std::string& target, std::i
         views.receiveDialog->control.Accept();
         char byte = 1;
         (void)!write(ready[1], &byte, 1);
-        const bool done = platform::EventLoop::RunUntil([&] { return views.status == "File transfer complete"; },
-                                                        600 * 1000);
+        const bool done =
+            platform::EventLoop::RunUntil([&] { return views.status == "File transfer complete"; }, 600 * 1000);
         double cpu = CpuSeconds() - cpu0;
         (void)!write(report[1], &cpu, sizeof cpu);
         _exit(done ? 0 : 7);
@@ -243,10 +243,9 @@ Result FileTransfer(const std::string& source, const std::string& target, std::i
     FileTransfers sender(host, views, tuning);
     sender.StartSend(2, source);
     views.sendDialog->control.Send();
-    sender.OnFileTransferControl("142" + kSep + "0" + kSep + "01127.0.0.1" + kSep + std::to_string(port) + kSep +
-                                 "0");
-    const bool sent = platform::EventLoop::RunUntil([&] { return views.status == "File transfer complete"; },
-                                                    600 * 1000);
+    sender.OnFileTransferControl("142" + kSep + "0" + kSep + "01127.0.0.1" + kSep + std::to_string(port) + kSep + "0");
+    const bool sent =
+        platform::EventLoop::RunUntil([&] { return views.status == "File transfer complete"; }, 600 * 1000);
     Result result;
     result.senderCpu = CpuSeconds() - cpu0;
     (void)!read(report[0], &result.receiverCpu, sizeof result.receiverCpu);
@@ -319,9 +318,9 @@ int main(int argc, char** argv) {
         senderCpu.push_back(transfer.senderCpu / gib), receiverCpu.push_back(transfer.receiverCpu / gib);
         copySenderCpu.push_back(copy.senderCpu / gib), copyReceiverCpu.push_back(copy.receiverCpu / gib);
     }
-    std::printf("median of %d runs: throughput ratio %.1f%%; CPU s/GiB transfer sender %.2f receiver %.2f, "
-                "plain copy sender %.2f receiver %.2f\n",
-                runs, median(ratios), median(senderCpu), median(receiverCpu), median(copySenderCpu),
-                median(copyReceiverCpu));
+    std::printf(
+        "median of %d runs: throughput ratio %.1f%%; CPU s/GiB transfer sender %.2f receiver %.2f, "
+        "plain copy sender %.2f receiver %.2f\n",
+        runs, median(ratios), median(senderCpu), median(receiverCpu), median(copySenderCpu), median(copyReceiverCpu));
     return 0;
 }

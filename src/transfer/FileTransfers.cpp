@@ -106,7 +106,14 @@ void FileTransfers::HandleControl(int peerId, int transferId, const std::string&
         const auto endpoint = control::ParseSenderListening(fields);
         if (window && endpoint) window->OnSenderListening(*endpoint);
     } else if (subCode == control::kReceiverCanceled) {
-        if (SendTransfer* window = FindSendWindow(peerId, transferId)) window->OnReceiverCanceled();
+        // Also after the answer: the receiver gave up before the connection was made.
+        for (const auto& window : sendWindows_) {
+            if (window->PeerId() == peerId && window->TransferId() == transferId && !window->WasConnected() &&
+                !window->Ended()) {
+                window->OnReceiverCanceled();
+                break;
+            }
+        }
     } else if (subCode == control::kReceiverListening) {
         SendTransfer* window = FindSendWindow(peerId, transferId);
         const auto endpoint = control::ParseReceiverListening(fields);

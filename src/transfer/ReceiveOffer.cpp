@@ -66,8 +66,7 @@ void ReceiveOffer::Resume() {
     StartReceiving(path, std::move(file), length);
 }
 
-void ReceiveOffer::StartReceiving(const std::string& path, std::unique_ptr<platform::File> file,
-                                  std::int64_t offset) {
+void ReceiveOffer::StartReceiving(const std::string& path, std::unique_ptr<platform::File> file, std::int64_t offset) {
     storage::Options& options = service_.Host().Options();
     const PortRange ports = ParsePortRange(listens_ ? view_->PortRangeText() : options.receivePortRange);
     if (listens_) options.receivePortRange = ports.text;

@@ -12,8 +12,7 @@ constexpr std::size_t kMaxRead = 1 << 20;
 }  // namespace
 
 ReceiveTransfer::ReceiveTransfer(FileTransfers& service, ReceiveStart start)
-    : TransferWindow(service, false, start.peerId, start.transferId, start.path, start.fileSize,
-                     std::move(start.file)),
+    : TransferWindow(service, false, start.peerId, start.transferId, start.path, start.fileSize, std::move(start.file)),
       listens_(start.receiverListens),
       received_(start.offset) {
     speedRef_ = received_;
@@ -33,7 +32,7 @@ void ReceiveTransfer::Begin(const PortRange& ports) {
     const int port = OpenListener(ports);
     if (port == 0) {
         End("Couldn't start server");
-        service_.Host().SendControl(peerId_, control::Notice(control::kReceiverCanceled, transferId_));
+        TellPeerCanceled();
         return;
     }
     SetStatus("Waiting for connection");
@@ -49,6 +48,7 @@ void ReceiveTransfer::OnSenderCanceled() {
 void ReceiveTransfer::OnSenderListening(const control::Endpoint& endpoint) {
     awaitingPeer_ = 0;
     if (!StartConnect(endpoint.address, endpoint.port)) {
+        TellPeerCanceled();  // its listening port would wait for nobody
         End("Couldn't connect");
         SetThirdButton("close");
         return;
@@ -88,6 +88,7 @@ void ReceiveTransfer::ThirdButton() {
 void ReceiveTransfer::OnTransferConnect(TransferSocket&, int error) {
     if (ended_) return;
     if (error != 0) {
+        TellPeerCanceled();
         End("Couldn't connect");
         SetThirdButton("close");
         return;

@@ -38,7 +38,6 @@ public:
     void PeerGone() override;
     void Stop() override;
     std::int64_t Received() const { return received_; }
-    bool Ended() const { return ended_; }
 
     // TransferWindowControl
     void MiddleButton() override;
@@ -46,6 +45,7 @@ public:
 
 private:
     std::string_view WithdrawNotice() const override { return control::kReceiverCanceled; }
+    std::string_view CancelNotice() const override { return control::kReceiverCanceled; }
     const char* CaptionSuffix() const override { return " - receive"; }
 
     // TransferSocketEvents
@@ -63,7 +63,6 @@ private:
 
     bool listens_;
     std::int64_t received_;
-    bool ended_ = false;
     bool allWritten_ = false;
     std::string middleButton_ = "pause";
     ByteBlock buffer_;

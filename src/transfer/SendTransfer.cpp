@@ -22,8 +22,7 @@ std::int64_t TokenValue(const std::string& token, std::int64_t limit) {
 }  // namespace
 
 SendTransfer::SendTransfer(FileTransfers& service, SendStart start)
-    : TransferWindow(service, true, start.peerId, start.transferId, start.path, start.fileSize,
-                     std::move(start.file)),
+    : TransferWindow(service, true, start.peerId, start.transferId, start.path, start.fileSize, std::move(start.file)),
       bufferSize_(std::clamp(start.bufferSize, 1, kMaxBufferSize)),
       ports_(start.ports) {
     awaitingPeer_ = start.peerId;
@@ -35,6 +34,7 @@ SendTransfer::SendTransfer(FileTransfers& service, SendStart start)
 }
 
 void SendTransfer::OnReceiverCanceled() {
+    if (ended_ || WasConnected()) return;
     awaitingPeer_ = 0;
     End("Canceled");
 }
@@ -44,7 +44,7 @@ bool SendTransfer::StartAt(std::int64_t offset) {
     // An offset at or past the end leaves nothing to send and nothing that
     // could ever complete; the receiver is told the transfer is off.
     if (offset < 0 || offset >= fileSize_ || !file_->Seek(offset)) {
-        service_.Host().SendControl(peerId_, control::Notice(control::kSenderCanceled, transferId_));
+        TellPeerCanceled();
         End("Canceled");
         return false;
     }
@@ -57,6 +57,7 @@ bool SendTransfer::StartAt(std::int64_t offset) {
 void SendTransfer::OnReceiverListening(const control::Endpoint& endpoint) {
     if (!StartAt(endpoint.offset)) return;
     if (!StartConnect(endpoint.address, endpoint.port)) {
+        TellPeerCanceled();  // its listening port would wait for nobody
         End("Couldn't connect");
         return;
     }
@@ -67,7 +68,7 @@ void SendTransfer::OnReceiverWillConnect(std::int64_t offset) {
     if (!StartAt(offset)) return;
     const int port = OpenListener(ports_);
     if (port == 0) {
-        service_.Host().SendControl(peerId_, control::Notice(control::kSenderCanceled, transferId_));
+        TellPeerCanceled();
         End("Couldn't start server");
         return;
     }
@@ -98,7 +99,9 @@ void SendTransfer::MiddleButton() {
 }
 
 void SendTransfer::OnTransferConnect(TransferSocket&, int error) {
+    if (ended_) return;
     if (error != 0) {
+        TellPeerCanceled();
         End("Couldn't connect");
         return;
     }

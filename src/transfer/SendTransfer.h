@@ -44,6 +44,7 @@ public:
 
 private:
     std::string_view WithdrawNotice() const override { return control::kOfferWithdrawn; }
+    std::string_view CancelNotice() const override { return control::kSenderCanceled; }
     const char* CaptionSuffix() const override { return " - send"; }
 
     // TransferSocketEvents
@@ -70,7 +71,6 @@ private:
     PortRange ports_;
     std::int64_t sentPos_ = 0;
     std::int64_t acknowledged_ = 0;
-    bool ended_ = false;
     bool acknowledgementsWaiting_ = false;  // a receive event not yet answered
     ByteBlock block_;
 };

@@ -37,7 +37,7 @@ public:
 
 class SendFileDialogView {
 public:
-    virtual ~SendFileDialogView() = default;  // destroys the window (and its browse dialog)
+    virtual ~SendFileDialogView() = default;                  // destroys the window (and its browse dialog)
     virtual void SetCaption(const std::string& caption) = 0;  // "Open file" or "Open file - " + name
     virtual void SetToUser(const std::string& name) = 0;      // "To user:"
     virtual void SetFileSize(const std::string& text) = 0;    // "File size:" (may be empty)
@@ -76,16 +76,16 @@ public:
 
 class ReceiveFileDialogView {
 public:
-    virtual ~ReceiveFileDialogView() = default;  // destroys the window (and its browse dialog)
-    virtual void SetCaption(const std::string& caption) = 0;      // "Save file - " + offered name
-    virtual void SetFromUser(const std::string& name) = 0;        // "From user:"
-    virtual void SetReceiveMode(const std::string& text) = 0;     // "Receive mode:": "Server" or "Client"
-    virtual void SetFileSize(const std::string& text) = 0;        // "File size:"
+    virtual ~ReceiveFileDialogView() = default;                // destroys the window (and its browse dialog)
+    virtual void SetCaption(const std::string& caption) = 0;   // "Save file - " + offered name
+    virtual void SetFromUser(const std::string& name) = 0;     // "From user:"
+    virtual void SetReceiveMode(const std::string& text) = 0;  // "Receive mode:": "Server" or "Client"
+    virtual void SetFileSize(const std::string& text) = 0;     // "File size:"
     // "Port range:" row: shown with `text` when `visible`, else hidden and the
     // dialog 26 pixels shorter.
     virtual void SetPortRange(const std::string& text, bool visible) = 0;
-    virtual void SetSaveTo(const std::string& path) = 0;          // "Save to:"
-    virtual void SetStartFolder(const std::string& folder) = 0;   // where "..." starts
+    virtual void SetSaveTo(const std::string& path) = 0;         // "Save to:"
+    virtual void SetStartFolder(const std::string& folder) = 0;  // where "..." starts
     virtual void FocusSaveTo() = 0;
     // Shown minimised without activation (SW_SHOWMINNOACTIVE), flashed once.
     virtual void ShowMinimisedAndFlash() = 0;

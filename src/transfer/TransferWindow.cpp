@@ -5,9 +5,8 @@
 
 namespace vorlan::transfer {
 
-TransferWindow::TransferWindow(FileTransfers& service, bool sendWindow, int peerId,
-                               int transferId, const std::string& path, std::int64_t fileSize,
-                               std::unique_ptr<platform::File> file)
+TransferWindow::TransferWindow(FileTransfers& service, bool sendWindow, int peerId, int transferId,
+                               const std::string& path, std::int64_t fileSize, std::unique_ptr<platform::File> file)
     : service_(service),
       view_(sendWindow ? service.Windows().CreateSendWindow(*this) : service.Windows().CreateReceiveWindow(*this)),
       peerId_(peerId),
@@ -31,8 +30,10 @@ TransferWindow::~TransferWindow() {
 void TransferWindow::GoToLocation() { service_.Windows().OpenWithShell(folder_); }
 
 void TransferWindow::CloseWindow() {
-    if (awaitingPeer_ != 0) {
-        service_.Host().SendControl(awaitingPeer_, control::Notice(WithdrawNotice(), transferId_));
+    // Also once the peer listens or connects: without a word it would wait
+    // for this side until its user gave up.
+    if (awaitingPeer_ != 0 || (!connected_ && !ended_)) {
+        service_.Host().SendControl(peerId_, control::Notice(WithdrawNotice(), transferId_));
         awaitingPeer_ = 0;
     }
     StopTimer(kSpeedTimer);
@@ -40,6 +41,10 @@ void TransferWindow::CloseWindow() {
     EndSockets();
     CloseFile();
     service_.Close(this);
+}
+
+void TransferWindow::TellPeerCanceled() {
+    service_.Host().SendControl(peerId_, control::Notice(CancelNotice(), transferId_));
 }
 
 void TransferWindow::SetStatus(const std::string& text) {

@@ -16,17 +16,15 @@ class FileTransfers;
 
 // What a send window and a receive window share: the window, the file, the
 // counters shown, the two sockets of a transfer and the speed timer.
-class TransferWindow : public TransferWindowControl,
-                       public TransferSocketEvents,
-                       protected platform::TimerOwner {
+class TransferWindow : public TransferWindowControl, public TransferSocketEvents, protected platform::TimerOwner {
 public:
     static constexpr int kSpeedTimer = 105;
     static constexpr int kKeepAliveTimer = 106;
 
     // `path` is folder + name of the file; `file` is open (or closed for none).
     // The window is created here, a send window (155) or a receive window (156).
-    TransferWindow(FileTransfers& service, bool sendWindow, int peerId, int transferId,
-                   const std::string& path, std::int64_t fileSize, std::unique_ptr<platform::File> file);
+    TransferWindow(FileTransfers& service, bool sendWindow, int peerId, int transferId, const std::string& path,
+                   std::int64_t fileSize, std::unique_ptr<platform::File> file);
     ~TransferWindow() override;
 
     int PeerId() const { return peerId_; }
@@ -34,6 +32,8 @@ public:
     int AwaitingPeer() const { return awaitingPeer_; }
     // The data connection was made (whatever happened after).
     bool WasConnected() const { return connected_; }
+    // An end state was reached (complete, canceled, failed, closed).
+    bool Ended() const { return ended_; }
     const std::string& Status() const { return status_; }
     const std::string& ThirdButtonText() const { return thirdButton_; }
     bool IsFileOpen() const { return file_ && file_->IsOpen(); }
@@ -51,9 +51,15 @@ public:
     void CloseBox() override { CloseWindow(); }
 
 protected:
-    // The window closes: the peer is told when it still waits (`notice`).
+    // The window closes: the peer is told when it still waits for this side.
     void CloseWindow();
+    // The notice that tells the peer this side is gone before the data
+    // connection was made ("10" withdrawn / "00" canceled).
     virtual std::string_view WithdrawNotice() const = 0;
+    // The same for a transfer that failed to start here ("11" / "00").
+    virtual std::string_view CancelNotice() const = 0;
+    // Tells the peer, while its side may still listen or wait, that this one gave up.
+    void TellPeerCanceled();
     virtual const char* CaptionSuffix() const = 0;  // " - send" / " - receive"
 
     void SetStatus(const std::string& text);
@@ -85,6 +91,7 @@ protected:
     std::unique_ptr<platform::File> file_;
     int lastPercent_ = -1;
     bool connected_ = false;
+    bool ended_ = false;
     std::string status_;
     std::string thirdButton_;
     std::unique_ptr<TransferSocket> listener_;

@@ -122,6 +122,19 @@ TEST_F(LoopbackTransfer, ResumeContinuesFromThePartialFileInBothModes) {
     }
 }
 
+// "Close window when transfer is complete": both windows go once done, after
+// their lines; shut-down then has nothing left to stop.
+TEST_F(LoopbackTransfer, CloseWhenCompleteClosesBothWindowsAfterTheirLines) {
+    (*anna)->options().closeWhenComplete = (*bob)->options().closeWhenComplete = true;
+    Offer(Pattern(5000), true);
+    BobsDialog().control.Accept();
+    ASSERT_TRUE(
+        WaitFor([&] { return anna->transfers->SendWindowCount() == 0 && bob->transfers->ReceiveWindowCount() == 0; }));
+    EXPECT_TRUE(anna->ViewText().ends_with("File sent: " + Shown(Folder("anna") + "a.bin")));
+    EXPECT_TRUE(bob->ViewText().ends_with("File received: " + Shown(Folder("bob") + "a.bin")));
+    EXPECT_TRUE(WaitFor([&] { return anna->sendWindows.back() == nullptr && bob->receiveWindows.back() == nullptr; }));
+}
+
 // Refusal, withdrawal, and a resume of a file that is already whole.
 TEST_F(LoopbackTransfer, RefusalAndWithdrawalReachTheOtherSide) {
     Window& refused = Offer("abc", false);

@@ -34,9 +34,7 @@ inline void WriteBytes(const std::filesystem::path& path, const std::string& byt
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-inline std::string ReadBytes(const std::filesystem::path& path) {
-    return client::test_support::ReadFile(path);
-}
+inline std::string ReadBytes(const std::filesystem::path& path) { return client::test_support::ReadFile(path); }
 
 struct SendDialog : SendFileDialogView {
     SendFileDialogControl& control;

@@ -80,7 +80,8 @@ TEST(ControlPayload, BuildersAndParsersAgree) {
 
     const auto control = ParseControl("1457" + sep + "3" + sep + "121536" + sep + "a" + sep + "b");
     ASSERT_TRUE(control);
-    EXPECT_EQ(std::tuple(control->originator, control->transferId, control->subCode), std::tuple(57, 3, std::string("12")));
+    EXPECT_EQ(std::tuple(control->originator, control->transferId, control->subCode),
+              std::tuple(57, 3, std::string("12")));
     const auto offer = ParseOffer(control->fields);
     ASSERT_TRUE(offer);
     EXPECT_EQ(std::pair(offer->size, offer->name), std::pair(std::int64_t{1536}, "a" + sep + "b"));
@@ -89,11 +90,11 @@ TEST(ControlPayload, BuildersAndParsersAgree) {
     EXPECT_EQ(std::tuple(endpoint->address, endpoint->port, endpoint->offset),
               std::tuple(std::string("10.0.0.2"), 4000, std::int64_t{6000000000}));
 
-    EXPECT_FALSE(ParseControl("1457" + sep + "3"));                 // no SEP after the transfer id
-    EXPECT_FALSE(ParseControl("1457" + sep + "-1" + sep + "12"));   // transfer id out of range
-    EXPECT_FALSE(ParseControl("140" + sep + "1" + sep + "12"));     // no user 0
-    EXPECT_FALSE(ParseSenderListening("a" + sep + "70000"));        // no such port
-    EXPECT_FALSE(ParseOffset("99999999999999999999"));              // beyond 64 bits
+    EXPECT_FALSE(ParseControl("1457" + sep + "3"));                // no SEP after the transfer id
+    EXPECT_FALSE(ParseControl("1457" + sep + "-1" + sep + "12"));  // transfer id out of range
+    EXPECT_FALSE(ParseControl("140" + sep + "1" + sep + "12"));    // no user 0
+    EXPECT_FALSE(ParseSenderListening("a" + sep + "70000"));       // no such port
+    EXPECT_FALSE(ParseOffset("99999999999999999999"));             // beyond 64 bits
     EXPECT_FALSE(ParseOffer("12a" + sep + "x"));
 }
 

@@ -72,12 +72,22 @@ TEST_F(WireTransfer, TheSenderCountsSplitTokensOnceAndIgnoresKeepAlives) {
     EXPECT_EQ(receiver.Peer().received, "0123456789");
     EXPECT_EQ(window.status, "Sending file");
 
-    receiver.Send(std::string("\0" "3", 2));
+    receiver.Send(
+        std::string("\0"
+                    "3",
+                    2));
     ASSERT_TRUE(WaitFor([] { return false; }, 30) || true);
-    receiver.Send(std::string("\0" "\0" "6", 3));
+    receiver.Send(
+        std::string("\0"
+                    "\0"
+                    "6",
+                    3));
     ASSERT_TRUE(WaitFor([&] { return window.done == "3 B"; }));
     EXPECT_EQ(window.caption, "(30%) a.bin - send");
-    receiver.Send(std::string("\0" "1\0", 3));
+    receiver.Send(
+        std::string("\0"
+                    "1\0",
+                    3));
     ASSERT_TRUE(WaitFor([&] { return window.status == "File transfer complete"; }));
     EXPECT_EQ(window.done, "10 B");
     EXPECT_EQ(window.third, "close");
@@ -132,10 +142,10 @@ TEST_F(WireTransfer, OffersThatCannotBeSavedAreRefusedAndBadControlsIgnored) {
     FromBob("1|120|empty.txt");
     FromBob("2|12-5|negative.txt");
     FromBob("3|121|..");
-    FromBob("4|12x|nosize.txt");        // no number: ignored
-    FromBob("5|1210");                  // no name: ignored
-    FromBob("6");                       // no SEP: ignored
-    FromBob("1000|1210|a.txt");         // no such transfer id: ignored
+    FromBob("4|12x|nosize.txt");  // no number: ignored
+    FromBob("5|1210");            // no name: ignored
+    FromBob("6");                 // no SEP: ignored
+    FromBob("1000|1210|a.txt");   // no such transfer id: ignored
     EXPECT_EQ(host.sent, (std::vector<std::string>{"5:01|00", "5:02|00", "5:03|00"}));
     EXPECT_EQ(transfers->ReceiveDialogCount(), 0u);
 
@@ -192,6 +202,30 @@ TEST_F(WireTransfer, ResumeOffsetsBeyondFourGiB) {
     EXPECT_EQ(host.sent.back(), "5:09|02" + std::to_string((4LL << 30) + 5));
     EXPECT_EQ(windows.receiveWindows.back()->status, "Waiting for user to start server");
     EXPECT_EQ(windows.receiveWindows.back()->caption, "(79%) part.bin - receive");
+}
+
+// Either side giving up after the answer but before the connection is made
+// tells the other, whose port would otherwise wait for nobody.
+TEST_F(WireTransfer, GivingUpBeforeTheConnectionReachesThePeer) {
+    WriteBytes(Path("a.bin"), "abc");
+    for (int id : {0, 1}) {
+        transfers->StartSend(kBob, Path("a.bin"));
+        SendDialog& dialog = *windows.sendDialogs.back();
+        dialog.client = false, dialog.server = true;
+        dialog.control.Send();
+        EXPECT_EQ(host.sent.back(), "5:0" + std::to_string(id) + "|133|a.bin");
+        Window& window = *windows.sendWindows.back();
+        FromBob(std::to_string(id) + "|020");
+        EXPECT_EQ(window.status, "Waiting for connection");
+        EXPECT_TRUE(host.sent.back().starts_with("5:1" + std::to_string(id) + "|14")) << host.sent.back();
+        if (id == 0) {
+            FromBob("0|00");  // Bob closed his window
+            EXPECT_EQ(window.status, "Canceled");
+        } else {
+            window.control.CloseBox();
+            EXPECT_EQ(host.sent.back(), "5:01|10");
+        }
+    }
 }
 
 // An offset the file cannot continue from is refused rather than waited on.
