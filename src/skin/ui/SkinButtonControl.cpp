@@ -8,7 +8,6 @@ namespace vorlan::skin {
 
 namespace {
 
-constexpr const char* kObjectProperty = "VorlanSkinButton";
 constexpr COLORREF kDisabledText = RGB(150, 155, 165);
 
 std::string WindowText(HWND window) {
@@ -20,32 +19,12 @@ std::string WindowText(HWND window) {
 }  // namespace
 
 SkinButtonControl::SkinButtonControl(HWND button, ButtonKind kind, const Skin& skin)
-    : window_(button), skin_(skin), state_(kind) {}
+    : TakenOverControl(button), skin_(skin), state_(kind) {}
 
 void SkinButtonControl::Attach(HWND button, ButtonKind kind, const Skin& skin) {
     auto* control = new SkinButtonControl(button, kind, skin);
     control->checked_ = static_cast<UINT>(SendMessageA(button, BM_GETCHECK, 0, 0));
-    SetPropA(button, kObjectProperty, control);
-    control->original_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinButtonControl::Procedure)));
-    InvalidateRect(button, nullptr, TRUE);
-}
-
-LRESULT CALLBACK SkinButtonControl::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* control = static_cast<SkinButtonControl*>(GetPropA(window, kObjectProperty));
-    if (control == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        const WNDPROC original = control->original_;
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        RemovePropA(window, kObjectProperty);
-        delete control;
-        return CallWindowProcA(original, window, message, wParam, lParam);
-    }
-    return control->Handle(message, wParam, lParam);
-}
-
-LRESULT SkinButtonControl::Original(UINT message, WPARAM wParam, LPARAM lParam) const {
-    return CallWindowProcA(original_, window_, message, wParam, lParam);
+    TakeOver(control);
 }
 
 bool SkinButtonControl::CursorInside(LPARAM lParam) const {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "skin/SkinButton.h"
+#include "skin/ui/TakenOverControl.h"
 
 namespace vorlan::skin {
 
@@ -13,14 +14,16 @@ class Skin;
 // styles), follows ButtonState's rules for the mouse and the keyboard and
 // keeps the check state itself; a click is a BN_CLICKED command posted to
 // the parent. Lives as long as its window.
-class SkinButtonControl {
+class SkinButtonControl : private TakenOverControl<SkinButtonControl> {
 public:
     static void Attach(HWND button, ButtonKind kind, const Skin& skin);
 
 private:
+    friend class TakenOverControl<SkinButtonControl>;
+    static constexpr const char* kProperty = "VorlanSkinButton";
+
     SkinButtonControl(HWND button, ButtonKind kind, const Skin& skin);
 
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Apply(const ButtonReaction& reaction);
     void Click();
@@ -28,11 +31,8 @@ private:
     bool CursorInside(LPARAM lParam) const;
     void Paint();
     void Draw(HDC dc, const RECT& area) const;
-    LRESULT Original(UINT message, WPARAM wParam, LPARAM lParam) const;
 
-    HWND window_;
     const Skin& skin_;
-    WNDPROC original_ = nullptr;
     ButtonState state_;
     UINT checked_ = BST_UNCHECKED;
     bool trackingLeave_ = false;

@@ -6,10 +6,6 @@
 
 namespace vorlan::skin {
 
-namespace {
-constexpr const char* kObjectProperty = "VorlanSkinLabel";
-}
-
 void SkinLabel::Attach(HWND label, const Skin& skin) {
     const LONG style = GetWindowLongA(label, GWL_STYLE);
     // A left label taller than two lines of its font holds a text to wrap.
@@ -25,24 +21,7 @@ void SkinLabel::Attach(HWND label, const Skin& skin) {
         ReleaseDC(label, dc);
         if (area.bottom >= 2 * metrics.tmHeight) labelStyle = 2;
     }
-    auto* control = new SkinLabel(label, skin, labelStyle);
-    SetPropA(label, kObjectProperty, control);
-    control->original_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinLabel::Procedure)));
-    InvalidateRect(label, nullptr, TRUE);
-}
-
-LRESULT CALLBACK SkinLabel::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* control = static_cast<SkinLabel*>(GetPropA(window, kObjectProperty));
-    if (control == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        const WNDPROC original = control->original_;
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        RemovePropA(window, kObjectProperty);
-        delete control;
-        return CallWindowProcA(original, window, message, wParam, lParam);
-    }
-    return control->Handle(message, wParam, lParam);
+    TakeOver(new SkinLabel(label, skin, labelStyle));
 }
 
 LRESULT SkinLabel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -52,11 +31,11 @@ LRESULT SkinLabel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETTEXT:
         case WM_ENABLE:
         case WM_SETFONT: {
-            const LRESULT result = CallWindowProcA(original_, window_, message, wParam, lParam);
+            const LRESULT result = Original(message, wParam, lParam);
             InvalidateRect(window_, nullptr, FALSE);
             return result;
         }
-        default: return CallWindowProcA(original_, window_, message, wParam, lParam);
+        default: return Original(message, wParam, lParam);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "skin/ui/TakenOverControl.h"
+
 namespace vorlan::skin {
 
 class Skin;
@@ -10,7 +12,7 @@ class Skin;
 // text, in colour 1 and the font its creator gave it. Left-aligned labels of
 // one line draw their line at the top left (styles 0 and 1); centred and
 // taller labels word-wrap, centred both ways (style 2). Lives as long as its window.
-class SkinLabel {
+class SkinLabel : private TakenOverControl<SkinLabel> {
 public:
     static void Attach(HWND label, const Skin& skin);
 
@@ -18,15 +20,15 @@ public:
     static constexpr int kTopEdgeLabelId = 1010;
 
 private:
-    SkinLabel(HWND label, const Skin& skin, int style) : window_(label), skin_(skin), style_(style) {}
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class TakenOverControl<SkinLabel>;
+    static constexpr const char* kProperty = "VorlanSkinLabel";
+
+    SkinLabel(HWND label, const Skin& skin, int style) : TakenOverControl(label), skin_(skin), style_(style) {}
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint();
 
-    HWND window_;
     const Skin& skin_;
     int style_;
-    WNDPROC original_ = nullptr;
 };
 
 }  // namespace vorlan::skin

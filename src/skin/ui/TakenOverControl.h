@@ -1,0 +1,47 @@
+#pragma once
+
+#include <windows.h>
+
+namespace vorlan::skin {
+
+// A system control whose window procedure an object of ours takes over. The
+// window owns the object: it is deleted at WM_NCDESTROY, once the control's
+// own procedure is back in place. Derived names its window property
+// (kProperty) and handles messages in Handle, passing on what it leaves to
+// Original.
+template <typename Derived>
+class TakenOverControl {
+protected:
+    explicit TakenOverControl(HWND window) : window_(window) {}
+
+    static void TakeOver(Derived* control) {
+        SetPropA(control->window_, Derived::kProperty, control);
+        control->original_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(control->window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure)));
+        InvalidateRect(control->window_, nullptr, TRUE);
+    }
+
+    LRESULT Original(UINT message, WPARAM wParam, LPARAM lParam) const {
+        return CallWindowProcA(original_, window_, message, wParam, lParam);
+    }
+
+    HWND window_;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* control = static_cast<Derived*>(GetPropA(window, Derived::kProperty));
+        if (control == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+        if (message == WM_NCDESTROY) {
+            const WNDPROC original = control->original_;
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+            RemovePropA(window, Derived::kProperty);
+            delete control;
+            return CallWindowProcA(original, window, message, wParam, lParam);
+        }
+        return control->Handle(message, wParam, lParam);
+    }
+
+    WNDPROC original_ = nullptr;
+};
+
+}  // namespace vorlan::skin
