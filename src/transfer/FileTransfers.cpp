@@ -31,7 +31,8 @@ void FileTransfers::StartSend(int peerId, const std::string& droppedPath) {
         host_.Notices().Notice(kTooManySendDialogs);
         return;
     }
-    sendDialogs_.push_back(std::make_unique<SendOffer>(*this, peerId, transferId, droppedPath));
+    auto dialog = std::make_unique<SendOffer>(*this, peerId, transferId, droppedPath);
+    if (dialog->HasView()) sendDialogs_.push_back(std::move(dialog));
 }
 
 int FileTransfers::FreeTransferId() const {
@@ -90,8 +91,10 @@ void FileTransfers::HandleControl(int peerId, int transferId, const std::string&
             return;
         }
         const bool receiverListens = subCode == control::kOfferClientSend;
-        receiveDialogs_.push_back(
-            std::make_unique<ReceiveOffer>(*this, peerId, transferId, receiverListens, offer->size, name));
+        auto offered = std::make_unique<ReceiveOffer>(*this, peerId, transferId, receiverListens, offer->size, name);
+        // Without a dialog (the system is out of windows) nobody could answer it.
+        if (!offered->HasView()) return refuse();
+        receiveDialogs_.push_back(std::move(offered));
     } else if (subCode == control::kOfferWithdrawn) {
         if (dialog != receiveDialogs_.end()) {
             (*dialog)->Dismiss();

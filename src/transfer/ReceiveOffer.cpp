@@ -17,6 +17,7 @@ ReceiveOffer::ReceiveOffer(FileTransfers& service, int peerId, int transferId, b
       name_(name) {
     const storage::Options& options = service_.Host().Options();
     view_ = service_.Windows().CreateReceiveFileDialog(*this);
+    if (!view_) return;
     view_->SetCaption("Save file - " + name_);
     view_->SetFromUser(service_.Host().UserName(peerId_));
     view_->SetReceiveMode(listens_ ? "Server" : "Client");
@@ -36,7 +37,7 @@ void ReceiveOffer::Accept() {
     const std::string path = SavePath();
     if (!path.empty() && platform::FileExists(path)) {
         if (!exists_) exists_ = service_.Windows().CreateFileExistsDialog(existsButtons_);
-        exists_->ShowInFront();
+        if (exists_) exists_->ShowInFront();
         return;
     }
     auto file = std::make_unique<platform::File>();

@@ -15,6 +15,8 @@ class FileTransfers;
 // exists." dialog (154). Accepting opens the file and the receive window.
 class ReceiveOffer : public ReceiveFileDialogControl {
 public:
+    // False when the system could not make the dialog.
+    bool HasView() const { return view_ != nullptr; }
     // `name` is the offered name already made safe (SafeFileName).
     ReceiveOffer(FileTransfers& service, int peerId, int transferId, bool receiverListens, std::int64_t fileSize,
                  const std::string& name);

@@ -43,6 +43,7 @@ SendOffer::SendOffer(FileTransfers& service, int peerId, int transferId, const s
     : service_(service), peerId_(peerId), transferId_(transferId) {
     storage::Options& options = service_.Host().Options();
     view_ = service_.Windows().CreateSendFileDialog(*this);
+    if (!view_) return;
     view_->SetCaption("Open file");
     view_->SetToUser(service_.Host().UserName(peerId));
     if (droppedPath.empty()) {

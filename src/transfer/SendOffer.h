@@ -15,6 +15,8 @@ class FileTransfers;
 // sends the offer.
 class SendOffer : public SendFileDialogControl {
 public:
+    // False when the system could not make the dialog.
+    bool HasView() const { return view_ != nullptr; }
     // `transferId` is free (0..999); `droppedPath` empty for the menu variant.
     SendOffer(FileTransfers& service, int peerId, int transferId, const std::string& droppedPath);
 

@@ -4,11 +4,37 @@
 #include "transfer/FileTransfers.h"
 
 namespace vorlan::transfer {
+namespace {
+
+// Stands in for a window the system could not make: the transfer runs and
+// ends as it would, its notices and log lines still written.
+class NoWindow : public TransferWindowView {
+public:
+    void SetCaption(const std::string&) override {}
+    void SetIconsFor(const std::string&) override {}
+    void SetStatus(const std::string&) override {}
+    void SetFileName(const std::string&) override {}
+    void SetFileLocation(const std::string&) override {}
+    void SetProgress(int) override {}
+    void SetSpeed(const std::string&) override {}
+    void SetDone(const std::string&) override {}
+    void SetTotal(const std::string&) override {}
+    void SetMiddleButton(const std::string&) override {}
+    void SetThirdButton(const std::string&) override {}
+    void Show() override {}
+};
+
+std::unique_ptr<TransferWindowView> WindowOrNone(std::unique_ptr<TransferWindowView> window) {
+    return window ? std::move(window) : std::make_unique<NoWindow>();
+}
+
+}  // namespace
 
 TransferWindow::TransferWindow(FileTransfers& service, bool sendWindow, int peerId, int transferId,
                                const std::string& path, std::int64_t fileSize, std::unique_ptr<platform::File> file)
     : service_(service),
-      view_(sendWindow ? service.Windows().CreateSendWindow(*this) : service.Windows().CreateReceiveWindow(*this)),
+      view_(WindowOrNone(sendWindow ? service.Windows().CreateSendWindow(*this)
+                                    : service.Windows().CreateReceiveWindow(*this))),
       peerId_(peerId),
       transferId_(transferId),
       folder_(FolderOf(path)),

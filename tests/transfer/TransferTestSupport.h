@@ -123,21 +123,27 @@ struct RecordingFactory : TransferWindowFactory {
     std::vector<ExistsDialog*> existsDialogs;
     std::vector<Window*> sendWindows, receiveWindows;
     std::vector<std::string> opened;
+    bool outOfWindows = false;  // every Create fails, as when the system has no windows left
 
+    template <class T, class View, class C>
+    std::unique_ptr<View> Make(std::vector<T*>& list, C& control) {
+        if (outOfWindows) return nullptr;
+        return std::make_unique<Tracked<T>>(list, control);
+    }
     std::unique_ptr<SendFileDialogView> CreateSendFileDialog(SendFileDialogControl& c) override {
-        return std::make_unique<Tracked<SendDialog>>(sendDialogs, c);
+        return Make<SendDialog, SendFileDialogView>(sendDialogs, c);
     }
     std::unique_ptr<ReceiveFileDialogView> CreateReceiveFileDialog(ReceiveFileDialogControl& c) override {
-        return std::make_unique<Tracked<ReceiveDialog>>(receiveDialogs, c);
+        return Make<ReceiveDialog, ReceiveFileDialogView>(receiveDialogs, c);
     }
     std::unique_ptr<FileExistsDialogView> CreateFileExistsDialog(FileExistsControl& c) override {
-        return std::make_unique<Tracked<ExistsDialog>>(existsDialogs, c);
+        return Make<ExistsDialog, FileExistsDialogView>(existsDialogs, c);
     }
     std::unique_ptr<TransferWindowView> CreateSendWindow(TransferWindowControl& c) override {
-        return std::make_unique<Tracked<Window>>(sendWindows, c);
+        return Make<Window, TransferWindowView>(sendWindows, c);
     }
     std::unique_ptr<TransferWindowView> CreateReceiveWindow(TransferWindowControl& c) override {
-        return std::make_unique<Tracked<Window>>(receiveWindows, c);
+        return Make<Window, TransferWindowView>(receiveWindows, c);
     }
     void OpenWithShell(const std::string& path) override { opened.push_back(path); }
 };

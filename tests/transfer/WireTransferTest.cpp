@@ -158,6 +158,30 @@ TEST_F(WireTransfer, OffersThatCannotBeSavedAreRefusedAndBadControlsIgnored) {
     EXPECT_EQ(transfers->ReceiveDialogCount(), 0u);
 }
 
+// The system may refuse a window (a peer's offers can use up a process's
+// window handles): the offer is then refused, a send does not start, and a
+// transfer whose window cannot be made runs without one.
+TEST_F(WireTransfer, WithoutWindowsOffersAreRefusedAndTransfersStillRun) {
+    host.options.lastSaveFolder = folder.Path().string() + "/";
+    WriteBytes(Path("a.bin"), "x");
+    windows.outOfWindows = true;
+    FromBob("1|1210|a.txt");
+    EXPECT_EQ(host.sent, std::vector<std::string>{"5:01|00"});
+    EXPECT_EQ(transfers->ReceiveDialogCount(), 0u);
+    transfers->StartSend(kBob, Path("a.bin"));
+    EXPECT_EQ(transfers->SendDialogCount(), 0u);
+
+    windows.outOfWindows = false;
+    transfers->StartSend(kBob, Path("a.bin"));
+    windows.sendDialogs.back()->client = true;
+    windows.outOfWindows = true;
+    windows.sendDialogs.back()->control.Send();
+    EXPECT_EQ(transfers->SendWindowCount(), 1u);
+    EXPECT_TRUE(windows.sendWindows.empty());
+    transfers->CancelTransfersWith(kBob);
+    transfers->DestroyAll();
+}
+
 TEST_F(WireTransfer, TransferIdsAreTheSmallestFreeAndRunOutWithANotice) {
     WriteBytes(Path("a.bin"), "x");
     transfers->StartSend(kBob, Path("a.bin"));
