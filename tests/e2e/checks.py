@@ -1074,3 +1074,34 @@ ROOM_BENCH_CHECKS = [
         ("count_lines", "R", MAIN_LOG, "of a busy room"),
     ]),
 ]
+
+
+# Timing mode (tests/e2e/run --bench-transfer, bench/transfer-wine.sh): A
+# sends a 1 GiB file to B at buffer "1 MB" through the windows, timed from B's
+# accept to B's "File transfer complete"; the bytes are compared afterwards.
+TRANSFER_MIB = 1024
+TRANSFER_BENCH_CHECKS = [
+    ("timing: 1 GiB from one instance to another", [
+        ("prepare", "A", dict(INSTANCE_A, options={**INSTANCE_A["options"], 38: "1 MB"})),
+        ("launch", "A"),
+        ("wait_listening", "A"),
+        ("prepare", "B", dict(INSTANCE_B, options={**INSTANCE_B["options"], 38: "1 MB"})),
+        ("launch", "B"),
+        ("tree", "A", "main", 1029, ["Admins/Alpha.*", ".*/Bravo.*"], 30),
+        ("write_bytes", "A", "big.bin", TRANSFER_MIB << 20),
+        ("tree_select", "A", "main", 1029, "Bravo"),
+        ("menu", "A", 32826),
+        ("window", "A", "Open file"),
+        ("set-text", "A", "Open file", 1010, r"<<win:A>>\big.bin"),
+        ("window", "A", "Open file - big.bin"),
+        ("click", "A", "Open file - big.bin", 1006),
+        ("click", "A", "Open file - big.bin", 1005),
+        ("expect", "A", "Open file - big.bin", "get-check", 1005, "1"),
+        ("press", "A", "Open file - big.bin", 1012),
+        ("window", "B", "Save file - big.bin"),
+        ("syscommand", "B", "Save file - big.bin", SC_RESTORE),
+        ("set-text", "B", "Save file - big.bin", 1007, r"<<win:B>>\got.bin"),
+        ("time_transfer", "B", "Save file - big.bin", 1009, "B", "(100%) got.bin - receive", TRANSFER_MIB << 20),
+        ("same_bytes", "B", "got.bin", "A", "big.bin", 120),
+    ]),
+]

@@ -16,7 +16,8 @@ import time
 import traceback
 import urllib.parse
 
-from checks import BENCH_CHECKS, CHECKS, DRIVER_CHECKS, ISOLATED_CHECKS, ROOM_BENCH_CHECKS, SERVER_CHECKS
+from checks import (BENCH_CHECKS, CHECKS, DRIVER_CHECKS, ISOLATED_CHECKS, ROOM_BENCH_CHECKS, SERVER_CHECKS,
+                    TRANSFER_BENCH_CHECKS)
 
 SEP = b"\xac"
 VK_RETURN = 0x0D
@@ -659,6 +660,22 @@ class Session:
                 continue
         return "?", "?"
 
+    def step_time_transfer(self, name, window, button, done_name, done_window, size):
+        """Presses the button that starts a transfer and times it to "File
+        transfer complete" in done_window."""
+        started = time.monotonic()
+        self.call(name, "press", window, button)
+        def complete():
+            try:
+                status = self.call(done_name, "get-text", done_window, 1002)
+            except StepFailed as error:  # the window's caption reaches 100% only at the end
+                return False, str(error)
+            return status == "File transfer complete", status
+        poll(complete, 3600, "the transfer never completed")
+        elapsed = time.monotonic() - started
+        print("BENCH %d MiB from accept to complete in %.2f s: %.1f MiB/s" % (size >> 20, elapsed,
+                                                                           (size >> 20) / elapsed), flush=True)
+
     def step_count_lines(self, name, relative, text):
         with open(self.file(name, relative), "rb") as handle:
             print("BENCH %s holds %d lines with %r" % (relative, handle.read().count(text.encode("latin-1")), text),
@@ -701,10 +718,13 @@ class Session:
         if prefix_of:
             with open(self.file(*prefix_of), "rb") as handle:
                 data = handle.read(size)
-        else:
-            data = random.Random(size).randbytes(size)
+            with open(self.file(name, relative), "wb") as handle:
+                handle.write(data)
+            return
+        source = random.Random(size)
         with open(self.file(name, relative), "wb") as handle:
-            handle.write(data)
+            for start in range(0, size, 1 << 24):  # in pieces: a whole GiB is beyond randbytes
+                handle.write(source.randbytes(min(1 << 24, size - start)))
 
     def step_same_bytes(self, name, relative, other, other_relative, timeout=30):
         def probe():
@@ -760,6 +780,7 @@ def main():
     parser.add_argument("--isolated", action="store_true", help="the update check's checks (in a network namespace)")
     parser.add_argument("--bench", action="store_true", help="timing mode: the admin list windows filled in full")
     parser.add_argument("--bench-room", action="store_true", help="timing mode: bursts of main-chat lines")
+    parser.add_argument("--bench-transfer", action="store_true", help="timing mode: a large file between two instances")
     parser.add_argument("--only", help="only checks whose name holds this text (and those that start programs)")
     parser.add_argument("--free-port", action="store_true", help="print a free port and end")
     if "--free-port" in sys.argv:
@@ -782,6 +803,8 @@ def main():
         chosen = BENCH_CHECKS
     elif options.bench_room:
         chosen = ROOM_BENCH_CHECKS
+    elif options.bench_transfer:
+        chosen = TRANSFER_BENCH_CHECKS
     else:
         chosen = CHECKS
     checks = DRIVER_CHECKS + chosen
