@@ -10,12 +10,6 @@ namespace {
 
 constexpr COLORREF kDisabledText = RGB(150, 155, 165);
 
-std::string WindowText(HWND window) {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 }  // namespace
 
 SkinButtonControl::SkinButtonControl(HWND button, ButtonKind kind, const Skin& skin)
@@ -134,24 +128,7 @@ void SkinButtonControl::CheckRadioInGroup() {
 }
 
 void SkinButtonControl::Paint() {
-    PAINTSTRUCT paint{};
-    HDC dc = BeginPaint(window_, &paint);
-    RECT area{};
-    GetClientRect(window_, &area);
-    // Drawn off screen first, so the button never flickers through its parts.
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, area.right, area.bottom);
-    if (memory != nullptr && bitmap != nullptr) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        Draw(memory, area);
-        BitBlt(dc, 0, 0, area.right, area.bottom, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-    } else {
-        Draw(dc, area);
-    }
-    if (bitmap != nullptr) DeleteObject(bitmap);
-    if (memory != nullptr) DeleteDC(memory);
-    EndPaint(window_, &paint);
+    PaintBuffered([this](HDC dc, const RECT& area) { Draw(dc, area); });
 }
 
 void SkinButtonControl::Draw(HDC dc, const RECT& area) const {
@@ -159,7 +136,7 @@ void SkinButtonControl::Draw(HDC dc, const RECT& area) const {
     const bool enabled = IsWindowEnabled(window_) != FALSE;
     const COLORREF text =
         enabled ? skin_.Colour(ButtonTextColour(kind, state_.hot(), state_.focused())) : kDisabledText;
-    const std::string caption = WindowText(window_);
+    const std::string caption = Text();
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, text);
     FillRect(dc, &area, skin_.FillBrush());

@@ -40,14 +40,10 @@ LRESULT SkinLabel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void SkinLabel::Paint() {
-    PAINTSTRUCT paint{};
-    HDC screen = BeginPaint(window_, &paint);
-    RECT area{};
-    GetClientRect(window_, &area);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, area.right, area.bottom);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    PaintBuffered([this](HDC dc, const RECT& area) { Draw(dc, area); });
+}
 
+void SkinLabel::Draw(HDC dc, const RECT& area) const {
     HWND parent = GetParent(window_);
     RECT place{};
     GetWindowRect(window_, &place);
@@ -58,8 +54,7 @@ void SkinLabel::Paint() {
         FillRect(dc, &area, skin_.FillBrush());
     }
 
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window_)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(window_, text.data(), static_cast<int>(text.size()))));
+    const std::string text = Text();
     HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, skin_.Colour(1));
@@ -77,11 +72,6 @@ void SkinLabel::Paint() {
         DrawTextA(dc, text.c_str(), -1, &target, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS | prefix);
     }
     SelectObject(dc, oldFont);
-    BitBlt(screen, 0, 0, area.right, area.bottom, dc, 0, 0, SRCCOPY);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    EndPaint(window_, &paint);
 }
 
 }  // namespace vorlan::skin

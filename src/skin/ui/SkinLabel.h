@@ -26,6 +26,7 @@ private:
     SkinLabel(HWND label, const Skin& skin, int style) : TakenOverControl(label), skin_(skin), style_(style) {}
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint();
+    void Draw(HDC dc, const RECT& area) const;
 
     const Skin& skin_;
     int style_;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace vorlan::skin {
 
 // A system control whose window procedure an object of ours takes over. The
@@ -23,6 +25,35 @@ protected:
 
     LRESULT Original(UINT message, WPARAM wParam, LPARAM lParam) const {
         return CallWindowProcA(original_, window_, message, wParam, lParam);
+    }
+
+    // Paints through an off-screen bitmap, so that the control never flickers
+    // through its parts; draw(dc, clientArea) does the drawing.
+    template <typename Draw>
+    void PaintBuffered(Draw&& draw) const {
+        PAINTSTRUCT paint{};
+        HDC screen = BeginPaint(window_, &paint);
+        RECT area{};
+        GetClientRect(window_, &area);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, area.right, area.bottom);
+        if (memory != nullptr && bitmap != nullptr) {
+            HGDIOBJ old = SelectObject(memory, bitmap);
+            draw(memory, area);
+            BitBlt(screen, 0, 0, area.right, area.bottom, memory, 0, 0, SRCCOPY);
+            SelectObject(memory, old);
+        } else {
+            draw(screen, area);
+        }
+        if (bitmap != nullptr) DeleteObject(bitmap);
+        if (memory != nullptr) DeleteDC(memory);
+        EndPaint(window_, &paint);
+    }
+
+    std::string Text() const {
+        std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window_)) + 1, '\0');
+        text.resize(static_cast<std::size_t>(GetWindowTextA(window_, text.data(), static_cast<int>(text.size()))));
+        return text;
     }
 
     HWND window_;
