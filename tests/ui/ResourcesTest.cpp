@@ -16,7 +16,6 @@
 #include "client/ui/ClientDialogIds.h"
 #include "client/ui/PrivateChatIds.h"
 #include "conversation/ui/ConversationIds.h"
-#include "transfer/ui/TransferDialogIds.h"
 
 namespace {
 
@@ -247,45 +246,6 @@ TEST(Resources, VersionIs117) {
     };
     EXPECT_EQ(std::pair(valueOf("FileVersion"), valueOf("ProductVersion")),
               std::pair(std::string("1.17"), std::string("1.17")));
-}
-
-TEST(Resources, FileTransferWindowsAndBrowse) {
-    EXPECT_EQ(DialogOf(IDD_SEND_FILE),
-              (std::vector<std::string>{"  Open file", "label To user:", "1001 RICHEDIT20A  readonly",
-                                        "label File size:", "1002 RICHEDIT20A  readonly", "label Buffer size:",
-                                        "1003 RICHEDIT20A ", "1004 STATIC Send mode:", "1005 BUTTON Client check",
-                                        "1006 BUTTON Server check", "1007 STATIC Port range:", "1008 RICHEDIT20A ",
-                                        "1009 STATIC File address:", "1010 RICHEDIT20A ", "1011 BUTTON ... push",
-                                        "1012 BUTTON send default", "1013 BUTTON refresh file push",
-                                        "1014 BUTTON cancel push"}));
-    EXPECT_EQ(DialogOf(IDD_RECEIVE_FILE),
-              (std::vector<std::string>{"  Save file", "label From user:", "1001 RICHEDIT20A  readonly",
-                                        "label Receive mode:", "1002 RICHEDIT20A  readonly", "label File size:",
-                                        "1003 RICHEDIT20A  readonly", "1004 STATIC Port range:", "1005 RICHEDIT20A ",
-                                        "1006 STATIC Save to:", "1007 RICHEDIT20A ", "1008 BUTTON ... push",
-                                        "1009 BUTTON accept default", "1010 BUTTON cancel push"}));
-    EXPECT_EQ(DialogOf(IDD_FILE_EXISTS),
-              (std::vector<std::string>{"  Save file", "label File already exists.", "1001 BUTTON overwrite push",
-                                        "1002 BUTTON resume push", "1003 BUTTON cancel default"}));
-    for (int id : {IDD_SEND_WINDOW, IDD_RECEIVE_WINDOW}) {
-        const bool send = id == IDD_SEND_WINDOW;
-        EXPECT_EQ(DialogOf(id),
-                  (std::vector<std::string>{std::string("  ") + (send ? "send" : "receive"), "1001 STATIC ",
-                                            "label Status:", "1002 STATIC ", "label File name:", "1003 STATIC ",
-                                            "label File location:", "1004 STATIC ", "1005 MSCTLS_PROGRESS32 ",
-                                            "label Speed:", "1006 STATIC ", send ? "label Sent:" : "label Received:",
-                                            "1007 STATIC ", "label Total:", "1008 STATIC ",
-                                            "1009 BUTTON go to location push",
-                                            send ? "1010 BUTTON open file push" : "1010 BUTTON pause push",
-                                            send ? "1011 BUTTON cancel default" : "1011 BUTTON delete file default"}));
-    }
-    EXPECT_EQ(DialogOf(IDD_BROWSE), (std::vector<std::string>{"  Browse sizable maximizable", "1001 RICHEDIT20A ",
-                                                              "1002 BUTTON up push", "1003 SYSTREEVIEW32 ",
-                                                              "1004 BUTTON use address default",
-                                                              "1005 BUTTON cancel push"}));
-    HMENU browse = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_BROWSE_MENU));
-    EXPECT_EQ(ItemsOf(GetSubMenu(browse, 0)), std::vector<std::string>{"Refresh 32850"});
-    DestroyMenu(browse);
 }
 
 }  // namespace

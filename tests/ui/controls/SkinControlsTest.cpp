@@ -131,22 +131,6 @@ TEST_F(SkinControlsTest, CheckBoxDraggedOffAndBackClicksOnce) {
     EXPECT_EQ(SendMessageA(check_, BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
-TEST_F(SkinControlsTest, ReleasedOffTheBoxIsNoClickAndSpaceClicksOnRelease) {
-    SendMessageA(check_, WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
-    SendMessageA(check_, WM_MOUSEMOVE, MK_LBUTTON, At(-30, 5));
-    SendMessageA(check_, WM_LBUTTONUP, 0, At(-30, 5));
-    Pump();
-    EXPECT_EQ(Clicks(), 0);
-    EXPECT_EQ(SendMessageA(check_, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    SendMessageA(check_, WM_KEYDOWN, VK_SPACE, 0);
-    Pump();
-    EXPECT_EQ(Clicks(), 0);
-    SendMessageA(check_, WM_KEYUP, VK_SPACE, 0);
-    Pump();
-    EXPECT_EQ(Clicks(), 1);
-    EXPECT_EQ(SendMessageA(check_, BM_GETCHECK, 0, 0), BST_CHECKED);
-}
-
 TEST(SkinImagesTest, ImagesComeFromTheFolderAndTheFillFromTheBackgroundsMiddle) {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
