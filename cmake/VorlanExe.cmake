@@ -26,29 +26,27 @@ add_custom_command(TARGET Vorlan POST_BUILD
             -P ${CMAKE_SOURCE_DIR}/cmake/CopyProgramFolder.cmake
     VERBATIM)
 
-# The default sounds are generated, not stored: the same bytes on every build.
+# The default sounds and skin images are generated, not stored: a script in
+# tools/ writes the named files into a folder of the program, the same bytes
+# on every build.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
-set(VORLAN_SOUNDS ${VORLAN_PROGRAM_FOLDER}/Sounds/popup.wav ${VORLAN_PROGRAM_FOLDER}/Sounds/message.wav)
-add_custom_command(OUTPUT ${VORLAN_SOUNDS}
-    COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/sounds/make-sounds.py ${VORLAN_PROGRAM_FOLDER}/Sounds
-    DEPENDS ${CMAKE_SOURCE_DIR}/tools/sounds/make-sounds.py
-    COMMENT "Generating the default sounds"
-    VERBATIM)
-add_custom_target(vorlan_sounds DEPENDS ${VORLAN_SOUNDS})
-add_dependencies(Vorlan vorlan_sounds)
-
-# The default skin images likewise: every bitmap the windows are drawn from and the icon.
-set(VORLAN_IMAGE_NAMES background.bmp border.bmp border2.bmp border3.bmp button.bmp button2.bmp
-    "check box.bmp" "check box2.bmp" "check box3.bmp" "check box4.bmp" "radio button.bmp"
+function(vorlan_generate target script folder comment)
+  list(TRANSFORM ARGN PREPEND ${folder}/ OUTPUT_VARIABLE outputs)
+  add_custom_command(OUTPUT ${outputs}
+      COMMAND Python3::Interpreter ${script} ${folder}
+      DEPENDS ${script}
+      COMMENT ${comment}
+      VERBATIM)
+  add_custom_target(${target} DEPENDS ${outputs})
+  add_dependencies(Vorlan ${target})
+endfunction()
+vorlan_generate(vorlan_sounds ${CMAKE_SOURCE_DIR}/tools/sounds/make-sounds.py ${VORLAN_PROGRAM_FOLDER}/Sounds
+    "Generating the default sounds" popup.wav message.wav)
+# Every bitmap the windows are drawn from, and the icon.
+vorlan_generate(vorlan_images ${CMAKE_SOURCE_DIR}/tools/images/make-images.py ${VORLAN_PROGRAM_FOLDER}/Images
+    "Generating the default skin images" background.bmp border.bmp border2.bmp border3.bmp button.bmp
+    button2.bmp "check box.bmp" "check box2.bmp" "check box3.bmp" "check box4.bmp" "radio button.bmp"
     "radio button2.bmp" "radio button3.bmp" "radio button4.bmp" expand.bmp collapse.bmp icon.ico)
-list(TRANSFORM VORLAN_IMAGE_NAMES PREPEND ${VORLAN_PROGRAM_FOLDER}/Images/ OUTPUT_VARIABLE VORLAN_IMAGES)
-add_custom_command(OUTPUT ${VORLAN_IMAGES}
-    COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/images/make-images.py ${VORLAN_PROGRAM_FOLDER}/Images
-    DEPENDS ${CMAKE_SOURCE_DIR}/tools/images/make-images.py
-    COMMENT "Generating the default skin images"
-    VERBATIM)
-add_custom_target(vorlan_images DEPENDS ${VORLAN_IMAGES})
-add_dependencies(Vorlan vorlan_images)
 
 # The resources as the executable carries them, checked under Wine.
 file(GLOB VORLAN_UI_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/ui/*.cpp)
